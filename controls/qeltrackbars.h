@@ -1,0 +1,7 @@
+#pragma once
+#include <QSlider>
+
+class TQelDBTrackBar : public QSlider {
+ public:
+  explicit TQelDBTrackBar(QWidget* parent = nullptr) : QSlider(Qt::Horizontal, parent) {}
+};

@@ -1,0 +1,5 @@
+#include "ipedit/tipedit.h"
+
+TIPEdit::TIPEdit(QWidget* parent) : QLineEdit(parent) {
+  setAlignment(Qt::AlignCenter);
+}

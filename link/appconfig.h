@@ -1,0 +1,33 @@
+#pragma once
+// Where the program keeps its files and which addresses and ports the link
+// uses. The programs build it from the running program; tests build one on
+// a temporary folder and loopback addresses.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+struct AppConfig {
+  std::filesystem::path ProgramDir;  // QuilletInfo.ini, "Library", "help.txt"
+  uint16_t TcpPort = 3000;           // the server panels connect to
+  int TcpBacklog = 300;
+  uint16_t BroadcastPort = 3000;     // discovery datagrams go here
+  std::string BroadcastTarget = "255.255.255.255";
+  uint16_t UdpClientPort = 3003;
+  uint16_t UdpListenPort = 3002;     // bound on the local address
+  uint16_t UdpListenPort2 = 3001;    // bound on every local address
+  std::string LocalAddress;          // empty: found at start-up
+  bool TestMode = false;             // every address must then be loopback
+
+  std::filesystem::path IniPath() const { return ProgramDir / "QuilletInfo.ini"; }
+};
+
+// The configuration of a real run: the program's folder and the machine's address.
+AppConfig MakeProgramConfig();
+
+// The first non-loopback IPv4 address of the machine's interfaces, else
+// 127.0.0.1. (A host-name lookup gives a loopback address on Linux and may
+// wait on DNS.)
+std::string DetectLocalAddress();
+
+// The local address the configuration names, or the detected one.
+std::string LocalAddressOf(const AppConfig& c);

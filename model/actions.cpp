@@ -1,0 +1,43 @@
+#include "model/actions.h"
+
+int ActionCodeOfKind(const std::string& kind) {
+  if (kind == "Press") return 1;
+  if (kind == "Release") return 2;
+  if (kind == "Toggle") return 3;
+  if (kind == "Left-handed") return 1;
+  if (kind == "Right-handed") return 2;
+  return 0;
+}
+
+std::string KeyNameOf(int key) { return "Key" + std::to_string(key); }
+
+int KeyCodeOfName(const std::string& keyName) {
+  for (int k = 1; k <= 10; ++k)
+    if (keyName == KeyNameOf(k)) return k;
+  return 0;
+}
+
+uint8_t KeyCodeOf(const ConfigModel& m, int action) {
+  if (action <= 0 || action > m.ActionCount || action > kMaxActions) return 0;
+  return static_cast<uint8_t>(KeyCodeOfName(m.Actions[action].KeyName));
+}
+
+uint8_t ActionCodeOf(const ConfigModel& m, int action) {
+  if (action <= 0 || action > m.ActionCount || action > kMaxActions) return 0;
+  return static_cast<uint8_t>(ActionCodeOfKind(m.Actions[action].ActionKind));
+}
+
+std::string MakeHeader(const Variant& v, int keyCode, int groupIndex, int actionCode) {
+  if (v.PackedHeader)
+    return std::string(1, static_cast<char>((keyCode * 32 + groupIndex * 4 + actionCode) & 0xFF));
+  return std::string{static_cast<char>(keyCode & 0xFF), static_cast<char>(groupIndex & 0xFF),
+                     static_cast<char>(actionCode & 0xFF)};
+}
+
+std::string MakeKey10Header(int actionCode) {
+  return std::string{static_cast<char>(10), static_cast<char>(actionCode & 0xFF), '\0'};
+}
+
+uint8_t KeyConfigByte(int key, int groupIndex) {
+  return static_cast<uint8_t>((groupIndex * 4 + key * 32) & 0xFF);
+}

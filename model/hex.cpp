@@ -1,0 +1,113 @@
+#include "model/hex.h"
+
+namespace {
+
+constexpr char kDigits[] = "0123456789ABCDEF";
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// Blanks and control characters: every byte at or below 0x20.
+std::string_view Trim(std::string_view s) {
+  auto blank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
+  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+}  // namespace
+
+bool TestBit(uint8_t value, int bit) {
+  if (bit < 0 || bit > 7) return false;
+  return (value >> bit) & 1;
+}
+
+uint8_t GetBitField(uint8_t value, int first, int count) {
+  if (count > 8 || count < 1 || first < 0 || first > 7) return 0;
+  const uint8_t last = static_cast<uint8_t>(first + count - 1);
+  if (last < first) return 0;
+  unsigned result = 0;
+  for (int k = 0; k < count; ++k) {
+    const int bit = first + k;
+    if (bit <= 7 && ((value >> bit) & 1)) result |= 1u << k;
+  }
+  return static_cast<uint8_t>(result);
+}
+
+uint16_t Crc16Modbus(const uint8_t* data, uint16_t length) {
+  return Crc16Modbus(std::string_view(reinterpret_cast<const char*>(data), length));
+}
+
+uint16_t Crc16Modbus(std::string_view bytes) {
+  uint16_t crc = 0xFFFF;
+  for (unsigned char c : bytes) {
+    crc ^= c;
+    for (int b = 0; b < 8; ++b) crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001) : static_cast<uint16_t>(crc >> 1);
+  }
+  return crc;
+}
+
+std::string Crc16Bytes(std::string_view bytes) {
+  const uint16_t crc = Crc16Modbus(bytes);
+  return std::string{static_cast<char>(crc >> 8), static_cast<char>(crc & 0xFF)};
+}
+
+std::string BytesToSpacedHex(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size() * 3);
+  for (unsigned char c : bytes) {
+    out += kDigits[c >> 4];
+    out += kDigits[c & 15];
+    out += ' ';
+  }
+  return out;
+}
+
+std::string BytesToHex(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size() * 2);
+  for (unsigned char c : bytes) {
+    out += kDigits[c >> 4];
+    out += kDigits[c & 15];
+  }
+  return out;
+}
+
+SpacedHexResult SpacedHexToBytes(std::string_view text, bool stopAtFirstBadGroup) {
+  SpacedHexResult r;
+  const std::string_view s = Trim(text);
+  // Groups of three: two digits and a separator that is never examined.
+  for (size_t at = 0; at < s.size(); at += 3) {
+    const int hi = HexValue(s[at]);
+    const int lo = at + 1 < s.size() ? HexValue(s[at + 1]) : -1;
+    if (hi < 0 || lo < 0) {
+      ++r.BadGroups;
+      if (stopAtFirstBadGroup) {
+        r.Bytes.clear();
+        return r;
+      }
+      continue;
+    }
+    r.Bytes += static_cast<char>(hi * 16 + lo);
+  }
+  return r;
+}
+
+HexResult HexToBytes(std::string_view text) {
+  HexResult r;
+  const std::string_view s = Trim(text);
+  if (s.size() % 2 != 0) {
+    r.OddLength = true;
+    return r;
+  }
+  for (size_t at = 0; at < s.size(); at += 2) {
+    const int hi = HexValue(s[at]);
+    const int lo = HexValue(s[at + 1]);
+    if (hi >= 0 && lo >= 0) r.Bytes += static_cast<char>(hi * 16 + lo);
+  }
+  return r;
+}

@@ -1,0 +1,28 @@
+#pragma once
+// Everything that tells the 9-key build from the 6-key build. One constant
+// object per program; code asks the descriptor instead of testing the build.
+#include <string>
+
+struct Variant {
+  std::string Name;          // window caption and program name
+  std::string Version;       // "V1.0.1"
+  std::string BoxCaption;    // caption of warning boxes no Part captions
+  std::string HexBoxCaption; // caption of the hex helpers' message
+  int KeyCount;              // keys that have buttons (10 or 6)
+  int GroupCount;            // "Group 1" .. "Group N"
+  bool PackedHeader;         // header as one packed byte instead of three
+  int HeaderLength;          // bytes of an action's header
+  int SerialPortCount;       // "Port1" .. "PortN"
+  std::string Rs232PageCaption;
+  bool HasKey10Dialog;       // TForm12 ("XN")
+  bool HasModifyDialog;      // TForm13 and the "Modify" menu
+  bool HasKeyLockMenu;
+  bool HasSendCommandData;
+  bool IrLongPressMessage;   // "Please don't long press button"
+  bool EeromClearAsCommand21;
+  bool SpacedHexStopsAtFirstBadGroup;
+  std::string SaveAsFilter;
+};
+
+extern const Variant kVantor;
+extern const Variant kQuillet;

@@ -1,0 +1,47 @@
+#include "ui_fixture.h"
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+TempProgramDir::TempProgramDir() {
+  static std::atomic<int> counter{0};
+  path_ = fs::temp_directory_path() /
+          ("configurator_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+  fs::remove_all(path_);
+  fs::create_directories(path_);
+}
+
+TempProgramDir::~TempProgramDir() {
+  std::error_code ec;
+  fs::remove_all(path_, ec);
+}
+
+void TempProgramDir::Write(const std::string& name, const std::string& bytes) const {
+  std::ofstream out(path_ / name, std::ios::binary);
+  out << bytes;
+}
+
+std::string TempProgramDir::Read(const std::string& name) const {
+  std::ifstream in(path_ / name, std::ios::binary);
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+AppConfig TestConfig(const fs::path& programDir) {
+  AppConfig c;
+  c.ProgramDir = programDir;
+  c.LocalAddress = "127.0.0.1";
+  c.BroadcastTarget = "127.0.0.1";
+  c.TestMode = true;
+  return c;
+}
+
+TestProgram::TestProgram(const Variant& v, const std::string& iniBytes) {
+  if (!iniBytes.empty()) Dir.Write("QuilletInfo.ini", iniBytes);
+  Project = std::make_unique<Project1>(v, TestConfig(Dir.Path()), Services{&Boxes, &Files, &Dialogs});
+}

@@ -1,0 +1,63 @@
+#pragma once
+// A whole program's windows on a temporary program folder, with modal
+// windows answered by recorders.
+#include <QDialog>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/project1.h"
+#include "ui/services.h"
+
+struct RecordedBox {
+  QString Caption, Text;
+};
+
+class RecordingBoxes : public MessageBoxes {
+ public:
+  void Warning(QWidget*, const QString& caption, const QString& text) override { Boxes.push_back({caption, text}); }
+  std::vector<RecordedBox> Boxes;
+};
+
+class ScriptedFiles : public FileDialogs {
+ public:
+  QString OpenFileName(QWidget*, const QString&, const QString&) override { return NextOpen; }
+  QString SaveFileName(QWidget*, const QString&, const QString&) override { return NextSave; }
+  QString NextOpen, NextSave;
+};
+
+// Records which dialog was asked for and returns at once.
+class RecordingDialogs : public DialogRunner {
+ public:
+  int Run(QDialog* d) override {
+    Shown.push_back(d);
+    return QDialog::Rejected;
+  }
+  std::vector<QDialog*> Shown;
+};
+
+class TempProgramDir {
+ public:
+  TempProgramDir();
+  ~TempProgramDir();
+  const std::filesystem::path& Path() const { return path_; }
+  void Write(const std::string& name, const std::string& bytes) const;
+  std::string Read(const std::string& name) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Windows built only with a test configuration: loopback addresses.
+AppConfig TestConfig(const std::filesystem::path& programDir);
+
+struct TestProgram {
+  explicit TestProgram(const Variant& v, const std::string& iniBytes = {});
+  TempProgramDir Dir;
+  RecordingBoxes Boxes;
+  ScriptedFiles Files;
+  RecordingDialogs Dialogs;
+  std::unique_ptr<Project1> Project;
+  Forms& W() { return Project->Windows(); }
+};

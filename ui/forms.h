@@ -1,0 +1,55 @@
+#pragma once
+// Every window of the program, created once at start-up and kept for the
+// whole run, with what they share: the build variant, the configuration
+// and the modal-window services.
+#include <QString>
+
+#include "link/appconfig.h"
+#include "model/variant.h"
+#include "ui/services.h"
+
+class QWidget;
+class TForm1;
+class TForm2;
+class TForm3;
+class TForm4;
+class TForm5;
+class TForm6;
+class TForm7;
+class TForm8;
+class TForm9;
+class TForm10;
+class TForm11;
+class TForm12;
+class TForm13;
+
+struct Forms {
+  Forms(const Variant& v, AppConfig config, Services services)
+      : V(v), Config(std::move(config)), S(services) {}
+  Forms(const Forms&) = delete;
+  Forms& operator=(const Forms&) = delete;
+
+  const Variant& V;
+  AppConfig Config;
+  Services S;
+
+  TForm1* Form1 = nullptr;
+  TForm2* Form2 = nullptr;
+  TForm3* Form3 = nullptr;
+  TForm4* Form4 = nullptr;
+  TForm5* Form5 = nullptr;
+  TForm6* Form6 = nullptr;
+  TForm7* Form7 = nullptr;
+  TForm8* Form8 = nullptr;
+  TForm9* Form9 = nullptr;
+  TForm10* Form10 = nullptr;
+  TForm11* Form11 = nullptr;
+  TForm12* Form12 = nullptr;  // 9-key build only
+  TForm13* Form13 = nullptr;  // 9-key build only
+
+  // A warning box over the main window, with the model and version as caption.
+  void Warn(const QString& text) const;
+  void Warn(QWidget* parent, const QString& caption, const QString& text) const;
+};
+
+inline QString Utf8(const std::string& s) { return QString::fromStdString(s); }

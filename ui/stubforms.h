@@ -1,0 +1,55 @@
+#pragma once
+// Windows that exist for the whole run but whose contents come with their
+// own work: for now each is its captioned dialog.
+#include <QDialog>
+
+#include "ui/forms.h"
+
+class StubForm : public QDialog {
+ public:
+  StubForm(Forms& forms, const char* name, const QString& caption);
+
+ protected:
+  Forms& F;
+};
+
+class TForm3 : public StubForm {  // device entry
+ public:
+  explicit TForm3(Forms& f) : StubForm(f, "Form3", QStringLiteral("TCP/IP")) {}
+};
+class TForm4 : public StubForm {  // IR library editor
+ public:
+  explicit TForm4(Forms& f) : StubForm(f, "Form4", QStringLiteral("IR Edit")) {}
+};
+class TForm5 : public StubForm {  // name entry of the library editors
+ public:
+  explicit TForm5(Forms& f) : StubForm(f, "Form5", QStringLiteral("Dialog")) {}
+};
+class TForm6 : public StubForm {  // RS232 library editor
+ public:
+  explicit TForm6(Forms& f) : StubForm(f, "Form6", QStringLiteral("Dialog")) {}
+};
+class TForm7 : public StubForm {  // transfer to the panel
+ public:
+  explicit TForm7(Forms& f) : StubForm(f, "Form7", QStringLiteral("Download")) {}
+};
+class TForm8 : public StubForm {
+ public:
+  explicit TForm8(Forms& f) : StubForm(f, "Form8", QStringLiteral("Set IP")) {}
+};
+class TForm9 : public StubForm {
+ public:
+  explicit TForm9(Forms& f) : StubForm(f, "Form9", QStringLiteral("Set MAC")) {}
+};
+class TForm10 : public StubForm {
+ public:
+  explicit TForm10(Forms& f) : StubForm(f, "Form10", QStringLiteral("System Message")) {}
+};
+class TForm11 : public StubForm {
+ public:
+  explicit TForm11(Forms& f) : StubForm(f, "Form11", QStringLiteral("EEPROM Table")) {}
+};
+class TForm13 : public StubForm {
+ public:
+  explicit TForm13(Forms& f) : StubForm(f, "Form13", QStringLiteral("Modify")) {}
+};

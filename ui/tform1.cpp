@@ -1,0 +1,337 @@
+#include "ui/tform1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <algorithm>
+
+#include "model/hex.h"
+#include "ui/textcodec.h"
+#include "ui/tform12.h"
+#include "ui/tform2.h"
+
+namespace {
+
+constexpr int kWidth = 1018;
+constexpr int kHeight = 725;
+
+const char* const kEventKinds[] = {"RS232", "IR", "TCP/IP", "Delay", "Compare", "LED", "Toggle"};
+
+TQelButton* MakeKeyButton(QWidget* parent, const char* name, const QString& caption, const QRect& r) {
+  auto* b = new TQelButton(caption, parent);
+  b->setObjectName(QString::fromLatin1(name));
+  b->setGeometry(r);
+  return b;
+}
+
+TQelLabel* MakeLabel(QWidget* parent, const QString& caption, const QRect& r) {
+  auto* l = new TQelLabel(caption, parent);
+  l->setGeometry(r);
+  return l;
+}
+
+template <class B>
+B* MakeButton(QWidget* parent, const char* name, const QString& caption, const QRect& r) {
+  auto* b = new B(caption, parent);
+  b->setObjectName(QString::fromLatin1(name));
+  b->setGeometry(r);
+  return b;
+}
+
+}  // namespace
+
+QString DateTimeText() { return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")); }
+
+TForm1::TForm1(Forms& forms) : QMainWindow(nullptr), F(forms), KeyNameIni(forms.Config.IniPath()) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(Utf8(F.V.Name));
+  // System menu and minimise only: no maximise, no resizing.
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setFixedSize(kWidth, kHeight);
+
+  auto* central = new TQelBackground(this);
+  central->setObjectName(QStringLiteral("QelBackground1"));
+  setCentralWidget(central);
+
+  BuildPanelSet(central);
+  BuildActionList(central);
+  BuildEventSet(central);
+  BuildEventList(central);
+
+  // The debug log sits hidden over the right edge until Test > "Debug" shows it.
+  Memo2 = new TQelMemo(central);
+  Memo2->setObjectName(QStringLiteral("Memo2"));
+  Memo2->setGeometry(kWidth - 330, 10, 320, 600);
+  Memo2->setReadOnly(true);
+  Memo2->setPlainText(QStringLiteral("Memo2"));
+  Memo2->hide();
+
+  StatusBar1 = new TStatusBar({150, 150, 150, 200, 200, 50}, this);
+  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+  // The panels have fixed widths; a compact font keeps their texts whole.
+  QFont statusFont = StatusBar1->font();
+  statusFont.setPointSizeF(statusFont.pointSizeF() * 0.85);
+  StatusBar1->setFont(statusFont);
+  setStatusBar(StatusBar1);
+
+  // Key preview: the window sees every key before its controls.
+  qApp->installEventFilter(this);
+
+  FormCreate();
+}
+
+void TForm1::BuildPanelSet(QWidget* parent) {
+  auto* box = new TQelGroupBox(QStringLiteral("Panel Set"), parent);
+  box->setGeometry(6, 4, 424, 330);
+
+  QelPanel1 = new TQelPanel(box);
+  QelPanel1->setObjectName(QStringLiteral("QelPanel1"));
+  QelPanel1->setGeometry(8, 20, 182, 302);
+
+  if (F.V.KeyCount >= 10) {
+    GroupControl = new TQelGroupBox(QStringLiteral("CONTROL"), QelPanel1);
+    GroupControl->setGeometry(6, 4, 170, 122);
+    const char* names[] = {"QelButton1", "QelButton2", "QelButton3", "QelButton4", "QelButton5", "QelButton6"};
+    for (int i = 0; i < 6; ++i)
+      keyButtons_[i + 1] = MakeKeyButton(GroupControl, names[i], QString::number(i + 1),
+                                         QRect(10 + (i % 3) * 52, 22 + (i / 3) * 48, 46, 42));
+    GroupDisplay = new TQelGroupBox(QStringLiteral("DISPLAY"), QelPanel1);
+    GroupDisplay->setGeometry(6, 130, 170, 80);
+    keyButtons_[7] = MakeKeyButton(GroupDisplay, "QelButton25", QStringLiteral("ON"), QRect(12, 24, 68, 44));
+    keyButtons_[8] = MakeKeyButton(GroupDisplay, "QelButton26", QStringLiteral("OFF"), QRect(90, 24, 68, 44));
+    GroupAudio = new TQelGroupBox(QStringLiteral("AUDIO"), QelPanel1);
+    GroupAudio->setGeometry(6, 214, 170, 80);
+    keyButtons_[9] = MakeKeyButton(GroupAudio, "QelButton27", QStringLiteral("MUTE"), QRect(12, 24, 68, 44));
+    keyButtons_[10] = MakeKeyButton(GroupAudio, "QelButton28", QStringLiteral("XN"), QRect(90, 24, 68, 44));
+  } else {
+    // Six keys in two columns, as on the 6-key plate.
+    GroupControl = new TQelGroupBox(QStringLiteral("CONTROL"), QelPanel1);
+    GroupControl->setGeometry(6, 4, 170, 290);
+    const char* names[] = {"QelButton1", "QelButton2", "QelButton3", "QelButton4", "QelButton5", "QelButton6"};
+    for (int i = 0; i < 6; ++i)
+      keyButtons_[i + 1] = MakeKeyButton(GroupControl, names[i], QString::number(i + 1),
+                                         QRect(14 + (i % 2) * 76, 28 + (i / 2) * 86, 66, 72));
+  }
+  QelButton1 = keyButtons_[1];
+  QelButton2 = keyButtons_[2];
+  QelButton3 = keyButtons_[3];
+  QelButton4 = keyButtons_[4];
+  QelButton5 = keyButtons_[5];
+  QelButton6 = keyButtons_[6];
+  QelButton25 = keyButtons_[7];
+  QelButton26 = keyButtons_[8];
+  QelButton27 = keyButtons_[9];
+  QelButton28 = keyButtons_[10];
+  for (int k = 1; k <= 10; ++k)
+    if (keyButtons_[k]) connect(keyButtons_[k], &QPushButton::clicked, this, [this, k] { KeyButtonClick(k); });
+
+  // The panel's address fields.
+  const int lx = 198, ex = 272, ew = 144;
+  MakeLabel(box, QStringLiteral("IP Address:"), QRect(lx, 24, 72, 22));
+  IPEdit1 = new TIPEdit(box);
+  IPEdit1->setObjectName(QStringLiteral("IPEdit1"));
+  IPEdit1->setGeometry(ex, 24, ew, 22);
+  MakeLabel(box, QStringLiteral("Net Mask:"), QRect(lx, 52, 72, 22));
+  IPEdit2 = new TIPEdit(box);
+  IPEdit2->setObjectName(QStringLiteral("IPEdit2"));
+  IPEdit2->setGeometry(ex, 52, ew, 22);
+  MakeLabel(box, QStringLiteral("Gateway:"), QRect(lx, 80, 72, 22));
+  IPEdit3 = new TIPEdit(box);
+  IPEdit3->setObjectName(QStringLiteral("IPEdit3"));
+  IPEdit3->setGeometry(ex, 80, ew, 22);
+  MakeLabel(box, QStringLiteral("Port:"), QRect(lx, 108, 72, 22));
+  QelEdit1 = new TQelEdit(box);
+  QelEdit1->setObjectName(QStringLiteral("QelEdit1"));
+  QelEdit1->setGeometry(ex, 108, 80, 22);
+  QelBmpButton1 = new TQelBmpButton(box);
+  QelBmpButton1->setObjectName(QStringLiteral("QelBmpButton1"));
+  QelBmpButton1->setGeometry(ex + 118, 106, 26, 26);
+  QelBmpButton1->setToolTip(QStringLiteral("Link"));
+
+  GroupTcpIp = new TQelGroupBox(QStringLiteral("TCP/IP"), box);
+  GroupTcpIp->setGeometry(lx, 138, 218, 184);
+  ListView3 = new TListView(GroupTcpIp);
+  ListView3->setObjectName(QStringLiteral("ListView3"));
+  ListView3->setGeometry(6, 20, 206, 126);
+  QelBitBtn1 = MakeButton<TQelBitBtn>(GroupTcpIp, "QelBitBtn1", QStringLiteral("Add"), QRect(6, 152, 62, 26));
+  QelBitBtn2 = MakeButton<TQelBitBtn>(GroupTcpIp, "QelBitBtn2", QStringLiteral("Delete"), QRect(74, 152, 62, 26));
+  QelButton7 = MakeButton<TQelButton>(GroupTcpIp, "QelButton7", QStringLiteral("Clear All"), QRect(142, 152, 70, 26));
+}
+
+void TForm1::BuildActionList(QWidget* parent) {
+  auto* box = new TQelGroupBox(QStringLiteral("Action List"), parent);
+  box->setGeometry(6, 338, 424, 336);
+  ListView1 = new TListView(box);
+  ListView1->setObjectName(QStringLiteral("ListView1"));
+  ListView1->setGeometry(8, 20, 408, 276);
+  ListView1->SetRowColours(&TForm1::ListView1CustomDrawItem);
+  connect(ListView1, &TListView::ColumnClick, this, &TForm1::ListView1ColumnClick);
+  QelBitBtn3 = MakeButton<TQelBitBtn>(box, "QelBitBtn3", QStringLiteral("Delete"), QRect(8, 302, 90, 26));
+  QelBitBtn4 = MakeButton<TQelBitBtn>(box, "QelBitBtn4", QStringLiteral("Delete Empty"), QRect(104, 302, 110, 26));
+  QelButton8 = MakeButton<TQelButton>(box, "QelButton8", QStringLiteral("Clear All"), QRect(326, 302, 90, 26));
+}
+
+void TForm1::BuildEventSet(QWidget* parent) {
+  auto* box = new TQelGroupBox(QStringLiteral("Event Set"), parent);
+  box->setGeometry(436, 4, 576, 370);
+  QelListBox1 = new TQelListBox(box);
+  QelListBox1->setObjectName(QStringLiteral("QelListBox1"));
+  QelListBox1->setGeometry(8, 22, 86, 340);
+  for (const char* k : kEventKinds) QelListBox1->addItem(QString::fromLatin1(k));
+  QelPageControl1 = new TQelPageControl(box);
+  QelPageControl1->setObjectName(QStringLiteral("QelPageControl1"));
+  QelPageControl1->setGeometry(100, 18, 468, 344);
+  const QString captions[] = {Utf8(F.V.Rs232PageCaption), QStringLiteral("IR"), QStringLiteral("TCP/IP"),
+                              QStringLiteral("Delay"), QStringLiteral("Compare"), QStringLiteral("LED"),
+                              QStringLiteral("Toggle")};
+  for (int i = 0; i < 7; ++i) {
+    EventPages[i] = QelPageControl1->AddSheet(captions[i]);
+    EventPages[i]->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
+  }
+}
+
+void TForm1::BuildEventList(QWidget* parent) {
+  auto* box = new TQelGroupBox(QStringLiteral("Event List"), parent);
+  box->setGeometry(436, 378, 576, 296);
+  ListView2 = new TListView(box);
+  ListView2->setObjectName(QStringLiteral("ListView2"));
+  ListView2->setGeometry(8, 20, 560, 236);
+  ListView2->horizontalHeader()->setStretchLastSection(true);
+  QelBitBtn5 = MakeButton<TQelBitBtn>(box, "QelBitBtn5", QStringLiteral("Delete"), QRect(8, 262, 90, 26));
+  QelBitBtn6 = MakeButton<TQelBitBtn>(box, "QelBitBtn6", QStringLiteral("Up"), QRect(104, 262, 80, 26));
+  QelBitBtn7 = MakeButton<TQelBitBtn>(box, "QelBitBtn7", QStringLiteral("Down"), QRect(190, 262, 80, 26));
+  QelButton24 = MakeButton<TQelButton>(box, "QelButton24", QStringLiteral("Clear All"), QRect(478, 262, 90, 26));
+}
+
+TQelButton* TForm1::KeyButton(int key) const {
+  return key >= 1 && key <= 10 ? keyButtons_[key] : nullptr;
+}
+
+void TForm1::Log(const QString& line) { Memo2->appendPlainText(line); }
+
+void TForm1::FormCreate() {
+  // Key captions 1..6 from the key-name file; a missing or empty value keeps "n".
+  for (int n = 1; n <= 6; ++n) {
+    const std::string key = "K-N-" + std::to_string(n);
+    const std::string value = KeyNameIni.ReadString("Key Name", key, std::to_string(n));
+    Log(QStringLiteral("str:") + FromGbk(value));
+    if (!value.empty())
+      if (TQelButton* b = KeyButton(n)) b->setText(FromGbk(value));
+  }
+
+  QelPageControl1->SetTabIndex(0);
+  QelListBox1->setCurrentRow(QelPageControl1->TabIndex());
+
+  SetupActionListColumns();
+  SetupEventListColumns();
+  SetupDeviceListColumns();
+
+  Model.CurrentAction = 0;
+  Model.CurrentEventCount = 0;
+  AccessCodeEntry = 0;
+  LocateOrdinal = 1;
+  NewDeviceRow = 0;
+  DiscoveryTicks = 0;
+
+  StatusBar1->SetPanelText(0, DateTimeText());
+  StatusBar1->SetPanelText(1, QStringLiteral("TCP Status: Disconnected"));
+  StatusBar1->SetPanelText(2, QStringLiteral("UDP Status: Activated"));
+  StatusBar1->SetPanelText(3, QStringLiteral("Local IP\uFF1A") + Utf8(LocalAddressOf(F.Config)));
+}
+
+void TForm1::SetupActionListColumns() {
+  ListView1->AddColumn(QStringLiteral("Key"), 40);
+  ListView1->AddColumn(QStringLiteral("Type"), 60);
+  ListView1->AddColumn(QStringLiteral("Data"), 300);
+}
+
+void TForm1::SetupEventListColumns() {
+  ListView2->AddColumn(QStringLiteral("Num"), 40);
+  ListView2->AddColumn(QStringLiteral("Type"), 60);
+  ListView2->AddColumn(QStringLiteral("Data"), 300);
+}
+
+void TForm1::SetupDeviceListColumns() {
+  ListView3->AddColumn(QStringLiteral("Num"), 40);
+  ListView3->AddColumn(QStringLiteral("Data"), 150);
+}
+
+void TForm1::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  if (!shown_) {
+    shown_ = true;
+    FormShow();
+  }
+}
+
+void TForm1::FormShow() {
+  // The panel's fields start empty until a panel is chosen.
+  IPEdit1->clear();
+  IPEdit2->clear();
+  IPEdit3->clear();
+  QelEdit1->clear();
+  QelEdit1->setAlignment(Qt::AlignCenter);
+  QelPanel1->setFocus();
+}
+
+void TForm1::closeEvent(QCloseEvent* e) {
+  FormDestroy();
+  e->accept();
+}
+
+void TForm1::FormDestroy() {
+  if (closing_) return;
+  closing_ = true;
+  StatusBar1->SetPanelText(1, QStringLiteral("TCP Status: Disconnected"));
+  Log(QString::fromUtf8("\xE6\x9C\x8D\xE5\x8A\xA1\xE5\x99\xA8\xE5\xB7\xB2\xE6\x96\xAD\xE5\xBC\x80\xEF\xBC\x81"));  // 服务器已断开！
+  qApp->removeEventFilter(this);
+  // Nothing is left running: the other windows go with the application.
+  QApplication::quit();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* e) {
+  // Keys for this window are seen here first; nothing takes them yet.
+  (void)watched;
+  (void)e;
+  return false;
+}
+
+void TForm1::KeyButtonClick(int key) {
+  Model.CurrentKey = key;
+  if (key == 10) {
+    if (F.Form12) F.S.Dialogs->Run(F.Form12);
+    return;
+  }
+  // Keys 1..6 carry their caption into the dialog's name edit.
+  if (key <= 6) F.Form2->Edit1->setText(KeyButton(key)->text());
+  F.S.Dialogs->Run(F.Form2);
+}
+
+void TForm1::AppendActionRow(int action) {
+  const TActionList& a = Model.Actions[action];
+  ListView1->AddRow(FromGbk(a.Index), {FromGbk(a.KeyName), FromGbk(a.ActionKind)});
+  ListView2->Clear();
+}
+
+int TForm1::ListItemCompare(const QStringList& a, const QStringList& b, int column) {
+  const QString x = column < a.size() ? a[column] : QString();
+  const QString y = column < b.size() ? b[column] : QString();
+  return QString::compare(x, y, Qt::CaseInsensitive);
+}
+
+void TForm1::ListView1ColumnClick(int column) {
+  // Only the rows move; each row still finds its record by its caption.
+  std::vector<QStringList> rows;
+  for (int r = 0; r < ListView1->Count(); ++r) rows.push_back(ListView1->Row(r));
+  std::stable_sort(rows.begin(), rows.end(),
+                   [column](const QStringList& a, const QStringList& b) { return ListItemCompare(a, b, column) < 0; });
+  for (int r = 0; r < static_cast<int>(rows.size()); ++r) ListView1->SetRow(r, rows[r]);
+  ListView1->clearSelection();
+}
+
+QColor TForm1::ListView1CustomDrawItem(int row) {
+  return row % 2 ? QColor(0xD7, 0xF0, 0xE0) : QColor(0xD7, 0xEE, 0xF0);
+}

@@ -1,0 +1,35 @@
+#include "ui/tform12.h"
+
+#include "model/keyactions.h"
+#include "ui/textcodec.h"
+#include "ui/tform1.h"
+#include "ui/tform2.h"
+
+TForm12::TForm12(Forms& forms) : QDialog(nullptr), F(forms) {
+  setObjectName(QStringLiteral("Form12"));
+  setWindowTitle(QStringLiteral("Form12"));
+  setFixedSize(280, 120);
+  auto* label = new TQelLabel(QStringLiteral("Key Tpye:"), this);
+  label->setGeometry(16, 20, 70, 24);
+  QelComboBox1 = new TQelComboBox(this);
+  QelComboBox1->setObjectName(QStringLiteral("QelComboBox1"));
+  QelComboBox1->addItems({QStringLiteral("Left-handed"), QStringLiteral("Right-handed")});
+  QelComboBox1->setCurrentIndex(0);
+  QelComboBox1->setGeometry(92, 20, 170, 24);
+  QelButton1 = new TQelButton(QStringLiteral("Add"), this);
+  QelButton1->setObjectName(QStringLiteral("QelButton1"));
+  QelButton1->setGeometry(50, 74, 80, 28);
+  QelButton2 = new TQelButton(QStringLiteral("Cancel"), this);
+  QelButton2->setObjectName(QStringLiteral("QelButton2"));
+  QelButton2->setGeometry(150, 74, 80, 28);
+  connect(QelButton1, &QPushButton::clicked, this, &TForm12::QelButton1Click);
+  connect(QelButton2, &QPushButton::clicked, this, &TForm12::QelButton2Click);
+}
+
+void TForm12::QelButton1Click() {
+  TForm1& f1 = *F.Form1;
+  const std::string kind = ToGbkOrEmpty(QelComboBox1->currentText());
+  const AddActionOutcome outcome = AddKeyAction(f1.Model, F.V, 10, kind, 0);
+  if (outcome == AddActionOutcome::Added) f1.AppendActionRow(f1.Model.CurrentAction);
+  if (ReportAddOutcome(F, outcome)) close();
+}

@@ -1,0 +1,71 @@
+#pragma once
+// The plain (not styled) controls the windows use: report-view lists, the
+// status bar with fixed panels, and an edit whose typed keys can be filtered.
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QStringList>
+#include <QTableWidget>
+#include <functional>
+#include <vector>
+
+class QLabel;
+
+// A report-view list: row caption in column 0, sub-items after it.
+class TListView : public QTableWidget {
+  Q_OBJECT
+ public:
+  explicit TListView(QWidget* parent = nullptr);
+
+  void AddColumn(const QString& caption, int width);
+  void SetColumnWidth(int column, int width) { setColumnWidth(column, width); }
+  int ColumnWidth(int column) const { return columnWidth(column); }
+  QString ColumnCaption(int column) const;
+
+  int Count() const { return rowCount(); }
+  // Appends a row and returns its position.
+  int AddRow(const QString& caption, const QStringList& subItems);
+  QString Caption(int row) const { return Cell(row, 0); }
+  QString SubItem(int row, int index) const { return Cell(row, index + 1); }
+  void SetCaption(int row, const QString& text) { SetCell(row, 0, text); }
+  void SetSubItem(int row, int index, const QString& text) { SetCell(row, index + 1, text); }
+  QStringList Row(int row) const;
+  void SetRow(int row, const QStringList& cells);
+  void Clear() { setRowCount(0); }
+  // First selected row, or -1.
+  int Selected() const;
+  void Select(int row);
+
+  // Background of each row by its position, painted under the row.
+  void SetRowColours(std::function<QColor(int row)> colourOf);
+
+ signals:
+  void ColumnClick(int column);
+
+ private:
+  QString Cell(int row, int column) const;
+  void SetCell(int row, int column, const QString& text);
+};
+
+class TStatusBar : public QStatusBar {
+ public:
+  explicit TStatusBar(const std::vector<int>& widths, QWidget* parent = nullptr);
+  int PanelCount() const { return static_cast<int>(panels_.size()); }
+  QString PanelText(int i) const;
+  void SetPanelText(int i, const QString& text);
+  int PanelWidth(int i) const;
+
+ private:
+  std::vector<QLabel*> panels_;
+};
+
+// A line edit whose typed characters go through a filter first; the filter
+// returns false to drop the character. Text set by the program is not filtered.
+class TEdit : public QLineEdit {
+ public:
+  explicit TEdit(QWidget* parent = nullptr) : QLineEdit(parent) {}
+  std::function<bool(const QString& typed)> KeyPress;
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+  void inputMethodEvent(QInputMethodEvent* e) override;
+};
