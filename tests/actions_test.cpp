@@ -3,13 +3,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include "bytes.h"
 
-std::string B(std::initializer_list<int> v) {
-  std::string s;
-  for (int b : v) s += static_cast<char>(b);
-  return s;
-}
+namespace {
 
 TEST(Codes, KeyAndActionCodes) {
   EXPECT_EQ(ActionCodeOfKind("Press"), 1);

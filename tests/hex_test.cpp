@@ -2,13 +2,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include "bytes.h"
 
-std::string B(std::initializer_list<int> v) {
-  std::string s;
-  for (int b : v) s += static_cast<char>(b);
-  return s;
-}
+namespace {
 
 TEST(Crc16Modbus, CheckValueAndAppendOrder) {
   EXPECT_EQ(Crc16Modbus("123456789"), 0x4B37);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "bytes.h"
+
 #include <QTest>
 
 #include "model/hex.h"
@@ -9,12 +11,6 @@
 #include "ui_fixture.h"
 
 namespace {
-
-std::string B(std::initializer_list<int> v) {
-  std::string s;
-  for (int b : v) s += static_cast<char>(b);
-  return s;
-}
 
 struct KeyDialogs : ::testing::Test {
   TestProgram P{kVantor};

@@ -19,11 +19,16 @@ constexpr int kHeight = 725;
 
 const char* const kEventKinds[] = {"RS232", "IR", "TCP/IP", "Delay", "Compare", "LED", "Toggle"};
 
+// Names a new control (handlers and tests find controls by name) and places it.
+template <class W>
+W* Place(W* w, const char* name, const QRect& r) {
+  w->setObjectName(QString::fromLatin1(name));
+  w->setGeometry(r);
+  return w;
+}
+
 TQelButton* MakeKeyButton(QWidget* parent, const char* name, const QString& caption, const QRect& r) {
-  auto* b = new TQelButton(caption, parent);
-  b->setObjectName(QString::fromLatin1(name));
-  b->setGeometry(r);
-  return b;
+  return Place(new TQelButton(caption, parent), name, r);
 }
 
 TQelLabel* MakeLabel(QWidget* parent, const QString& caption, const QRect& r) {
@@ -34,10 +39,7 @@ TQelLabel* MakeLabel(QWidget* parent, const QString& caption, const QRect& r) {
 
 template <class B>
 B* MakeButton(QWidget* parent, const char* name, const QString& caption, const QRect& r) {
-  auto* b = new B(caption, parent);
-  b->setObjectName(QString::fromLatin1(name));
-  b->setGeometry(r);
-  return b;
+  return Place(new B(caption, parent), name, r);
 }
 
 }  // namespace
@@ -62,9 +64,7 @@ TForm1::TForm1(Forms& forms) : QMainWindow(nullptr), F(forms), KeyNameIni(forms.
   BuildEventList(central);
 
   // The debug log sits hidden over the right edge until Test > "Debug" shows it.
-  Memo2 = new TQelMemo(central);
-  Memo2->setObjectName(QStringLiteral("Memo2"));
-  Memo2->setGeometry(kWidth - 330, 10, 320, 600);
+  Memo2 = Place(new TQelMemo(central), "Memo2", QRect(kWidth - 330, 10, 320, 600));
   Memo2->setReadOnly(true);
   Memo2->setPlainText(QStringLiteral("Memo2"));
   Memo2->hide();
@@ -87,9 +87,7 @@ void TForm1::BuildPanelSet(QWidget* parent) {
   auto* box = new TQelGroupBox(QStringLiteral("Panel Set"), parent);
   box->setGeometry(6, 4, 424, 330);
 
-  QelPanel1 = new TQelPanel(box);
-  QelPanel1->setObjectName(QStringLiteral("QelPanel1"));
-  QelPanel1->setGeometry(8, 20, 182, 302);
+  QelPanel1 = Place(new TQelPanel(box), "QelPanel1", QRect(8, 20, 182, 302));
 
   if (F.V.KeyCount >= 10) {
     GroupControl = new TQelGroupBox(QStringLiteral("CONTROL"), QelPanel1);
@@ -131,31 +129,19 @@ void TForm1::BuildPanelSet(QWidget* parent) {
   // The panel's address fields.
   const int lx = 198, ex = 272, ew = 144;
   MakeLabel(box, QStringLiteral("IP Address:"), QRect(lx, 24, 72, 22));
-  IPEdit1 = new TIPEdit(box);
-  IPEdit1->setObjectName(QStringLiteral("IPEdit1"));
-  IPEdit1->setGeometry(ex, 24, ew, 22);
+  IPEdit1 = Place(new TIPEdit(box), "IPEdit1", QRect(ex, 24, ew, 22));
   MakeLabel(box, QStringLiteral("Net Mask:"), QRect(lx, 52, 72, 22));
-  IPEdit2 = new TIPEdit(box);
-  IPEdit2->setObjectName(QStringLiteral("IPEdit2"));
-  IPEdit2->setGeometry(ex, 52, ew, 22);
+  IPEdit2 = Place(new TIPEdit(box), "IPEdit2", QRect(ex, 52, ew, 22));
   MakeLabel(box, QStringLiteral("Gateway:"), QRect(lx, 80, 72, 22));
-  IPEdit3 = new TIPEdit(box);
-  IPEdit3->setObjectName(QStringLiteral("IPEdit3"));
-  IPEdit3->setGeometry(ex, 80, ew, 22);
+  IPEdit3 = Place(new TIPEdit(box), "IPEdit3", QRect(ex, 80, ew, 22));
   MakeLabel(box, QStringLiteral("Port:"), QRect(lx, 108, 72, 22));
-  QelEdit1 = new TQelEdit(box);
-  QelEdit1->setObjectName(QStringLiteral("QelEdit1"));
-  QelEdit1->setGeometry(ex, 108, 80, 22);
-  QelBmpButton1 = new TQelBmpButton(box);
-  QelBmpButton1->setObjectName(QStringLiteral("QelBmpButton1"));
-  QelBmpButton1->setGeometry(ex + 118, 106, 26, 26);
+  QelEdit1 = Place(new TQelEdit(box), "QelEdit1", QRect(ex, 108, 80, 22));
+  QelBmpButton1 = Place(new TQelBmpButton(box), "QelBmpButton1", QRect(ex + 118, 106, 26, 26));
   QelBmpButton1->setToolTip(QStringLiteral("Link"));
 
   GroupTcpIp = new TQelGroupBox(QStringLiteral("TCP/IP"), box);
   GroupTcpIp->setGeometry(lx, 138, 218, 184);
-  ListView3 = new TListView(GroupTcpIp);
-  ListView3->setObjectName(QStringLiteral("ListView3"));
-  ListView3->setGeometry(6, 20, 206, 126);
+  ListView3 = Place(new TListView(GroupTcpIp), "ListView3", QRect(6, 20, 206, 126));
   QelBitBtn1 = MakeButton<TQelBitBtn>(GroupTcpIp, "QelBitBtn1", QStringLiteral("Add"), QRect(6, 152, 62, 26));
   QelBitBtn2 = MakeButton<TQelBitBtn>(GroupTcpIp, "QelBitBtn2", QStringLiteral("Delete"), QRect(74, 152, 62, 26));
   QelButton7 = MakeButton<TQelButton>(GroupTcpIp, "QelButton7", QStringLiteral("Clear All"), QRect(142, 152, 70, 26));
@@ -164,9 +150,7 @@ void TForm1::BuildPanelSet(QWidget* parent) {
 void TForm1::BuildActionList(QWidget* parent) {
   auto* box = new TQelGroupBox(QStringLiteral("Action List"), parent);
   box->setGeometry(6, 338, 424, 336);
-  ListView1 = new TListView(box);
-  ListView1->setObjectName(QStringLiteral("ListView1"));
-  ListView1->setGeometry(8, 20, 408, 276);
+  ListView1 = Place(new TListView(box), "ListView1", QRect(8, 20, 408, 276));
   ListView1->SetRowColours(&TForm1::ListView1CustomDrawItem);
   connect(ListView1, &TListView::ColumnClick, this, &TForm1::ListView1ColumnClick);
   QelBitBtn3 = MakeButton<TQelBitBtn>(box, "QelBitBtn3", QStringLiteral("Delete"), QRect(8, 302, 90, 26));
@@ -177,13 +161,9 @@ void TForm1::BuildActionList(QWidget* parent) {
 void TForm1::BuildEventSet(QWidget* parent) {
   auto* box = new TQelGroupBox(QStringLiteral("Event Set"), parent);
   box->setGeometry(436, 4, 576, 370);
-  QelListBox1 = new TQelListBox(box);
-  QelListBox1->setObjectName(QStringLiteral("QelListBox1"));
-  QelListBox1->setGeometry(8, 22, 86, 340);
+  QelListBox1 = Place(new TQelListBox(box), "QelListBox1", QRect(8, 22, 86, 340));
   for (const char* k : kEventKinds) QelListBox1->addItem(QString::fromLatin1(k));
-  QelPageControl1 = new TQelPageControl(box);
-  QelPageControl1->setObjectName(QStringLiteral("QelPageControl1"));
-  QelPageControl1->setGeometry(100, 18, 468, 344);
+  QelPageControl1 = Place(new TQelPageControl(box), "QelPageControl1", QRect(100, 18, 468, 344));
   const QString captions[] = {Utf8(F.V.Rs232PageCaption), QStringLiteral("IR"), QStringLiteral("TCP/IP"),
                               QStringLiteral("Delay"), QStringLiteral("Compare"), QStringLiteral("LED"),
                               QStringLiteral("Toggle")};
@@ -196,9 +176,7 @@ void TForm1::BuildEventSet(QWidget* parent) {
 void TForm1::BuildEventList(QWidget* parent) {
   auto* box = new TQelGroupBox(QStringLiteral("Event List"), parent);
   box->setGeometry(436, 378, 576, 296);
-  ListView2 = new TListView(box);
-  ListView2->setObjectName(QStringLiteral("ListView2"));
-  ListView2->setGeometry(8, 20, 560, 236);
+  ListView2 = Place(new TListView(box), "ListView2", QRect(8, 20, 560, 236));
   ListView2->horizontalHeader()->setStretchLastSection(true);
   QelBitBtn5 = MakeButton<TQelBitBtn>(box, "QelBitBtn5", QStringLiteral("Delete"), QRect(8, 262, 90, 26));
   QelBitBtn6 = MakeButton<TQelBitBtn>(box, "QelBitBtn6", QStringLiteral("Up"), QRect(104, 262, 80, 26));
