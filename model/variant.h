@@ -8,6 +8,7 @@ struct Variant {
   std::string Version;       // "V1.0.1"
   std::string BoxCaption;    // caption of warning boxes no Part captions
   std::string HexBoxCaption; // caption of the hex helpers' message
+  std::string DelayBoxCaption; // caption of the Delay page's "no action" box
   int KeyCount;              // keys that have buttons (10 or 6)
   int GroupCount;            // "Group 1" .. "Group N"
   bool PackedHeader;         // header as one packed byte instead of three

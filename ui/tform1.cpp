@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "model/hex.h"
+#include "ui/layout.h"
 #include "ui/textcodec.h"
 #include "ui/tform12.h"
 #include "ui/tform2.h"
@@ -17,32 +18,9 @@ namespace {
 constexpr int kWidth = 1018;
 constexpr int kHeight = 725;
 
-const char* const kEventKinds[] = {"RS232", "IR", "TCP/IP", "Delay", "Compare", "LED", "Toggle"};
-
-// Names a new control (handlers and tests find controls by name) and places it.
-template <class W>
-W* Place(W* w, const char* name, const QRect& r) {
-  w->setObjectName(QString::fromLatin1(name));
-  w->setGeometry(r);
-  return w;
-}
-
-TQelButton* MakeKeyButton(QWidget* parent, const char* name, const QString& caption, const QRect& r) {
-  return Place(new TQelButton(caption, parent), name, r);
-}
-
-TQelLabel* MakeLabel(QWidget* parent, const QString& caption, const QRect& r) {
-  auto* l = new TQelLabel(caption, parent);
-  l->setGeometry(r);
-  return l;
-}
-
-template <class B>
-B* MakeButton(QWidget* parent, const char* name, const QString& caption, const QRect& r) {
-  return Place(new B(caption, parent), name, r);
-}
-
 }  // namespace
+
+using namespace layout;
 
 QString DateTimeText() { return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")); }
 
@@ -153,24 +131,13 @@ void TForm1::BuildActionList(QWidget* parent) {
   ListView1 = Place(new TListView(box), "ListView1", QRect(8, 20, 408, 276));
   ListView1->SetRowColours(&TForm1::ListView1CustomDrawItem);
   connect(ListView1, &TListView::ColumnClick, this, &TForm1::ListView1ColumnClick);
+  connect(ListView1, &QTableWidget::cellClicked, this, &TForm1::ListView1Click);
   QelBitBtn3 = MakeButton<TQelBitBtn>(box, "QelBitBtn3", QStringLiteral("Delete"), QRect(8, 302, 90, 26));
   QelBitBtn4 = MakeButton<TQelBitBtn>(box, "QelBitBtn4", QStringLiteral("Delete Empty"), QRect(104, 302, 110, 26));
   QelButton8 = MakeButton<TQelButton>(box, "QelButton8", QStringLiteral("Clear All"), QRect(326, 302, 90, 26));
-}
-
-void TForm1::BuildEventSet(QWidget* parent) {
-  auto* box = new TQelGroupBox(QStringLiteral("Event Set"), parent);
-  box->setGeometry(436, 4, 576, 370);
-  QelListBox1 = Place(new TQelListBox(box), "QelListBox1", QRect(8, 22, 86, 340));
-  for (const char* k : kEventKinds) QelListBox1->addItem(QString::fromLatin1(k));
-  QelPageControl1 = Place(new TQelPageControl(box), "QelPageControl1", QRect(100, 18, 468, 344));
-  const QString captions[] = {Utf8(F.V.Rs232PageCaption), QStringLiteral("IR"), QStringLiteral("TCP/IP"),
-                              QStringLiteral("Delay"), QStringLiteral("Compare"), QStringLiteral("LED"),
-                              QStringLiteral("Toggle")};
-  for (int i = 0; i < 7; ++i) {
-    EventPages[i] = QelPageControl1->AddSheet(captions[i]);
-    EventPages[i]->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
-  }
+  connect(QelBitBtn3, &QPushButton::clicked, this, &TForm1::QelBitBtn3Click);
+  connect(QelBitBtn4, &QPushButton::clicked, this, &TForm1::QelBitBtn4Click);
+  connect(QelButton8, &QPushButton::clicked, this, &TForm1::QelButton8Click);
 }
 
 void TForm1::BuildEventList(QWidget* parent) {
@@ -182,6 +149,11 @@ void TForm1::BuildEventList(QWidget* parent) {
   QelBitBtn6 = MakeButton<TQelBitBtn>(box, "QelBitBtn6", QStringLiteral("Up"), QRect(104, 262, 80, 26));
   QelBitBtn7 = MakeButton<TQelBitBtn>(box, "QelBitBtn7", QStringLiteral("Down"), QRect(190, 262, 80, 26));
   QelButton24 = MakeButton<TQelButton>(box, "QelButton24", QStringLiteral("Clear All"), QRect(478, 262, 90, 26));
+  connect(ListView2, &QTableWidget::cellClicked, this, &TForm1::ListView2Click);
+  connect(QelBitBtn5, &QPushButton::clicked, this, &TForm1::QelBitBtn5Click);
+  connect(QelBitBtn6, &QPushButton::clicked, this, &TForm1::QelBitBtn6Click);
+  connect(QelBitBtn7, &QPushButton::clicked, this, &TForm1::QelBitBtn7Click);
+  connect(QelButton24, &QPushButton::clicked, this, &TForm1::QelButton24Click);
 }
 
 TQelButton* TForm1::KeyButton(int key) const {
@@ -200,6 +172,8 @@ void TForm1::FormCreate() {
       if (TQelButton* b = KeyButton(n)) b->setText(FromGbk(value));
   }
 
+  UpdateRs232RepeatControls();
+  UpdateIrRepeatControls();
   QelPageControl1->SetTabIndex(0);
   QelListBox1->setCurrentRow(QelPageControl1->TabIndex());
 
@@ -207,6 +181,7 @@ void TForm1::FormCreate() {
   SetupEventListColumns();
   SetupDeviceListColumns();
 
+  Memo1Bytes->SetBytes({});
   Model.CurrentAction = 0;
   Model.CurrentEventCount = 0;
   AccessCodeEntry = 0;
@@ -286,12 +261,6 @@ void TForm1::KeyButtonClick(int key) {
   // Keys 1..6 carry their caption into the dialog's name edit.
   if (key <= 6) F.Form2->Edit1->setText(KeyButton(key)->text());
   F.S.Dialogs->Run(F.Form2);
-}
-
-void TForm1::AppendActionRow(int action) {
-  const TActionList& a = Model.Actions[action];
-  ListView1->AddRow(FromGbk(a.Index), {FromGbk(a.KeyName), FromGbk(a.ActionKind)});
-  ListView2->Clear();
 }
 
 int TForm1::ListItemCompare(const QStringList& a, const QStringList& b, int column) {

@@ -13,8 +13,15 @@
 #include "ipedit/tipedit.h"
 #include "model/actions.h"
 #include "model/inifile.h"
+#include "model/listedit.h"
+#include "controls/qeltrackbars.h"
+#include "model/events.h"
+#include "model/libraries.h"
 #include "ui/forms.h"
+#include "ui/pagecontrols.h"
 #include "ui/widgets.h"
+
+class QScrollBar;
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -70,6 +77,89 @@ class TForm1 : public QMainWindow {
   TQelPageControl* QelPageControl1 = nullptr;
   std::array<TQelTabSheet*, 7> EventPages{};
 
+  // "RS232/485" page
+  TQelEdit* QelEdit2 = nullptr;          // library name
+  TQelComboBox* QelComboBox1 = nullptr;  // function
+  TQelComboBox* QelComboBox3 = nullptr;  // port
+  TQelComboBox* QelComboBox4 = nullptr;  // baud
+  TQelComboBox* QelComboBox5 = nullptr;  // data bits
+  TQelComboBox* QelComboBox6 = nullptr;  // stop bits
+  TQelComboBox* QelComboBox19 = nullptr; // parity
+  TQelComboBox* QelComboBox2 = nullptr;  // repeat mode
+  TQelLabel* QelLabel12 = nullptr;
+  TQelEdit* QelEdit4 = nullptr;          // count
+  TQelDBTrackBar* QelDBTrackBar1 = nullptr;
+  TQelLabel* QelLabel13 = nullptr;
+  TQelEdit* QelEdit5 = nullptr;          // interval
+  TQelDBTrackBar* QelDBTrackBar2 = nullptr;
+  TQelRadioButton* QelRadioButton1 = nullptr;  // "ASCII"
+  TQelRadioButton* QelRadioButton2 = nullptr;  // "HEX"
+  TQelComboBox* QelComboBox7 = nullptr;  // end character
+  TQelMemo* QelMemo1 = nullptr;
+  MemoBytes* Memo1Bytes = nullptr;
+  TQelButton* QelButton11 = nullptr;     // "Clear"
+  TQelButton* QelButton12 = nullptr;     // "Add"
+
+  // "IR" page
+  TQelEdit* QelEdit3 = nullptr;
+  TQelComboBox* QelComboBox8 = nullptr;
+  TQelComboBox* QelComboBox9 = nullptr;  // repeat mode
+  TQelLabel* QelLabel18 = nullptr;
+  TQelEdit* QelEdit6 = nullptr;
+  TQelDBTrackBar* QelDBTrackBar3 = nullptr;
+  TQelLabel* QelLabel21 = nullptr;
+  TQelEdit* QelEdit7 = nullptr;
+  TQelDBTrackBar* QelDBTrackBar4 = nullptr;
+  TQelComboBox* QelComboBox10 = nullptr;  // port
+  TQelComboBox* QelComboBox11 = nullptr;  // carrier
+  TQelButton* QelButton15 = nullptr;
+
+  // "TCP/IP" page
+  TQelEdit* QelEdit8 = nullptr;
+  TQelEdit* QelEdit9 = nullptr;
+  TQelRadioButton* QelRadioButton3 = nullptr;
+  TQelRadioButton* QelRadioButton4 = nullptr;
+  TQelComboBox* QelComboBox12 = nullptr;
+  TQelMemo* QelMemo2 = nullptr;
+  MemoBytes* Memo2Bytes = nullptr;
+  TQelButton* QelButton16 = nullptr;
+  TQelButton* QelButton17 = nullptr;
+
+  // "Delay" page
+  TQelEdit* QelEdit10 = nullptr;
+  TQelEdit* QelEdit11 = nullptr;
+  TQelEdit* QelEdit12 = nullptr;
+  QScrollBar* ScrollBar1 = nullptr;
+  QScrollBar* ScrollBar2 = nullptr;
+  QScrollBar* ScrollBar3 = nullptr;
+  TQelButton* QelButton18 = nullptr;  // "Reset"
+  TQelButton* QelButton19 = nullptr;
+
+  // "Compare" page
+  TQelComboBox* QelComboBox13 = nullptr;
+  TQelRadioButton* QelRadioButton5 = nullptr;
+  TQelRadioButton* QelRadioButton6 = nullptr;
+  TQelComboBox* QelComboBox14 = nullptr;
+  TQelMemo* QelMemo3 = nullptr;
+  MemoBytes* Memo3Bytes = nullptr;
+  TQelButton* QelButton20 = nullptr;
+  TQelButton* QelButton21 = nullptr;
+
+  // "LED" page
+  TQelComboBox* QelComboBox15 = nullptr;
+  TQelComboBox* QelComboBox16 = nullptr;
+  TQelButton* QelButton22 = nullptr;
+
+  // "Toggle" page
+  TQelComboBox* QelComboBox17 = nullptr;
+  TQelComboBox* QelComboBox18 = nullptr;
+  TQelButton* QelButton23 = nullptr;
+
+  // Library entries the RS232 and IR pages read.
+  std::vector<TRs232> Rs232Lib = std::vector<TRs232>(kMaxLibraryEntries + 1);
+  std::vector<TIR> IrLib = std::vector<TIR>(kMaxLibraryEntries + 1);
+  int IrCodeRaw = 0;  // 1: IrLib data are raw bytes, 0: hex text
+
   // "Event List"
   TListView* ListView2 = nullptr;
   TQelBitBtn* QelBitBtn5 = nullptr;  // delete event
@@ -110,8 +200,59 @@ class TForm1 : public QMainWindow {
   void SetupEventListColumns();
   void SetupDeviceListColumns();
 
-  // Steps 2 and 4 of the key dialogs' "Add": the new row, then an empty Event List.
+  // Steps 2 to 4 of the key dialogs' "Add": the new row, the Toggle page's
+  // key for a "Toggle" action, then an empty Event List.
   void AppendActionRow(int action);
+
+  // Event Set pages: what each holds, and changes put back into it.
+  Rs232Settings ReadRs232Page() const;
+  IrSettings ReadIrPage() const;
+  TcpSettings ReadTcpPage() const;
+  DelaySettings ReadDelayPage() const;
+  CompareSettings ReadComparePage() const;
+  LedSettings ReadLedPage() const;
+  ToggleSettings ReadTogglePage() const;
+  void ApplyRs232(const Rs232Change& c);
+  void ApplyIr(const IrChange& c);
+  void ApplyTcp(const TcpChange& c);
+  void ApplyDelay(const DelayChange& c);
+  void ApplyCompare(const CompareChange& c);
+  void ApplyLed(const LedChange& c);
+  void ApplyToggle(const ToggleChange& c);
+
+  // The pages' "Add" buttons.
+  void QelButton12Click();
+  void QelButton15Click();
+  void QelButton17Click();
+  void QelButton19Click();
+  void QelButton21Click();
+  void QelButton22Click();
+  void QelButton23Click();
+
+  void UpdateRs232RepeatControls();
+  void UpdateIrRepeatControls();
+  void QelListBox1Click();
+  void QelPageControl1Click();
+  void QelButton11Click() { Memo1Bytes->SetBytes({}); }
+  void QelButton16Click() { Memo2Bytes->SetBytes({}); }
+  void QelButton20Click() { Memo3Bytes->SetBytes({}); }
+  void QelButton18Click();
+  void QelButton24Click();
+
+  // Lists.
+  void ListView1Click();
+  void ListView2Click();
+  void QelBitBtn3Click();
+  void QelBitBtn4Click();
+  void QelBitBtn5Click();
+  void QelBitBtn6Click();
+  void QelBitBtn7Click();
+  void QelButton8Click();
+  // Event List rows from the current action's records; `select` is a
+  // 1-based row to select (0: none), which becomes CurrentEvent.
+  void ReloadEventList(int select);
+  // Action List row whose caption is n, or -1.
+  int ActionRowOf(int n) const;
 
  protected:
   void showEvent(QShowEvent* e) override;
@@ -123,7 +264,16 @@ class TForm1 : public QMainWindow {
   void BuildActionList(QWidget* parent);
   void BuildEventSet(QWidget* parent);
   void BuildEventList(QWidget* parent);
-  void ShowClock();
+  void BuildRs232Page(QWidget* page);
+  void BuildIrPage(QWidget* page);
+  void BuildTcpPage(QWidget* page);
+  void BuildDelayPage(QWidget* page);
+  void BuildComparePage(QWidget* page);
+  void BuildLedPage(QWidget* page);
+  void BuildTogglePage(QWidget* page);
+  // Common part of the Add buttons; false when the event was not added.
+  bool AddEvent(EventKind kind, const Encoded& e);
+  void ApplyRenumbering(const Renumbering& r);
 
   bool shown_ = false;
   bool closing_ = false;

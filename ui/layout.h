@@ -1,0 +1,36 @@
+#pragma once
+// Placing controls on the fixed-size windows.
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+#include "controls/qelbuttons.h"
+#include "controls/qellabel.h"
+
+namespace layout {
+
+// Names a new control (handlers and tests find controls by name) and places it.
+template <class W>
+W* Place(W* w, const char* name, const QRect& r) {
+  w->setObjectName(QString::fromLatin1(name));
+  w->setGeometry(r);
+  return w;
+}
+
+inline TQelButton* MakeKeyButton(QWidget* parent, const char* name, const QString& caption, const QRect& r) {
+  return Place(new TQelButton(caption, parent), name, r);
+}
+
+inline TQelLabel* MakeLabel(QWidget* parent, const QString& caption, const QRect& r) {
+  auto* l = new TQelLabel(caption, parent);
+  l->setGeometry(r);
+  return l;
+}
+
+template <class B>
+B* MakeButton(QWidget* parent, const char* name, const QString& caption, const QRect& r) {
+  return Place(new B(caption, parent), name, r);
+}
+
+
+}  // namespace layout

@@ -1,0 +1,117 @@
+#include "ui/pagecontrols.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTimer>
+#include <algorithm>
+
+#include "model/events.h"
+#include "ui/textcodec.h"
+
+KeyFilter::KeyFilter(QObject* target, std::function<bool(QChar)> accept)
+    : QObject(target), accept_(std::move(accept)) {
+  target->installEventFilter(this);
+}
+
+bool KeyFilter::eventFilter(QObject* watched, QEvent* e) {
+  if (e->type() == QEvent::KeyPress) {
+    auto* k = static_cast<QKeyEvent*>(e);
+    const QString t = k->text();
+    // Only printable characters are judged; editing and navigation keys pass.
+    if (t.size() == 1 && t.at(0).isPrint() && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
+        !accept_(t.at(0)))
+      return true;
+  }
+  return QObject::eventFilter(watched, e);
+}
+
+bool DigitKeyFilter(QChar typed) { return typed >= QLatin1Char('0') && typed <= QLatin1Char('9'); }
+
+namespace {
+
+// How bytes look in a plain-text widget, which keeps only LF line breaks.
+QString Shown(const std::string& bytes) {
+  QString t = FromGbk(bytes);
+  t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return t;
+}
+
+}  // namespace
+
+MemoBytes::MemoBytes(QPlainTextEdit* memo, std::function<void()> refused)
+    : QObject(memo), memo_(memo), refused_(std::move(refused)) {
+  connect(memo_, &QPlainTextEdit::textChanged, this, &MemoBytes::UserEdited);
+  shown_ = memo_->toPlainText();
+  ToGbk(QString(shown_).replace(QLatin1Char('\n'), QLatin1String("\r\n")), &bytes_);
+}
+
+void MemoBytes::SetBytes(std::string bytes) {
+  bytes_ = std::move(bytes);
+  setting_ = true;
+  memo_->setPlainText(Shown(bytes_));
+  setting_ = false;
+  shown_ = memo_->toPlainText();
+}
+
+void MemoBytes::UserEdited() {
+  if (setting_) return;
+  const QString now = memo_->toPlainText();
+  if (now == shown_) return;
+  std::string bytes;
+  QString withBreaks = now;
+  withBreaks.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+  if (ToGbk(withBreaks, &bytes)) {
+    bytes_ = std::move(bytes);
+    shown_ = now;
+    return;
+  }
+  // Undo the edit; the box comes after the widget has settled.
+  const int cursor = std::clamp(memo_->textCursor().position() - 1, 0, static_cast<int>(shown_.size()));
+  setting_ = true;
+  memo_->setPlainText(shown_);
+  QTextCursor c = memo_->textCursor();
+  c.setPosition(cursor);
+  memo_->setTextCursor(c);
+  setting_ = false;
+  if (refused_) QTimer::singleShot(0, this, [this] { refused_(); });
+}
+
+EditTrackPair::EditTrackPair(QLineEdit* edit, QSlider* bar) : QObject(edit), edit_(edit), bar_(bar) {
+  bar_->setRange(0, 99);
+  connect(bar_, &QSlider::valueChanged, edit_, [this](int pos) { edit_->setText(QString::number(pos + 1)); });
+  connect(edit_, &QLineEdit::textChanged, this, &EditTrackPair::EditChanged);
+}
+
+void EditTrackPair::EditChanged() {
+  const QString t = edit_->text();
+  if (t.isEmpty() || t == QLatin1String("0")) return;
+  const auto n = ParseDecimal(t.toStdString());
+  if (!n) return;  // pasted text that is no number: both stay as they are
+  const long long wanted = *n - 1;
+  const int current = bar_->value();
+  if (wanted == current) return;
+  const int kept = static_cast<int>(std::clamp<long long>(wanted, bar_->minimum(), bar_->maximum()));
+  bar_->setValue(kept);
+  if (kept == current) edit_->setText(QString::number(kept + 1));  // no bar change to write it back
+}
+
+EditScrollPair::EditScrollPair(QLineEdit* edit, QScrollBar* bar) : QObject(edit), edit_(edit), bar_(bar) {
+  connect(bar_, &QScrollBar::valueChanged, edit_, [this](int pos) { edit_->setText(QString::number(pos)); });
+  connect(edit_, &QLineEdit::textChanged, this, &EditScrollPair::EditChanged);
+}
+
+void EditScrollPair::EditChanged() {
+  const QString t = edit_->text();
+  if (t.isEmpty()) return;
+  const auto n = ParseDecimal(t.toStdString());
+  if (!n) return;
+  const int current = bar_->value();
+  if (*n == current) return;
+  const int kept = static_cast<int>(std::clamp<long long>(*n, bar_->minimum(), bar_->maximum()));
+  bar_->setValue(kept);
+  if (kept == current) edit_->setText(QString::number(kept));
+}

@@ -1,0 +1,74 @@
+#pragma once
+// Behaviour shared by the Event Set pages: memos that hold bytes, an edit
+// kept in step with a track bar or scroll bar, and typed-key filters.
+#include <QObject>
+#include <functional>
+#include <string>
+
+class QKeyEvent;
+class QLineEdit;
+class QPlainTextEdit;
+class QScrollBar;
+class QSlider;
+
+// Drops typed keys for which `accept` returns false; text set by the
+// program is never filtered.
+class KeyFilter : public QObject {
+ public:
+  KeyFilter(QObject* target, std::function<bool(QChar typed)> accept);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
+ private:
+  std::function<bool(QChar)> accept_;
+};
+
+// Backspace, Enter and the digits pass; any other typed character is dropped.
+bool DigitKeyFilter(QChar typed);
+
+// A memo whose contents are 8-bit bytes. The widget shows them decoded;
+// bytes set by the program are kept exactly, even where they are not valid
+// code page 936 text, until the user edits. A line break typed is 0D 0A.
+class MemoBytes : public QObject {
+ public:
+  // refused: called (later, from the event loop) when a typed or pasted
+  // character cannot be held in code page 936; the edit is undone.
+  MemoBytes(QPlainTextEdit* memo, std::function<void()> refused);
+  const std::string& Bytes() const { return bytes_; }
+  void SetBytes(std::string bytes);
+  QPlainTextEdit* Memo() const { return memo_; }
+
+ private:
+  void UserEdited();
+  QPlainTextEdit* memo_;
+  std::function<void()> refused_;
+  std::string bytes_;
+  QString shown_;
+  bool setting_ = false;
+};
+
+// An edit showing a track bar's position + 1 (range 0..99 shown as 1..100).
+// A number typed (or written by the program) moves the bar; when it asks
+// for another position, the kept position + 1 is written back, so 150
+// becomes 100. Empty, "0" and text that is no number leave the bar alone.
+class EditTrackPair : public QObject {
+ public:
+  EditTrackPair(QLineEdit* edit, QSlider* bar);
+
+ private:
+  void EditChanged();
+  QLineEdit* edit_;
+  QSlider* bar_;
+};
+
+// An edit showing a scroll bar's position as it is (the Delay fields).
+class EditScrollPair : public QObject {
+ public:
+  EditScrollPair(QLineEdit* edit, QScrollBar* bar);
+
+ private:
+  void EditChanged();
+  QLineEdit* edit_;
+  QScrollBar* bar_;
+};

@@ -1,0 +1,471 @@
+// The Event Set pages of the main window: their controls, what they hold,
+// changes put back into them, and their "Add" buttons.
+#include <QScrollBar>
+
+#include "model/hex.h"
+#include "ui/layout.h"
+#include "ui/textcodec.h"
+#include "ui/tform1.h"
+
+using namespace layout;
+
+namespace {
+
+constexpr const char* kNotLegal = "Data is not legal";
+constexpr const char* kNoAction = "Please add a Action in Action List";
+
+TQelComboBox* Combo(QWidget* parent, const char* name, const std::vector<std::string>& list, int index,
+                    const QRect& r) {
+  auto* c = Place(new TQelComboBox(parent), name, r);
+  for (const std::string& item : list) c->addItem(FromGbk(item));
+  c->setCurrentIndex(index);
+  return c;
+}
+
+TQelEdit* Edit(QWidget* parent, const char* name, const QString& text, const QRect& r) {
+  auto* e = Place(new TQelEdit(parent), name, r);
+  e->setText(text);
+  return e;
+}
+
+std::string Bytes(const QLineEdit* e) { return ToGbkOrEmpty(e->text()); }
+
+void SetIndex(QComboBox* c, const std::optional<int>& index) {
+  if (index && *index >= 0 && *index < c->count()) c->setCurrentIndex(*index);
+}
+
+void SetText(QLineEdit* e, const std::optional<std::string>& text) {
+  if (text) e->setText(FromGbk(*text));
+}
+
+// Every item equal to the text is selected in turn, so the last one stays.
+void SelectItemText(QComboBox* c, const std::optional<std::string>& text) {
+  if (!text) return;
+  const QString t = FromGbk(*text);
+  for (int i = c->count() - 1; i >= 0; --i)
+    if (c->itemText(i) == t) {
+      c->setCurrentIndex(i);
+      return;
+    }
+}
+
+struct DataControls {
+  TQelRadioButton* Ascii;
+  TQelRadioButton* Hex;
+  TQelComboBox* EndChar;
+  MemoBytes* Memo;
+};
+
+DataPart ReadData(const DataControls& d) {
+  return DataPart{d.Hex->isChecked(), d.EndChar->currentIndex(), d.Memo->Bytes()};
+}
+
+void ApplyData(const DataControls& d, const DataPartChange& c) {
+  if (c.Hex) (*c.Hex ? d.Hex : d.Ascii)->setChecked(true);
+  SetIndex(d.EndChar, c.EndChar);
+  if (c.Memo) d.Memo->SetBytes(*c.Memo);
+}
+
+}  // namespace
+
+void TForm1::BuildEventSet(QWidget* parent) {
+  auto* box = new TQelGroupBox(QStringLiteral("Event Set"), parent);
+  box->setGeometry(436, 4, 576, 370);
+  QelListBox1 = Place(new TQelListBox(box), "QelListBox1", QRect(8, 22, 86, 340));
+  for (const char* k : kEventKindNames) QelListBox1->addItem(QString::fromLatin1(k));
+  QelPageControl1 = Place(new TQelPageControl(box), "QelPageControl1", QRect(100, 18, 468, 344));
+  const QString captions[] = {Utf8(F.V.Rs232PageCaption), QStringLiteral("IR"), QStringLiteral("TCP/IP"),
+                              QStringLiteral("Delay"), QStringLiteral("Compare"), QStringLiteral("LED"),
+                              QStringLiteral("Toggle")};
+  for (int i = 0; i < 7; ++i) {
+    EventPages[i] = QelPageControl1->AddSheet(captions[i]);
+    EventPages[i]->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
+  }
+  BuildRs232Page(EventPages[0]);
+  BuildIrPage(EventPages[1]);
+  BuildTcpPage(EventPages[2]);
+  BuildDelayPage(EventPages[3]);
+  BuildComparePage(EventPages[4]);
+  BuildLedPage(EventPages[5]);
+  BuildTogglePage(EventPages[6]);
+
+  // The kind list and the pages follow each other.
+  connect(QelListBox1, &QListWidget::itemClicked, this, &TForm1::QelListBox1Click);
+  connect(QelListBox1, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (row >= 0) QelPageControl1->SetTabIndex(row);
+  });
+  connect(QelPageControl1, &QTabWidget::currentChanged, this, [this](int tab) { QelListBox1->setCurrentRow(tab); });
+  connect(QelPageControl1, &QTabWidget::tabBarClicked, this, [this] { QelPageControl1Click(); });
+}
+
+void TForm1::BuildRs232Page(QWidget* p) {
+  auto refused = [this] { F.Warn(QString::fromLatin1(kNotLegal)); };
+  MakeLabel(p, QStringLiteral("Lib Name:"), QRect(8, 10, 64, 22));
+  QelEdit2 = Place(new TQelEdit(p), "QelEdit2", QRect(74, 10, 120, 22));
+  QelEdit2->setReadOnly(true);
+  MakeLabel(p, QStringLiteral("Function:"), QRect(206, 10, 60, 22));
+  QelComboBox1 = Place(new TQelComboBox(p), "QelComboBox1", QRect(268, 10, 186, 22));
+
+  MakeLabel(p, QStringLiteral("Port:"), QRect(8, 40, 64, 22));
+  QelComboBox3 = Combo(p, "QelComboBox3", items::SerialPorts(F.V), 0, QRect(74, 40, 80, 22));
+  MakeLabel(p, QStringLiteral("Baud:"), QRect(164, 40, 50, 22));
+  QelComboBox4 = Combo(p, "QelComboBox4", items::kBauds, kBaudDefault, QRect(216, 40, 84, 22));
+  MakeLabel(p, QStringLiteral("Parity:"), QRect(310, 40, 56, 22));
+  QelComboBox19 = Combo(p, "QelComboBox19", items::kParities, 0, QRect(370, 40, 84, 22));
+  MakeLabel(p, QStringLiteral("Data Bits:"), QRect(8, 68, 64, 22));
+  QelComboBox5 = Combo(p, "QelComboBox5", items::kDataBits, 0, QRect(74, 68, 80, 22));
+  MakeLabel(p, QStringLiteral("Stop Bits:"), QRect(164, 68, 60, 22));
+  QelComboBox6 = Combo(p, "QelComboBox6", items::kStopBits, 0, QRect(226, 68, 74, 22));
+  MakeLabel(p, QStringLiteral("Delay Send:"), QRect(304, 68, 80, 22));
+  QelComboBox2 = Combo(p, "QelComboBox2", items::kRepeatModes, 0, QRect(386, 68, 68, 22));
+
+  QelLabel12 = Place(new TQelLabel(QStringLiteral("Send no.of transmission strings"), p), "QelLabel12",
+                     QRect(8, 98, 196, 22));
+  QelEdit4 = Edit(p, "QelEdit4", QStringLiteral("1"), QRect(206, 98, 44, 22));
+  QelDBTrackBar1 = Place(new TQelDBTrackBar(p), "QelDBTrackBar1", QRect(258, 98, 196, 22));
+  QelLabel13 =
+      Place(new TQelLabel(QStringLiteral("Delay time between string"), p), "QelLabel13", QRect(8, 124, 196, 22));
+  QelEdit5 = Edit(p, "QelEdit5", QStringLiteral("1"), QRect(206, 124, 44, 22));
+  QelDBTrackBar2 = Place(new TQelDBTrackBar(p), "QelDBTrackBar2", QRect(258, 124, 196, 22));
+  new EditTrackPair(QelEdit4, QelDBTrackBar1);
+  new EditTrackPair(QelEdit5, QelDBTrackBar2);
+  new KeyFilter(QelEdit4, DigitKeyFilter);
+  new KeyFilter(QelEdit5, DigitKeyFilter);
+
+  QelRadioButton1 = Place(new TQelRadioButton(QStringLiteral("ASCII"), p), "QelRadioButton1", QRect(8, 154, 70, 22));
+  QelRadioButton2 = Place(new TQelRadioButton(QStringLiteral("HEX"), p), "QelRadioButton2", QRect(80, 154, 60, 22));
+  QelRadioButton1->setChecked(true);
+  MakeLabel(p, QStringLiteral("End Char for ASCII"), QRect(206, 154, 120, 22));
+  QelComboBox7 = Combo(p, "QelComboBox7", items::kEndChars, 0, QRect(330, 154, 124, 22));
+
+  QelMemo1 = Place(new TQelMemo(p), "QelMemo1", QRect(8, 182, 446, 94));
+  Memo1Bytes = new MemoBytes(QelMemo1, refused);
+  QelButton11 = MakeButton<TQelButton>(p, "QelButton11", QStringLiteral("Clear"), QRect(8, 284, 80, 26));
+  QelButton12 = MakeButton<TQelButton>(p, "QelButton12", QStringLiteral("Add"), QRect(374, 284, 80, 26));
+
+  connect(QelComboBox2, &QComboBox::activated, this, &TForm1::UpdateRs232RepeatControls);
+  connect(QelButton11, &QPushButton::clicked, this, &TForm1::QelButton11Click);
+  connect(QelButton12, &QPushButton::clicked, this, &TForm1::QelButton12Click);
+}
+
+void TForm1::BuildIrPage(QWidget* p) {
+  MakeLabel(p, QStringLiteral("Lib Name:"), QRect(8, 10, 64, 22));
+  QelEdit3 = Place(new TQelEdit(p), "QelEdit3", QRect(74, 10, 120, 22));
+  QelEdit3->setReadOnly(true);
+  MakeLabel(p, QStringLiteral("Function:"), QRect(206, 10, 60, 22));
+  QelComboBox8 = Place(new TQelComboBox(p), "QelComboBox8", QRect(268, 10, 186, 22));
+
+  MakeLabel(p, QStringLiteral("Port:"), QRect(8, 40, 64, 22));
+  QelComboBox10 = Combo(p, "QelComboBox10", items::kIrPorts, 0, QRect(74, 40, 80, 22));
+  MakeLabel(p, QStringLiteral("Carrier:"), QRect(164, 40, 50, 22));
+  QelComboBox11 = Combo(p, "QelComboBox11", items::kCarriers, 0, QRect(216, 40, 84, 22));
+  MakeLabel(p, QStringLiteral("Delay Send:"), QRect(304, 40, 80, 22));
+  QelComboBox9 = Combo(p, "QelComboBox9", items::kRepeatModes, 0, QRect(386, 40, 68, 22));
+
+  QelLabel18 = Place(new TQelLabel(QStringLiteral("Send no.of transmission strings"), p), "QelLabel18",
+                     QRect(8, 70, 196, 22));
+  QelEdit6 = Edit(p, "QelEdit6", QStringLiteral("1"), QRect(206, 70, 44, 22));
+  QelDBTrackBar3 = Place(new TQelDBTrackBar(p), "QelDBTrackBar3", QRect(258, 70, 196, 22));
+  QelLabel21 =
+      Place(new TQelLabel(QStringLiteral("Delay time between string"), p), "QelLabel21", QRect(8, 96, 196, 22));
+  QelEdit7 = Edit(p, "QelEdit7", QStringLiteral("1"), QRect(206, 96, 44, 22));
+  QelDBTrackBar4 = Place(new TQelDBTrackBar(p), "QelDBTrackBar4", QRect(258, 96, 196, 22));
+  new EditTrackPair(QelEdit6, QelDBTrackBar3);
+  new EditTrackPair(QelEdit7, QelDBTrackBar4);
+  new KeyFilter(QelEdit6, DigitKeyFilter);
+  new KeyFilter(QelEdit7, DigitKeyFilter);
+
+  QelButton15 = MakeButton<TQelButton>(p, "QelButton15", QStringLiteral("Add"), QRect(374, 284, 80, 26));
+  connect(QelComboBox9, &QComboBox::activated, this, &TForm1::UpdateIrRepeatControls);
+  connect(QelButton15, &QPushButton::clicked, this, &TForm1::QelButton15Click);
+}
+
+void TForm1::BuildTcpPage(QWidget* p) {
+  MakeLabel(p, QStringLiteral("IP:"), QRect(8, 10, 40, 22));
+  QelEdit8 = Place(new TQelEdit(p), "QelEdit8", QRect(50, 10, 150, 22));
+  MakeLabel(p, QStringLiteral("Port:"), QRect(216, 10, 40, 22));
+  QelEdit9 = Place(new TQelEdit(p), "QelEdit9", QRect(258, 10, 80, 22));
+  QelRadioButton3 = Place(new TQelRadioButton(QStringLiteral("ASCII"), p), "QelRadioButton3", QRect(8, 42, 70, 22));
+  QelRadioButton4 = Place(new TQelRadioButton(QStringLiteral("HEX"), p), "QelRadioButton4", QRect(80, 42, 60, 22));
+  QelRadioButton3->setChecked(true);
+  MakeLabel(p, QStringLiteral("End Char for ASCII"), QRect(206, 42, 120, 22));
+  QelComboBox12 = Combo(p, "QelComboBox12", items::kEndChars, 0, QRect(330, 42, 124, 22));
+  QelMemo2 = Place(new TQelMemo(p), "QelMemo2", QRect(8, 72, 446, 204));
+  Memo2Bytes = new MemoBytes(QelMemo2, [this] { F.Warn(QString::fromLatin1(kNotLegal)); });
+  QelButton16 = MakeButton<TQelButton>(p, "QelButton16", QStringLiteral("Clear"), QRect(8, 284, 80, 26));
+  QelButton17 = MakeButton<TQelButton>(p, "QelButton17", QStringLiteral("Add"), QRect(374, 284, 80, 26));
+  connect(QelButton16, &QPushButton::clicked, this, &TForm1::QelButton16Click);
+  connect(QelButton17, &QPushButton::clicked, this, &TForm1::QelButton17Click);
+}
+
+void TForm1::BuildDelayPage(QWidget* p) {
+  const char* labels[] = {"Hour:", "Minute:", "Second:"};
+  const char* edits[] = {"QelEdit10", "QelEdit11", "QelEdit12"};
+  const char* bars[] = {"ScrollBar1", "ScrollBar2", "ScrollBar3"};
+  const int maxima[] = {23, 59, 59};
+  TQelEdit** e[] = {&QelEdit10, &QelEdit11, &QelEdit12};
+  QScrollBar** s[] = {&ScrollBar1, &ScrollBar2, &ScrollBar3};
+  for (int i = 0; i < 3; ++i) {
+    const int y = 24 + i * 40;
+    MakeLabel(p, QString::fromLatin1(labels[i]), QRect(24, y, 60, 22));
+    *e[i] = Edit(p, edits[i], QStringLiteral("0"), QRect(88, y, 50, 22));
+    *s[i] = Place(new QScrollBar(Qt::Horizontal, p), bars[i], QRect(150, y, 240, 20));
+    (*s[i])->setRange(0, maxima[i]);
+    new EditScrollPair(*e[i], *s[i]);
+  }
+  // Hours: digits only, and never a text of 60 or more.
+  new KeyFilter(QelEdit10, [this](QChar c) {
+    if (!DigitKeyFilter(c)) return false;
+    return (QelEdit10->text() + c).toLongLong() < 60;
+  });
+  QelButton18 = MakeButton<TQelButton>(p, "QelButton18", QStringLiteral("Reset"), QRect(8, 284, 80, 26));
+  QelButton19 = MakeButton<TQelButton>(p, "QelButton19", QStringLiteral("Add"), QRect(374, 284, 80, 26));
+  connect(QelButton18, &QPushButton::clicked, this, &TForm1::QelButton18Click);
+  connect(QelButton19, &QPushButton::clicked, this, &TForm1::QelButton19Click);
+}
+
+void TForm1::BuildComparePage(QWidget* p) {
+  MakeLabel(p, QStringLiteral("Source:"), QRect(8, 10, 50, 22));
+  QelComboBox13 = Combo(p, "QelComboBox13", items::kCompareSources, 0, QRect(60, 10, 100, 22));
+  QelRadioButton5 = Place(new TQelRadioButton(QStringLiteral("ASCII"), p), "QelRadioButton5", QRect(8, 42, 70, 22));
+  QelRadioButton6 = Place(new TQelRadioButton(QStringLiteral("HEX"), p), "QelRadioButton6", QRect(80, 42, 60, 22));
+  QelRadioButton5->setChecked(true);
+  MakeLabel(p, QStringLiteral("End Char for ASCII"), QRect(206, 42, 120, 22));
+  QelComboBox14 = Combo(p, "QelComboBox14", items::kEndChars, 0, QRect(330, 42, 124, 22));
+  QelMemo3 = Place(new TQelMemo(p), "QelMemo3", QRect(8, 72, 446, 204));
+  Memo3Bytes = new MemoBytes(QelMemo3, [this] { F.Warn(QString::fromLatin1(kNotLegal)); });
+  QelButton20 = MakeButton<TQelButton>(p, "QelButton20", QStringLiteral("Clear"), QRect(8, 284, 80, 26));
+  QelButton21 = MakeButton<TQelButton>(p, "QelButton21", QStringLiteral("Add"), QRect(374, 284, 80, 26));
+  connect(QelButton20, &QPushButton::clicked, this, &TForm1::QelButton20Click);
+  connect(QelButton21, &QPushButton::clicked, this, &TForm1::QelButton21Click);
+}
+
+void TForm1::BuildLedPage(QWidget* p) {
+  MakeLabel(p, QStringLiteral("Key:"), QRect(24, 24, 90, 22));
+  QelComboBox15 = Combo(p, "QelComboBox15", items::PanelKeys(F.V), 0, QRect(120, 24, 140, 22));
+  MakeLabel(p, QStringLiteral("Light:"), QRect(24, 64, 90, 22));
+  QelComboBox16 = Combo(p, "QelComboBox16", items::kLightActions, 0, QRect(120, 64, 140, 22));
+  QelButton22 = MakeButton<TQelButton>(p, "QelButton22", QStringLiteral("Add"), QRect(374, 284, 80, 26));
+  connect(QelButton22, &QPushButton::clicked, this, &TForm1::QelButton22Click);
+}
+
+void TForm1::BuildTogglePage(QWidget* p) {
+  MakeLabel(p, QStringLiteral("Key:"), QRect(24, 24, 110, 22));
+  QelComboBox17 = Combo(p, "QelComboBox17", items::PanelKeys(F.V), 0, QRect(140, 24, 120, 22));
+  MakeLabel(p, QStringLiteral("Toggle Start No.:"), QRect(24, 64, 110, 22));
+  QelComboBox18 = Combo(p, "QelComboBox18", items::kToggleStarts, 0, QRect(140, 64, 120, 22));
+  QelButton23 = MakeButton<TQelButton>(p, "QelButton23", QStringLiteral("Add"), QRect(374, 284, 80, 26));
+  connect(QelButton23, &QPushButton::clicked, this, &TForm1::QelButton23Click);
+}
+
+// What the pages hold.
+
+Rs232Settings TForm1::ReadRs232Page() const {
+  Rs232Settings s;
+  s.LibName = Bytes(QelEdit2);
+  if (QelComboBox1->currentIndex() >= 0) s.Function = ToGbkOrEmpty(QelComboBox1->currentText());
+  s.Port = QelComboBox3->currentIndex();
+  s.Baud = QelComboBox4->currentIndex();
+  s.DataBits = QelComboBox5->currentIndex();
+  s.StopBits = QelComboBox6->currentIndex();
+  s.Parity = QelComboBox19->currentIndex();
+  s.RepeatMode = QelComboBox2->currentIndex();
+  s.Count = Bytes(QelEdit4);
+  s.Interval = Bytes(QelEdit5);
+  s.Data = ReadData({QelRadioButton1, QelRadioButton2, QelComboBox7, Memo1Bytes});
+  return s;
+}
+
+IrSettings TForm1::ReadIrPage() const {
+  IrSettings s;
+  s.LibName = Bytes(QelEdit3);
+  s.Function = ToGbkOrEmpty(QelComboBox8->currentText());
+  s.FunctionIndex = QelComboBox8->currentIndex();
+  s.Port = QelComboBox10->currentIndex();
+  s.Carrier = QelComboBox11->currentIndex();
+  s.RepeatMode = QelComboBox9->currentIndex();
+  s.Count = Bytes(QelEdit6);
+  s.Interval = Bytes(QelEdit7);
+  return s;
+}
+
+TcpSettings TForm1::ReadTcpPage() const {
+  return TcpSettings{Bytes(QelEdit8), Bytes(QelEdit9),
+                     ReadData({QelRadioButton3, QelRadioButton4, QelComboBox12, Memo2Bytes})};
+}
+
+DelaySettings TForm1::ReadDelayPage() const {
+  return DelaySettings{Bytes(QelEdit10), Bytes(QelEdit11), Bytes(QelEdit12)};
+}
+
+CompareSettings TForm1::ReadComparePage() const {
+  return CompareSettings{QelComboBox13->currentIndex(),
+                         ReadData({QelRadioButton5, QelRadioButton6, QelComboBox14, Memo3Bytes})};
+}
+
+LedSettings TForm1::ReadLedPage() const { return LedSettings{QelComboBox15->currentIndex(), QelComboBox16->currentIndex()}; }
+
+ToggleSettings TForm1::ReadTogglePage() const {
+  return ToggleSettings{QelComboBox17->currentIndex(), QelComboBox18->currentIndex()};
+}
+
+// Changes put back into the pages.
+
+void TForm1::ApplyRs232(const Rs232Change& c) {
+  SetText(QelEdit2, c.LibName);
+  SelectItemText(QelComboBox1, c.Function);
+  SetIndex(QelComboBox3, c.Port);
+  SetIndex(QelComboBox4, c.Baud);
+  SetIndex(QelComboBox5, c.DataBits);
+  SetIndex(QelComboBox6, c.StopBits);
+  SetIndex(QelComboBox19, c.Parity);
+  SetIndex(QelComboBox2, c.RepeatMode);
+  SetText(QelEdit4, c.Count);
+  SetText(QelEdit5, c.Interval);
+  UpdateRs232RepeatControls();
+  ApplyData({QelRadioButton1, QelRadioButton2, QelComboBox7, Memo1Bytes}, c.Data);
+}
+
+void TForm1::ApplyIr(const IrChange& c) {
+  SetText(QelEdit3, c.LibName);
+  SelectItemText(QelComboBox8, c.Function);
+  SetIndex(QelComboBox10, c.Port);
+  SetIndex(QelComboBox11, c.Carrier);
+  SetIndex(QelComboBox9, c.RepeatMode);
+  UpdateIrRepeatControls();
+  SetText(QelEdit6, c.Count);
+  SetText(QelEdit7, c.Interval);
+}
+
+void TForm1::ApplyTcp(const TcpChange& c) {
+  SetText(QelEdit8, c.Ip);
+  SetText(QelEdit9, c.Port);
+  ApplyData({QelRadioButton3, QelRadioButton4, QelComboBox12, Memo2Bytes}, c.Data);
+}
+
+void TForm1::ApplyDelay(const DelayChange& c) {
+  SetText(QelEdit10, c.Hour);
+  SetText(QelEdit11, c.Minute);
+  SetText(QelEdit12, c.Second);
+}
+
+void TForm1::ApplyCompare(const CompareChange& c) {
+  SetIndex(QelComboBox13, c.Source);
+  ApplyData({QelRadioButton5, QelRadioButton6, QelComboBox14, Memo3Bytes}, c.Data);
+}
+
+void TForm1::ApplyLed(const LedChange& c) {
+  SetIndex(QelComboBox15, c.Key);
+  SetIndex(QelComboBox16, c.Light);
+}
+
+void TForm1::ApplyToggle(const ToggleChange& c) {
+  SetIndex(QelComboBox17, c.Key);
+  SetIndex(QelComboBox18, c.Start);
+}
+
+// "Add".
+
+bool TForm1::AddEvent(EventKind kind, const Encoded& e) {
+  if (e.Status == EncodeStatus::MissingInput) return false;
+  if (e.Status == EncodeStatus::NotLegal) {
+    F.Warn(QString::fromLatin1(kNotLegal));
+    return false;
+  }
+  if (!AppendEvent(Model, kind, e)) return false;
+  const TEventList& ev = Model.Actions[Model.CurrentAction].Events[Model.CurrentEventCount];
+  ListView2->AddRow(QString::number(Model.CurrentEventCount), {FromGbk(ev.EventKind), FromGbk(ev.ListText)});
+  return true;
+}
+
+namespace {
+
+// Checks every Add makes before it reads its page; the event's 1-based
+// number, or 0 when nothing may be added.
+int NextEventNumber(TForm1& f, const std::string& noActionCaption) {
+  const ConfigModel& m = f.Model;
+  if (m.CurrentAction < 1 || m.CurrentAction > m.ActionCount) {
+    f.F.Warn(&f, Utf8(noActionCaption), QString::fromLatin1(kNoAction));
+    return 0;
+  }
+  if (m.Actions[m.CurrentAction].EventCount >= kMaxEvents) {
+    f.F.Warn(QString::fromLatin1(kEventListFull));
+    return 0;
+  }
+  return m.Actions[m.CurrentAction].EventCount + 1;
+}
+
+}  // namespace
+
+void TForm1::QelButton12Click() {
+  if (const int n = NextEventNumber(*this, F.V.BoxCaption))
+    AddEvent(EventKind::Rs232, EncodeRs232(F.V, ReadRs232Page(), n));
+}
+
+void TForm1::QelButton15Click() {
+  const int n = NextEventNumber(*this, F.V.BoxCaption);
+  if (!n) return;
+  const IrSettings s = ReadIrPage();
+  const int entry = s.FunctionIndex + 1;
+  std::optional<IrCode> code;
+  if (entry >= 1 && entry <= kMaxLibraryEntries) code = IrCode{IrLib[entry].Data, IrCodeRaw == 1};
+  AddEvent(EventKind::Ir, EncodeIr(F.V, s, code ? &*code : nullptr, n));
+}
+
+void TForm1::QelButton17Click() {
+  if (const int n = NextEventNumber(*this, F.V.BoxCaption))
+    AddEvent(EventKind::TcpIp, EncodeTcp(F.V, ReadTcpPage(), n));
+}
+
+void TForm1::QelButton19Click() {
+  if (const int n = NextEventNumber(*this, F.V.DelayBoxCaption))
+    AddEvent(EventKind::Delay, EncodeDelay(F.V, ReadDelayPage(), n));
+}
+
+void TForm1::QelButton21Click() {
+  if (const int n = NextEventNumber(*this, F.V.BoxCaption))
+    AddEvent(EventKind::Compare, EncodeCompare(F.V, ReadComparePage(), n));
+}
+
+void TForm1::QelButton22Click() {
+  if (const int n = NextEventNumber(*this, F.V.BoxCaption))
+    AddEvent(EventKind::Led, EncodeLed(F.V, ReadLedPage(), n));
+}
+
+void TForm1::QelButton23Click() {
+  if (const int n = NextEventNumber(*this, F.V.BoxCaption))
+    AddEvent(EventKind::Toggle, EncodeToggle(F.V, ReadTogglePage(), n));
+}
+
+// Page synchronisation.
+
+void TForm1::UpdateRs232RepeatControls() {
+  const int mode = QelComboBox2->currentIndex();
+  if (mode != 0 && mode != 1) return;
+  for (QWidget* w : std::initializer_list<QWidget*>{QelLabel12, QelLabel13, QelDBTrackBar1, QelDBTrackBar2,
+                                                   QelEdit4, QelEdit5})
+    w->setVisible(mode == 1);
+}
+
+void TForm1::UpdateIrRepeatControls() {
+  const int mode = QelComboBox9->currentIndex();
+  if (mode != 0 && mode != 1) return;
+  for (QWidget* w : std::initializer_list<QWidget*>{QelLabel18, QelLabel21, QelDBTrackBar3, QelDBTrackBar4,
+                                                   QelEdit6, QelEdit7})
+    w->setVisible(mode == 1);
+}
+
+void TForm1::QelListBox1Click() {
+  if (QelListBox1->currentRow() >= 0) QelPageControl1->SetTabIndex(QelListBox1->currentRow());
+}
+
+void TForm1::QelPageControl1Click() {
+  QelListBox1->setFocus();
+  QelListBox1->setCurrentRow(QelPageControl1->TabIndex());
+}
+
+void TForm1::QelButton18Click() {
+  QelEdit10->setText(QStringLiteral("0"));
+  QelEdit11->setText(QStringLiteral("0"));
+  QelEdit12->setText(QStringLiteral("0"));
+}
