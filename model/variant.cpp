@@ -11,6 +11,7 @@ const Variant kVantor{
     .PackedHeader = false,
     .HeaderLength = 3,
     .SerialPortCount = 5,
+    .SerialDataBitsWeight = 8,  // shares bit 4 with the stop bits, as the panel expects
     .Rs232PageCaption = "RS232/485",
     .HasKey10Dialog = true,
     .HasModifyDialog = true,
@@ -33,6 +34,7 @@ const Variant kQuillet{
     .PackedHeader = true,
     .HeaderLength = 1,
     .SerialPortCount = 3,
+    .SerialDataBitsWeight = 4,
     .Rs232PageCaption = "RS232",
     .HasKey10Dialog = false,
     .HasModifyDialog = false,

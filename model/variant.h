@@ -14,6 +14,7 @@ struct Variant {
   bool PackedHeader;         // header as one packed byte instead of three
   int HeaderLength;          // bytes of an action's header
   int SerialPortCount;       // "Port1" .. "PortN"
+  int SerialDataBitsWeight;  // data-bits index weight in the serial settings byte
   std::string Rs232PageCaption;
   bool HasKey10Dialog;       // TForm12 ("XN")
   bool HasModifyDialog;      // TForm13 and the "Modify" menu
