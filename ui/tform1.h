@@ -274,6 +274,7 @@ class TForm1 : public QMainWindow {
   // Common part of the Add buttons; false when the event was not added.
   bool AddEvent(EventKind kind, const Encoded& e);
   void ApplyRenumbering(const Renumbering& r);
+  void MoveSelectedEvent(bool up);
 
   bool shown_ = false;
   bool closing_ = false;

@@ -49,6 +49,22 @@ void SelectItemText(QComboBox* c, const std::optional<std::string>& text) {
     }
 }
 
+struct RowNames {
+  const char* Label;
+  const char* Edit;
+  const char* Bar;
+};
+
+// One repeat setting: its label, its digits-only edit and the track bar kept with it.
+void RepeatRow(QWidget* p, int y, const QString& caption, const RowNames& n, TQelLabel*& label, TQelEdit*& edit,
+               TQelDBTrackBar*& bar) {
+  label = Place(new TQelLabel(caption, p), n.Label, QRect(8, y, 196, 22));
+  edit = Edit(p, n.Edit, QStringLiteral("1"), QRect(206, y, 44, 22));
+  bar = Place(new TQelDBTrackBar(p), n.Bar, QRect(258, y, 196, 22));
+  new EditTrackPair(edit, bar);
+  new KeyFilter(edit, DigitKeyFilter);
+}
+
 struct DataControls {
   TQelRadioButton* Ascii;
   TQelRadioButton* Hex;
@@ -119,18 +135,10 @@ void TForm1::BuildRs232Page(QWidget* p) {
   MakeLabel(p, QStringLiteral("Delay Send:"), QRect(304, 68, 80, 22));
   QelComboBox2 = Combo(p, "QelComboBox2", items::kRepeatModes, 0, QRect(386, 68, 68, 22));
 
-  QelLabel12 = Place(new TQelLabel(QStringLiteral("Send no.of transmission strings"), p), "QelLabel12",
-                     QRect(8, 98, 196, 22));
-  QelEdit4 = Edit(p, "QelEdit4", QStringLiteral("1"), QRect(206, 98, 44, 22));
-  QelDBTrackBar1 = Place(new TQelDBTrackBar(p), "QelDBTrackBar1", QRect(258, 98, 196, 22));
-  QelLabel13 =
-      Place(new TQelLabel(QStringLiteral("Delay time between string"), p), "QelLabel13", QRect(8, 124, 196, 22));
-  QelEdit5 = Edit(p, "QelEdit5", QStringLiteral("1"), QRect(206, 124, 44, 22));
-  QelDBTrackBar2 = Place(new TQelDBTrackBar(p), "QelDBTrackBar2", QRect(258, 124, 196, 22));
-  new EditTrackPair(QelEdit4, QelDBTrackBar1);
-  new EditTrackPair(QelEdit5, QelDBTrackBar2);
-  new KeyFilter(QelEdit4, DigitKeyFilter);
-  new KeyFilter(QelEdit5, DigitKeyFilter);
+  RepeatRow(p, 98, QStringLiteral("Send no.of transmission strings"), {"QelLabel12", "QelEdit4", "QelDBTrackBar1"},
+            QelLabel12, QelEdit4, QelDBTrackBar1);
+  RepeatRow(p, 124, QStringLiteral("Delay time between string"), {"QelLabel13", "QelEdit5", "QelDBTrackBar2"},
+            QelLabel13, QelEdit5, QelDBTrackBar2);
 
   QelRadioButton1 = Place(new TQelRadioButton(QStringLiteral("ASCII"), p), "QelRadioButton1", QRect(8, 154, 70, 22));
   QelRadioButton2 = Place(new TQelRadioButton(QStringLiteral("HEX"), p), "QelRadioButton2", QRect(80, 154, 60, 22));
@@ -162,18 +170,10 @@ void TForm1::BuildIrPage(QWidget* p) {
   MakeLabel(p, QStringLiteral("Delay Send:"), QRect(304, 40, 80, 22));
   QelComboBox9 = Combo(p, "QelComboBox9", items::kRepeatModes, 0, QRect(386, 40, 68, 22));
 
-  QelLabel18 = Place(new TQelLabel(QStringLiteral("Send no.of transmission strings"), p), "QelLabel18",
-                     QRect(8, 70, 196, 22));
-  QelEdit6 = Edit(p, "QelEdit6", QStringLiteral("1"), QRect(206, 70, 44, 22));
-  QelDBTrackBar3 = Place(new TQelDBTrackBar(p), "QelDBTrackBar3", QRect(258, 70, 196, 22));
-  QelLabel21 =
-      Place(new TQelLabel(QStringLiteral("Delay time between string"), p), "QelLabel21", QRect(8, 96, 196, 22));
-  QelEdit7 = Edit(p, "QelEdit7", QStringLiteral("1"), QRect(206, 96, 44, 22));
-  QelDBTrackBar4 = Place(new TQelDBTrackBar(p), "QelDBTrackBar4", QRect(258, 96, 196, 22));
-  new EditTrackPair(QelEdit6, QelDBTrackBar3);
-  new EditTrackPair(QelEdit7, QelDBTrackBar4);
-  new KeyFilter(QelEdit6, DigitKeyFilter);
-  new KeyFilter(QelEdit7, DigitKeyFilter);
+  RepeatRow(p, 70, QStringLiteral("Send no.of transmission strings"), {"QelLabel18", "QelEdit6", "QelDBTrackBar3"},
+            QelLabel18, QelEdit6, QelDBTrackBar3);
+  RepeatRow(p, 96, QStringLiteral("Delay time between string"), {"QelLabel21", "QelEdit7", "QelDBTrackBar4"},
+            QelLabel21, QelEdit7, QelDBTrackBar4);
 
   QelButton15 = MakeButton<TQelButton>(p, "QelButton15", QStringLiteral("Add"), QRect(374, 284, 80, 26));
   connect(QelComboBox9, &QComboBox::activated, this, &TForm1::UpdateIrRepeatControls);

@@ -104,26 +104,20 @@ void LogSwap(TForm1& f, int from, int to) {
 
 }  // namespace
 
-void TForm1::QelBitBtn6Click() {
+void TForm1::MoveSelectedEvent(bool up) {
   // Moves follow the selected row, so shown order and stored order stay one.
   const int row = ListView2->Selected();
   if (ListView2->Count() < 2 || row < 0) return;
-  const int moved = MoveEvent(Model, row + 1, true);
+  const int moved = MoveEvent(Model, row + 1, up);
   if (moved == row + 1) return;
   LogSwap(*this, row + 1, moved);
   ReloadEventList(moved);
   ListView2->setFocus();
 }
 
-void TForm1::QelBitBtn7Click() {
-  const int row = ListView2->Selected();
-  if (ListView2->Count() < 2 || row < 0) return;
-  const int moved = MoveEvent(Model, row + 1, false);
-  if (moved == row + 1) return;
-  LogSwap(*this, row + 1, moved);
-  ReloadEventList(moved);
-  ListView2->setFocus();
-}
+void TForm1::QelBitBtn6Click() { MoveSelectedEvent(true); }
+
+void TForm1::QelBitBtn7Click() { MoveSelectedEvent(false); }
 
 void TForm1::QelBitBtn5Click() {
   const int row = ListView2->Selected();
