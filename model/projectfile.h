@@ -27,6 +27,7 @@ struct FileHeader {
   int ActionIndex = 0;  // i: this action's number
   // What the action decoder takes: event count (2 bytes, high first), then
   // the header bytes (3, or 1 packed in the 6-key build).
+  // Always 3 bytes or more; exactly 2 + HeaderLength when well-formed.
   std::string Bytes;
   int EventCount() const;
 };
@@ -36,6 +37,8 @@ struct FileEvent {
   int Type = 0;         // 1..7 for the known kinds
   int LengthField = 0;  // the frame's payload length field
   std::string Payload;  // the bytes after the length field, F4 excluded
+  // Payload holds exactly LengthField bytes when the frame is well-formed;
+  // a malformed frame, read byte by byte, holds at least that many.
 };
 
 using ProjectRecord = std::variant<FileNetwork, FileDevice, FileHeader, FileEvent>;
@@ -45,6 +48,8 @@ struct ProjectReadResult {
   std::vector<std::string> Log;        // debug-log lines (CRC mismatches and the like)
 };
 
+// A file that does not begin with F5 56 is a "Save as" file: its event
+// frames are followed by their CRC. CRC mismatches are logged, never refused.
 ProjectReadResult ReadProjectFile(const Variant& v, std::string_view bytes);
 
 // F5 51 A i count(2) header F6 CRC; the CRC covers the first 8 bytes.

@@ -93,7 +93,7 @@ TEST_F(KeyDialogs, SetNamesTheKeyInTheIniFile) {
   EXPECT_EQ(F1.Model.KeyConfig[3], 3 * 32 + 2 * 4);
   EXPECT_EQ(P.Dir.Read("QuilletInfo.ini"), "[Key Name]\r\nK-N-3=\xC7\xB0\xB5\xC6\r\n");
   // No action yet: no header line, and nothing read from a record that is not there.
-  const QString log = F1.Memo2->toPlainText();
+  const QString log = F1.LogText();
   EXPECT_TRUE(log.contains("\n68 \n")) << log.toStdString();
   EXPECT_TRUE(log.endsWith("form1.KeyNum3...68")) << log.toStdString();
 
@@ -111,7 +111,7 @@ TEST_F(KeyDialogs, SetNamesTheKeyInTheIniFile) {
   F2.Edit1->setText("");
   F2.Button2Click();
   EXPECT_EQ(F1.Model.Actions[1].Header, B({5, 1, 2}));
-  EXPECT_TRUE(F1.Memo2->toPlainText().endsWith("05 01 02 "));
+  EXPECT_TRUE(F1.LogText().endsWith("05 01 02 "));
   EXPECT_EQ(F1.QelButton5->text(), "");
   EXPECT_NE(P.Dir.Read("QuilletInfo.ini").find("K-N-5=\r\n"), std::string::npos);
 }

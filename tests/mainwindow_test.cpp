@@ -85,7 +85,7 @@ TEST_P(BothBuilds, MainWindowFacts) {
   EXPECT_TRUE(f.StatusBar1->PanelText(4).isEmpty());
 
   EXPECT_FALSE(f.Memo2->isVisible());
-  EXPECT_TRUE(f.Memo2->toPlainText().startsWith("Memo2\n"));
+  EXPECT_TRUE(f.LogText().startsWith("Memo2\n"));
   EXPECT_EQ(f.QelPageControl1->count(), 7);
   EXPECT_EQ(f.QelPageControl1->tabText(0), Utf8(v.Rs232PageCaption));
   EXPECT_EQ(f.QelPageControl1->TabIndex(), 0);
@@ -125,7 +125,7 @@ TEST(MainWindow, KeyCaptionsComeFromTheIniFile) {
   EXPECT_EQ(f.QelButton4->text(), "4");
   EXPECT_EQ(f.QelButton1->text(), "1");
   EXPECT_EQ(f.QelButton25->text(), "ON");
-  EXPECT_TRUE(f.Memo2->toPlainText().contains("\nstr:\nstr:5\n"));
+  EXPECT_TRUE(f.LogText().contains("\nstr:\nstr:5\n"));
 }
 
 TEST(MainWindow, IniWithoutTheSectionLeavesDefaultCaptions) {
@@ -192,7 +192,7 @@ TEST(MainWindow, ClosingLogsAndShowsDisconnected) {
   f.StatusBar1->SetPanelText(1, "TCP Status: Connected");
   f.close();
   EXPECT_EQ(f.StatusBar1->PanelText(1), "TCP Status: Disconnected");
-  EXPECT_TRUE(f.Memo2->toPlainText().endsWith(QString::fromUtf8("\xE6\x9C\x8D\xE5\x8A\xA1\xE5\x99\xA8\xE5\xB7\xB2\xE6\x96\xAD\xE5\xBC\x80\xEF\xBC\x81")));
+  EXPECT_TRUE(f.LogText().endsWith(QString::fromUtf8("\xE6\x9C\x8D\xE5\x8A\xA1\xE5\x99\xA8\xE5\xB7\xB2\xE6\x96\xAD\xE5\xBC\x80\xEF\xBC\x81")));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // whole run, with what they share: the build variant, the configuration
 // and the modal-window services.
 #include <QString>
+#include <vector>
 
 #include "link/appconfig.h"
 #include "model/variant.h"
@@ -48,8 +49,21 @@ struct Forms {
   TForm13* Form13 = nullptr;  // 9-key build only
 
   // A warning box over the main window, with the model and version as caption.
-  void Warn(const QString& text) const;
-  void Warn(QWidget* parent, const QString& caption, const QString& text) const;
+  void Warn(const QString& text);
+  void Warn(QWidget* parent, const QString& caption, const QString& text);
+
+  // While a load runs, warnings are gathered instead of shown; the end
+  // shows each distinct text once.
+  void BeginCollectingWarnings();
+  void EndCollectingWarnings();
+
+ private:
+  struct Collected {
+    QWidget* Parent;
+    QString Caption, Text;
+  };
+  bool collecting_ = false;
+  std::vector<Collected> collected_;
 };
 
 inline QString Utf8(const std::string& s) { return QString::fromStdString(s); }

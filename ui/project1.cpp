@@ -8,10 +8,28 @@
 #include "ui/tform12.h"
 #include "ui/tform2.h"
 
-void Forms::Warn(const QString& text) const { Warn(Form1, Utf8(V.BoxCaption), text); }
+void Forms::Warn(const QString& text) { Warn(Form1, Utf8(V.BoxCaption), text); }
 
-void Forms::Warn(QWidget* parent, const QString& caption, const QString& text) const {
-  S.Boxes->Warning(parent, caption, text);
+void Forms::Warn(QWidget* parent, const QString& caption, const QString& text) {
+  if (!collecting_) {
+    S.Boxes->Warning(parent, caption, text);
+    return;
+  }
+  for (const Collected& c : collected_)
+    if (c.Text == text) return;
+  collected_.push_back({parent, caption, text});
+}
+
+void Forms::BeginCollectingWarnings() {
+  collecting_ = true;
+  collected_.clear();
+}
+
+void Forms::EndCollectingWarnings() {
+  collecting_ = false;
+  const std::vector<Collected> shown = std::move(collected_);
+  collected_.clear();
+  for (const Collected& c : shown) S.Boxes->Warning(c.Parent, c.Caption, c.Text);
 }
 
 Project1::Project1(const Variant& v, AppConfig config, Services services)

@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMenuBar>
+#include <QTimer>
 #include <algorithm>
 
 #include "model/hex.h"
@@ -46,6 +48,11 @@ TForm1::TForm1(Forms& forms) : QMainWindow(nullptr), F(forms), KeyNameIni(forms.
   Memo2->setReadOnly(true);
   Memo2->setPlainText(QStringLiteral("Memo2"));
   Memo2->hide();
+
+  File1 = menuBar()->addMenu(QStringLiteral("File"));
+  Open1 = File1->addAction(QStringLiteral("Open"), this, &TForm1::Open1Click);
+  Save1 = File1->addAction(QStringLiteral("Save"), this, &TForm1::Save1Click);
+  Saveas1 = File1->addAction(QStringLiteral("Save as"), this, &TForm1::Saveas1Click);
 
   StatusBar1 = new TStatusBar({150, 150, 150, 200, 200, 50}, this);
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -160,7 +167,21 @@ TQelButton* TForm1::KeyButton(int key) const {
   return key >= 1 && key <= 10 ? keyButtons_[key] : nullptr;
 }
 
-void TForm1::Log(const QString& line) { Memo2->appendPlainText(line); }
+void TForm1::Log(const QString& line) {
+  if (pendingLog_.isEmpty()) QTimer::singleShot(0, this, &TForm1::FlushLog);
+  pendingLog_.append(line);
+}
+
+void TForm1::FlushLog() {
+  if (pendingLog_.isEmpty()) return;
+  Memo2->appendPlainText(pendingLog_.join(QLatin1Char('\n')));
+  pendingLog_.clear();
+}
+
+QString TForm1::LogText() {
+  FlushLog();
+  return Memo2->toPlainText();
+}
 
 void TForm1::FormCreate() {
   // Key captions 1..6 from the key-name file; a missing or empty value keeps "n".

@@ -2,6 +2,8 @@
 // The main window: owns the model and the link state for the life of the
 // program; its handlers stay thin and call the core.
 #include <QMainWindow>
+#include <filesystem>
+#include <string_view>
 #include <array>
 
 #include "controls/qelbuttons.h"
@@ -21,6 +23,8 @@
 #include "ui/pagecontrols.h"
 #include "ui/widgets.h"
 
+class QAction;
+class QMenu;
 class QScrollBar;
 
 class TForm1 : public QMainWindow {
@@ -160,6 +164,19 @@ class TForm1 : public QMainWindow {
   std::vector<TIR> IrLib = std::vector<TIR>(kMaxLibraryEntries + 1);
   int IrCodeRaw = 0;  // 1: IrLib data are raw bytes, 0: hex text
 
+  // What the last decoded records announced, and the IR entries decoded.
+  int McuActionSum = 0;
+  int McuActionIndex = 0;
+  int McuEventSum = 0;
+  int McuEventIndex = 0;
+  int IrDecodeCount = 0;
+
+  // "File" menu.
+  QMenu* File1 = nullptr;
+  QAction* Open1 = nullptr;
+  QAction* Save1 = nullptr;
+  QAction* Saveas1 = nullptr;
+
   // "Event List"
   TListView* ListView2 = nullptr;
   TQelBitBtn* QelBitBtn5 = nullptr;  // delete event
@@ -173,8 +190,12 @@ class TForm1 : public QMainWindow {
   // Key button n (1..10), or null where the build has none.
   TQelButton* KeyButton(int key) const;
 
-  // One line at the end of the debug log.
+  // One line at the end of the debug log. Lines are gathered and put into
+  // the memo together once the event loop runs (a load logs thousands).
   void Log(const QString& line);
+  // The whole debug log, pending lines included.
+  QString LogText();
+  void FlushLog();
 
   // Handlers.
   void FormCreate();
@@ -239,6 +260,19 @@ class TForm1 : public QMainWindow {
   void QelButton18Click();
   void QelButton24Click();
 
+  // Decoded records through the key dialogs and the pages' "Add"; true
+  // when the Add stored a row.
+  bool DecodeActionRecordAndAdd(std::string_view bytes);
+  bool DecodeEventAndAdd(int type, std::string_view payload, int n);
+
+  // Project files.
+  void Save1Click();
+  void Saveas1Click();
+  void Open1Click();
+  // "Open" of a file's bytes: everything cleared, then each record re-created.
+  void LoadProject(std::string_view bytes);
+  std::filesystem::path LibraryFolder(const char* sub) const;
+
   // Lists.
   void ListView1Click();
   void ListView2Click();
@@ -276,6 +310,9 @@ class TForm1 : public QMainWindow {
   void ApplyRenumbering(const Renumbering& r);
   void MoveSelectedEvent(bool up);
 
+  QStringList pendingLog_;
+  bool batchLoading_ = false;
+  int lastDecodedPage_ = -1;
   bool shown_ = false;
   bool closing_ = false;
   std::array<TQelButton*, 11> keyButtons_{};

@@ -1,0 +1,146 @@
+// Builds the largest project the key dialogs allow (every key with every
+// kind, 500 events each), saves it and opens it again through the window's
+// own road, offscreen, and prints the times and the peak memory.
+#include <QApplication>
+#include <QDialog>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include "ui/project1.h"
+#include "ui/tform1.h"
+#include "ui/tform12.h"
+#include "ui/tform2.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+class CountingBoxes : public MessageBoxes {
+ public:
+  void Warning(QWidget*, const QString&, const QString& text) override {
+    ++Count;
+    std::fprintf(stderr, "warning: %s\n", text.toUtf8().constData());
+  }
+  int Count = 0;
+};
+class NoFiles : public FileDialogs {
+ public:
+  QString OpenFileName(QWidget*, const QString&, const QString&) override { return Next; }
+  QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+  QString Next;
+};
+class NoDialogs : public DialogRunner {
+ public:
+  int Run(QDialog*) override { return QDialog::Rejected; }
+};
+
+double Ms(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double, std::milli>(b - a).count(); }
+
+long PeakKiB() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return u.ru_maxrss;
+}
+
+// Events of mixed kinds on the current action.
+void AddEvents(TForm1& f, int count) {
+  f.IrLib[1] = TIR{"1", "Power", "0003A1B2C3"};
+  if (f.QelComboBox8->count() == 0) f.QelComboBox8->addItem("Power");
+  f.QelComboBox8->setCurrentIndex(0);
+  f.QelEdit3->setText("TV");
+  f.QelEdit8->setText("192.168.1.20");
+  f.QelEdit9->setText("4001");
+  for (int i = 0; i < count; ++i) {
+    switch (i % 7) {
+      case 0:
+        f.Memo1Bytes->SetBytes("PWR ON " + std::to_string(i));
+        f.QelButton12Click();
+        break;
+      case 1: f.QelButton15Click(); break;
+      case 2:
+        f.Memo2Bytes->SetBytes("GET /" + std::to_string(i));
+        f.QelButton17Click();
+        break;
+      case 3: f.QelButton19Click(); break;
+      case 4:
+        f.Memo3Bytes->SetBytes("OK");
+        f.QelButton21Click();
+        break;
+      case 5: f.QelButton22Click(); break;
+      default: f.QelButton23Click(); break;
+    }
+  }
+}
+
+int Run(const Variant& v) {
+  const fs::path dir = fs::temp_directory_path() / ("bench_project_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  CountingBoxes boxes;
+  NoFiles files;
+  NoDialogs dialogs;
+  AppConfig config;
+  config.ProgramDir = dir;
+  config.LocalAddress = "127.0.0.1";
+  config.TestMode = true;
+  Project1 project(v, config, Services{&boxes, &files, &dialogs});
+  Forms& w = project.Windows();
+  TForm1& f = *w.Form1;
+  f.show();
+
+  const auto t0 = Clock::now();
+  const int keys = v.HasKey10Dialog ? 9 : v.KeyCount;
+  for (int key = 1; key <= keys; ++key)
+    for (int kind = 0; kind < 3; ++kind) {
+      f.Model.CurrentKey = key;
+      w.Form2->ComboBox1->setCurrentIndex(kind);
+      w.Form2->Button1Click();
+      AddEvents(f, kMaxEvents);
+    }
+  if (v.HasKey10Dialog)
+    for (int kind = 0; kind < 2; ++kind) {
+      f.Model.CurrentKey = 10;
+      w.Form12->QelComboBox1->setCurrentIndex(kind);
+      w.Form12->QelButton1Click();
+      AddEvents(f, kMaxEvents);
+    }
+  const auto t1 = Clock::now();
+  int events = 0;
+  for (int a = 1; a <= f.Model.ActionCount; ++a) events += f.Model.Actions[a].EventCount;
+
+  f.Save1Click();
+  const auto t2 = Clock::now();
+  fs::path saved;
+  for (const auto& e : fs::directory_iterator(dir / "Library" / "File")) saved = e.path();
+  const auto size = fs::file_size(saved);
+
+  files.Next = QString::fromStdString(saved.string());
+  const auto t3 = Clock::now();
+  f.Open1Click();
+  const auto t4 = Clock::now();
+  int reopened = 0;
+  for (int a = 1; a <= f.Model.ActionCount; ++a) reopened += f.Model.Actions[a].EventCount;
+
+  std::printf("%s: %d actions, %d events, file %ju bytes\n", v.Name.c_str(), f.Model.ActionCount, events,
+              static_cast<uintmax_t>(size));
+  std::printf("  build through the pages: %8.1f ms\n", Ms(t0, t1));
+  std::printf("  save:                    %8.1f ms\n", Ms(t1, t2));
+  std::printf("  open (decoders, Add):    %8.1f ms  (%d events back)\n", Ms(t3, t4), reopened);
+  std::printf("  peak memory so far:      %8ld KiB\n", PeakKiB());
+  fs::remove_all(dir);
+  return reopened == events && boxes.Count == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication app(argc, argv);
+  return Run(kVantor) | Run(kQuillet);
+}

@@ -1,0 +1,223 @@
+// Decoded records and project files: what comes back from a file (or a
+// panel) goes through the key dialogs' and the pages' own "Add".
+#include <QDateTime>
+#include <QMenuBar>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <variant>
+
+#include "model/decoders.h"
+#include "model/hex.h"
+#include "model/projectfile.h"
+#include "ui/textcodec.h"
+#include "ui/tform1.h"
+#include "ui/tform12.h"
+#include "ui/tform2.h"
+
+namespace {
+
+std::string Gbk(const QString& s) { return ToGbkOrEmpty(s); }
+
+void SetIndex(QComboBox* c, const std::optional<int>& i) {
+  if (i && *i >= 0 && *i < c->count()) c->setCurrentIndex(*i);
+}
+
+}  // namespace
+
+bool TForm1::DecodeActionRecordAndAdd(std::string_view bytes) {
+  const ActionRecordChange c = DecodeActionRecord(F.V, bytes);
+  McuEventSum = c.McuEventSum;
+  Log(QStringLiteral("McuEventSum%1").arg(McuEventSum));
+  if (F.V.PackedHeader && c.Key) Log(QStringLiteral("KeyNum:%1").arg(*c.Key));
+  if (!c.Key) return false;
+  Model.CurrentKey = *c.Key;
+  const int before = ListView1->Count();
+  if (c.Key10) {
+    if (!F.Form12) return false;
+    SetIndex(F.Form12->QelComboBox1, c.KindIndex);
+    F.Form12->QelButton1Click();
+  } else {
+    SetIndex(F.Form2->ComboBox3, c.Group);
+    SetIndex(F.Form2->ComboBox1, c.KindIndex);
+    F.Form2->Button1Click();
+  }
+  return ListView1->Count() > before;
+}
+
+bool TForm1::DecodeEventAndAdd(int type, std::string_view payload, int n) {
+  if (type < 1 || type > 7) return false;
+  // Switching pages costs far more than the decode; a batch load shows its last page once.
+  if (batchLoading_)
+    lastDecodedPage_ = type - 1;
+  else
+    QelPageControl1->SetTabIndex(type - 1);  // the kind list follows
+  const int before = ListView2->Count();
+  switch (static_cast<EventKind>(type - 1)) {
+    case EventKind::Rs232:
+      ApplyRs232(DecodeRs232Event(F.V, payload, n));
+      QelButton12Click();
+      break;
+    case EventKind::Ir: {
+      ++IrDecodeCount;
+      if (IrDecodeCount > kMaxLibraryEntries) {
+        // Each code is in its frame once added, so the entries can be reused.
+        Log(QStringLiteral("IR entries full: function list restarted"));
+        QelComboBox8->clear();
+        IrDecodeCount = 1;
+      }
+      const IrDecoded d = DecodeIrEvent(F.V, payload, n);
+      TIR& entry = IrLib[IrDecodeCount];
+      entry.Name = std::to_string(IrDecodeCount);
+      QelComboBox8->addItem(FromGbk(entry.Name));
+      QelComboBox8->setCurrentIndex(IrDecodeCount - 1);
+      ApplyIr(d.Change);
+      entry.Data = d.Code;
+      IrCodeRaw = 1;
+      QelButton15Click();
+      break;
+    }
+    case EventKind::TcpIp:
+      ApplyTcp(DecodeTcpEvent(F.V, payload, n));
+      QelButton17Click();
+      break;
+    case EventKind::Delay:
+      ApplyDelay(DecodeDelayEvent(F.V, payload));
+      QelButton19Click();
+      break;
+    case EventKind::Compare:
+      ApplyCompare(DecodeCompareEvent(F.V, payload, n));
+      QelButton21Click();
+      break;
+    case EventKind::Led:
+      ApplyLed(DecodeLedEvent(F.V, payload));
+      QelButton22Click();
+      break;
+    case EventKind::Toggle:
+      ApplyToggle(DecodeToggleEvent(F.V, payload));
+      QelButton23Click();
+      break;
+  }
+  return ListView2->Count() > before;
+}
+
+std::filesystem::path TForm1::LibraryFolder(const char* sub) const {
+  const std::filesystem::path dir = F.Config.ProgramDir / "Library" / sub;
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  return dir;
+}
+
+namespace {
+
+QString DatFilter(const Variant& v) { return Utf8(v.SaveAsFilter); }
+
+bool WriteProject(TForm1& f, const std::filesystem::path& path, const std::string& bytes) {
+  if (WriteFileReplacing(path, bytes)) return true;
+  f.F.Warn(QStringLiteral("Cannot write the file ") + QString::fromStdString(path.string()));
+  return false;
+}
+
+void LogFrames(TForm1& f) {
+  const ConfigModel& m = f.Model;
+  for (int a = 1; a <= m.ActionCount; ++a)
+    for (int e = 1; e <= m.Actions[a].EventCount; ++e) {
+      const std::string& frame = m.Actions[a].Events[e].Frame;
+      f.Log(QStringLiteral("len%1").arg(frame.size()));
+      f.Log(Utf8(BytesToSpacedHex(frame)));
+    }
+}
+
+}  // namespace
+
+void TForm1::Save1Click() {
+  const FileNetwork net{Gbk(IPEdit1->IPString()), Gbk(IPEdit2->IPString()), Gbk(IPEdit3->IPString()),
+                        Gbk(QelEdit1->text())};
+  std::vector<std::string> devices;
+  for (int r = 0; r < ListView3->Count(); ++r) devices.push_back(Gbk(ListView3->SubItem(r, 0)));
+  const std::optional<std::string> bytes = BuildSaveFile(F.V, net, devices, Model);
+  if (!bytes) {
+    F.Warn(QStringLiteral("A text is longer than 255 bytes: nothing was saved"));
+    return;
+  }
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  if (WriteProject(*this, LibraryFolder("File") / SaveFileName(local), *bytes)) LogFrames(*this);
+}
+
+void TForm1::Saveas1Click() {
+  const QString name =
+      F.S.Files->SaveFileName(this, QString::fromStdString(F.Config.ProgramDir.string()), DatFilter(F.V));
+  if (name.isEmpty()) return;
+  // ".dat" is always added, as the program has always done.
+  WriteProject(*this, std::filesystem::path((name + QStringLiteral(".dat")).toStdString()),
+               BuildSaveAsFile(F.V, Model));
+}
+
+void TForm1::Open1Click() {
+  const QString name = F.S.Files->OpenFileName(this, QString::fromStdString(LibraryFolder("File").string()),
+                                               DatFilter(F.V));
+  if (name.isEmpty()) return;
+  const std::filesystem::path path(name.toStdString());
+  if (path.extension() != ".dat") return;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    F.Warn(QStringLiteral("Cannot read the file ") + name);
+    return;
+  }
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  LoadProject(ss.str());
+}
+
+void TForm1::LoadProject(std::string_view bytes) {
+  QelButton8Click();
+  Log(QStringLiteral("upload start"));
+  IrDecodeCount = 0;
+  QelComboBox8->clear();
+  const ProjectReadResult read = ReadProjectFile(F.V, bytes);
+  for (const std::string& line : read.Log) Log(Utf8(line));
+
+  // A damaged file could refuse thousands of events: each message once, after the load.
+  F.BeginCollectingWarnings();
+  // The window repaints once at the end, not for every page and row on the way.
+  setUpdatesEnabled(false);
+  batchLoading_ = true;
+  lastDecodedPage_ = -1;
+  bool skipping = false;
+  for (const ProjectRecord& rec : read.Records) {
+    if (const auto* net = std::get_if<FileNetwork>(&rec)) {
+      IPEdit1->SetIPString(FromGbk(net->Ip));
+      IPEdit2->SetIPString(FromGbk(net->Mask));
+      IPEdit3->SetIPString(FromGbk(net->Gateway));
+      QelEdit1->setText(FromGbk(net->Port));
+    } else if (const auto* dev = std::get_if<FileDevice>(&rec)) {
+      const QString name = FromGbk(dev->Name);
+      bool known = false;
+      for (int r = 0; r < ListView3->Count() && !known; ++r) known = ListView3->SubItem(r, 0) == name;
+      if (!known) ListView3->AddRow(QString::number(ListView3->Count() + 1), {name});
+    } else if (const auto* h = std::get_if<FileHeader>(&rec)) {
+      McuActionSum = h->ActionSum;
+      McuActionIndex = h->ActionIndex;
+      Log(QStringLiteral("McuActionSum%1McuActionindex%2 ").arg(McuActionSum).arg(McuActionIndex) +
+          Utf8(BytesToSpacedHex(h->Bytes)));
+      // Events of a header that made no action would land in the one before.
+      skipping = !DecodeActionRecordAndAdd(h->Bytes);
+      if (skipping) Log(QStringLiteral("action %1 not added: its events are skipped").arg(McuActionIndex));
+    } else if (const auto* e = std::get_if<FileEvent>(&rec)) {
+      McuEventIndex = e->Index;
+      Log(QStringLiteral("McuEventindex%1").arg(McuEventIndex));
+      Log(QStringLiteral("itype%1").arg(e->Type));
+      Log(QStringLiteral("len:%1").arg(e->LengthField));
+      if (skipping) continue;
+      if (!DecodeEventAndAdd(e->Type, e->Payload, e->LengthField))
+        Log(QStringLiteral("event %1 of action %2 refused").arg(McuEventIndex).arg(McuActionIndex));
+      if (McuEventIndex == McuEventSum && McuActionIndex == McuActionSum) Log(QStringLiteral("upload complete!!!"));
+    }
+  }
+  batchLoading_ = false;
+  if (lastDecodedPage_ >= 0) QelPageControl1->SetTabIndex(lastDecodedPage_);
+  setUpdatesEnabled(true);
+  F.EndCollectingWarnings();
+}
