@@ -8,13 +8,15 @@
 
 struct AppConfig {
   std::filesystem::path ProgramDir;  // QuilletInfo.ini, "Library", "help.txt"
-  uint16_t TcpPort = 3000;           // the server panels connect to
+  std::string ListenAddress = "0.0.0.0";  // where the server listens (IPv4 only)
+  uint16_t TcpPort = 3000;           // the server panels connect to; 0: any free port
   int TcpBacklog = 300;
   uint16_t BroadcastPort = 3000;     // discovery datagrams go here
   std::string BroadcastTarget = "255.255.255.255";
   uint16_t UdpClientPort = 3003;
   uint16_t UdpListenPort = 3002;     // bound on the local address
   uint16_t UdpListenPort2 = 3001;    // bound on every local address
+  std::string UdpListenAddress2 = "0.0.0.0";
   std::string LocalAddress;          // empty: found at start-up
   bool TestMode = false;             // every address must then be loopback
 

@@ -1,5 +1,9 @@
 #include "ui_fixture.h"
 
+#include <gtest/gtest.h>
+
+#include "link/netguard.h"
+
 #include <atomic>
 #include <fstream>
 #include <sstream>
@@ -37,8 +41,18 @@ AppConfig TestConfig(const fs::path& programDir) {
   c.ProgramDir = programDir;
   c.LocalAddress = "127.0.0.1";
   c.BroadcastTarget = "127.0.0.1";
+  c.ListenAddress = "127.0.0.1";
+  c.TcpPort = 0;  // tests run side by side: every socket on a free port
+  c.UdpListenPort = 0;
+  c.UdpListenPort2 = 0;
+  c.UdpListenAddress2 = "127.0.0.1";
   c.TestMode = true;
   return c;
+}
+
+TestProgram::~TestProgram() {
+  Project.reset();
+  EXPECT_EQ(netguard::RefusedCount(), 0) << "a socket was pointed outside loopback";
 }
 
 TestProgram::TestProgram(const Variant& v, const std::string& iniBytes) {

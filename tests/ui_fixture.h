@@ -54,6 +54,7 @@ AppConfig TestConfig(const std::filesystem::path& programDir);
 
 struct TestProgram {
   explicit TestProgram(const Variant& v, const std::string& iniBytes = {});
+  ~TestProgram();
   TempProgramDir Dir;
   RecordingBoxes Boxes;
   ScriptedFiles Files;

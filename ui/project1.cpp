@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "link/netguard.h"
 #include "ui/stubforms.h"
 #include "ui/tform1.h"
 #include "ui/tform12.h"
@@ -35,6 +36,7 @@ void Forms::EndCollectingWarnings() {
 Project1::Project1(const Variant& v, AppConfig config, Services services)
     : forms_(std::make_unique<Forms>(v, std::move(config), services)) {
   Forms& f = *forms_;
+  if (f.Config.TestMode) netguard::SetLoopbackOnly(true);
   f.Form1 = new TForm1(f);
   f.Form2 = new TForm2(f);
   f.Form3 = new TForm3(f);

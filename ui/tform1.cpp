@@ -53,6 +53,9 @@ TForm1::TForm1(Forms& forms) : QMainWindow(nullptr), F(forms), KeyNameIni(forms.
   Open1 = File1->addAction(QStringLiteral("Open"), this, &TForm1::Open1Click);
   Save1 = File1->addAction(QStringLiteral("Save"), this, &TForm1::Save1Click);
   Saveas1 = File1->addAction(QStringLiteral("Save as"), this, &TForm1::Saveas1Click);
+  Connection1 = menuBar()->addMenu(QStringLiteral("Connection"));
+  TCPIP1 = Connection1->addMenu(QStringLiteral("TCP/IP"));
+  Reconnect1 = TCPIP1->addAction(QStringLiteral("Reconnect"), this, &TForm1::Reconnect1Click);
 
   StatusBar1 = new TStatusBar({150, 150, 150, 200, 200, 50}, this);
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -130,6 +133,10 @@ void TForm1::BuildPanelSet(QWidget* parent) {
   QelBitBtn1 = MakeButton<TQelBitBtn>(GroupTcpIp, "QelBitBtn1", QStringLiteral("Add"), QRect(6, 152, 62, 26));
   QelBitBtn2 = MakeButton<TQelBitBtn>(GroupTcpIp, "QelBitBtn2", QStringLiteral("Delete"), QRect(74, 152, 62, 26));
   QelButton7 = MakeButton<TQelButton>(GroupTcpIp, "QelButton7", QStringLiteral("Clear All"), QRect(142, 152, 70, 26));
+  connect(ListView3, &QTableWidget::cellClicked, this, &TForm1::ListView3Click);
+  connect(QelBitBtn1, &QPushButton::clicked, this, &TForm1::QelBitBtn1Click);
+  connect(QelBitBtn2, &QPushButton::clicked, this, &TForm1::QelBitBtn2Click);
+  connect(QelButton7, &QPushButton::clicked, this, &TForm1::QelButton7Click);
 }
 
 void TForm1::BuildActionList(QWidget* parent) {
@@ -206,6 +213,7 @@ void TForm1::FormCreate() {
   Model.CurrentAction = 0;
   Model.CurrentEventCount = 0;
   AccessCodeEntry = 0;
+  StartSockets();
   LocateOrdinal = 1;
   NewDeviceRow = 0;
   DiscoveryTicks = 0;
@@ -262,6 +270,7 @@ void TForm1::FormDestroy() {
   StatusBar1->SetPanelText(1, QStringLiteral("TCP Status: Disconnected"));
   Log(QString::fromUtf8("\xE6\x9C\x8D\xE5\x8A\xA1\xE5\x99\xA8\xE5\xB7\xB2\xE6\x96\xAD\xE5\xBC\x80\xEF\xBC\x81"));  // 服务器已断开！
   qApp->removeEventFilter(this);
+  StopSockets();
   // Nothing is left running: the other windows go with the application.
   QApplication::quit();
 }

@@ -24,6 +24,8 @@
 #include "ui/widgets.h"
 
 class QAction;
+class QUdpSocket;
+class LinkServer;
 class QMenu;
 class QScrollBar;
 
@@ -171,6 +173,22 @@ class TForm1 : public QMainWindow {
   int McuEventIndex = 0;
   int IrDecodeCount = 0;
 
+  // The link: the server panels connect to, the UDP listener, and where
+  // commands go.
+  LinkServer* IdTCPServer1 = nullptr;
+  QUdpSocket* IdUDPServer1 = nullptr;   // binding on the local address
+  QUdpSocket* IdUDPServer1b = nullptr;  // binding on every address
+  QString UdpClientHost;                // the UDP client's host and port: kept, never sent to
+  quint16 UdpClientPort = 0;
+  int SelectedLink = 0;
+  QString PanelIp;
+  int KnownLinkCount = 0;
+
+  // "Connection" menu.
+  QMenu* Connection1 = nullptr;
+  QMenu* TCPIP1 = nullptr;
+  QAction* Reconnect1 = nullptr;
+
   // "File" menu.
   QMenu* File1 = nullptr;
   QAction* Open1 = nullptr;
@@ -265,6 +283,27 @@ class TForm1 : public QMainWindow {
   bool DecodeActionRecordAndAdd(std::string_view bytes);
   bool DecodeEventAndAdd(int type, std::string_view payload, int n);
 
+  // Connection events of the server.
+  void IdTCPServer1Connect(int index);
+  void IdTCPServer1Disconnect(int index);
+  void IdTCPServer1Exception(int index, const QString& reason);
+  void ConnectionRemoved(int index);
+  // The device list and the panel fields.
+  void ListView3Click();
+  void QelButton7Click();   // "Clear All" devices
+  void QelBitBtn1Click();   // add device
+  void QelBitBtn2Click();   // delete device
+  void Reconnect1Click();
+  void ClearPanelNetFields();
+  void SetDeviceDataWidth(int width) { ListView3->SetColumnWidth(1, width); }
+  // Senders.
+  void SendCommand(uint8_t command, int n);
+  void SendCommandData(uint8_t command, const std::string& data);
+  // The dialogs' texts; false (after "Data is not legal") when nothing was sent.
+  bool SendSetIpFrame(const QString& ip, const QString& mask, const QString& gateway, const QString& port);
+  bool SendSetMacFrame(const std::array<QString, 6>& fields);
+  void EERomClear();
+
   // Project files.
   void Save1Click();
   void Saveas1Click();
@@ -294,6 +333,9 @@ class TForm1 : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
+  void StartSockets();
+  void StopSockets();
+  void RemoveDeviceRow(int row);
   void BuildPanelSet(QWidget* parent);
   void BuildActionList(QWidget* parent);
   void BuildEventSet(QWidget* parent);

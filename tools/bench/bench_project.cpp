@@ -88,6 +88,11 @@ int Run(const Variant& v) {
   AppConfig config;
   config.ProgramDir = dir;
   config.LocalAddress = "127.0.0.1";
+  config.ListenAddress = "127.0.0.1";
+  config.TcpPort = 0;
+  config.UdpListenPort = 0;
+  config.UdpListenPort2 = 0;
+  config.UdpListenAddress2 = "127.0.0.1";
   config.TestMode = true;
   Project1 project(v, config, Services{&boxes, &files, &dialogs});
   Forms& w = project.Windows();

@@ -1,0 +1,147 @@
+#include "link/server.h"
+
+#include <QHostAddress>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
+#include "link/netguard.h"
+
+LinkServer::KeepAliveHooks LinkServer::SystemKeepAlive() {
+  KeepAliveHooks h;
+  h.Enable = [](QTcpSocket* s) {
+    s->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    return s->socketOption(QAbstractSocket::KeepAliveOption).toInt() == 1;
+  };
+  h.SetTimes = [](QTcpSocket* s) {
+    const int fd = static_cast<int>(s->socketDescriptor());
+    if (fd < 0) return false;
+    // Linux counts whole seconds: probe after 2 s idle, then every second, 5 times.
+    const int idle = 2, interval = 1, count = 5;
+    return setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &idle, sizeof idle) == 0 &&
+           setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &interval, sizeof interval) == 0 &&
+           setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &count, sizeof count) == 0;
+  };
+  return h;
+}
+
+LinkServer::LinkServer(const AppConfig& config, QObject* parent)
+    : QObject(parent), config_(config), server_(new QTcpServer(this)), hooks_(SystemKeepAlive()) {
+  server_->setMaxPendingConnections(config_.TcpBacklog);
+  connect(server_, &QTcpServer::newConnection, this, &LinkServer::Accept);
+}
+
+LinkServer::~LinkServer() { Close(); }
+
+bool LinkServer::Listen(QString* error) {
+  const QHostAddress address(QString::fromStdString(config_.ListenAddress));
+  if (address.protocol() != QAbstractSocket::IPv4Protocol || !netguard::Allow(address)) {
+    if (error) *error = QStringLiteral("address refused: ") + address.toString();
+    return false;
+  }
+  // IPv4 only: dual-stack peers would show as "::ffff:a.b.c.d".
+  if (!server_->listen(address, config_.TcpPort)) {
+    if (error) *error = server_->errorString();
+    return false;
+  }
+  return true;
+}
+
+bool LinkServer::IsListening() const { return server_->isListening(); }
+quint16 LinkServer::Port() const { return server_->serverPort(); }
+
+void LinkServer::Close() {
+  server_->close();
+  const std::vector<Link> links = std::move(links_);
+  links_.clear();
+  for (const Link& l : links) {
+    l.Socket->disconnect(this);
+    l.Socket->abort();
+    l.Socket->deleteLater();
+  }
+}
+
+QString LinkServer::PeerIp(int n) const {
+  return n >= 0 && n < Count() ? links_[n].Ip : QString();
+}
+
+quint16 LinkServer::PeerPort(int n) const { return n >= 0 && n < Count() ? links_[n].Port : 0; }
+
+bool LinkServer::IsOpen(int n) const {
+  return n >= 0 && n < Count() && links_[n].Socket->state() == QAbstractSocket::ConnectedState;
+}
+
+int LinkServer::IndexOf(const QTcpSocket* s) const {
+  for (int i = 0; i < Count(); ++i)
+    if (links_[i].Socket == s) return i;
+  return -1;
+}
+
+void LinkServer::Accept() {
+  while (QTcpSocket* s = server_->nextPendingConnection()) {
+    if (!netguard::Allow(s->peerAddress())) {
+      emit Log(QStringLiteral("refused connection from ") + s->peerAddress().toString());
+      s->abort();
+      s->deleteLater();
+      continue;
+    }
+    links_.push_back({s, s->peerAddress().toString(), s->peerPort()});
+    const int index = Count() - 1;
+    connect(s, &QTcpSocket::readyRead, this, [this, s] {
+      const int i = IndexOf(s);
+      if (i >= 0) emit Received(i, s->readAll());
+    });
+    connect(s, &QTcpSocket::disconnected, this, [this, s] { Closed(s, false, QString()); });
+    connect(s, &QTcpSocket::errorOccurred, this, [this, s](QAbstractSocket::SocketError e) {
+      // Qt cannot tell a reset from a close: the peer closing is a normal end.
+      if (e == QAbstractSocket::RemoteHostClosedError) return;
+      Closed(s, true, s->errorString());
+    });
+    emit Connected(index);
+    if (IndexOf(s) < 0) continue;  // a handler already dropped it
+    if (!hooks_.Enable || !hooks_.Enable(s)) emit KeepAliveError(QStringLiteral("setsockopt KeepAlive Error!"));
+    if (!hooks_.SetTimes || !hooks_.SetTimes(s)) {
+      emit KeepAliveError(QStringLiteral("WSAIoctl KeepAlive Error!"));
+      Fail(IndexOf(s), QStringLiteral("keep-alive set-up failed"));
+    }
+  }
+}
+
+bool LinkServer::WriteLine(int n, const std::string& frame) {
+  if (n < 0 || n >= Count()) return false;
+  QTcpSocket* s = links_[n].Socket;
+  const std::string line = frame + "\r\n";
+  const qint64 written = s->state() == QAbstractSocket::ConnectedState
+                             ? s->write(line.data(), static_cast<qint64>(line.size()))
+                             : -1;
+  if (written != static_cast<qint64>(line.size())) {
+    // Failing here would change the list under the caller; do it next.
+    QTimer::singleShot(0, this, [this, s] {
+      if (IndexOf(s) >= 0) Closed(s, true, QStringLiteral("write failed"));
+    });
+    return false;
+  }
+  return true;
+}
+
+void LinkServer::Fail(int n, const QString& reason) {
+  if (n < 0 || n >= Count()) return;
+  Closed(links_[n].Socket, true, reason);
+}
+
+void LinkServer::Closed(QTcpSocket* s, bool failed, const QString& reason) {
+  const int i = IndexOf(s);
+  if (i < 0) return;
+  // Out of the list first, so a socket signal during the handlers cannot run them twice;
+  // the handlers still see the connection at its index through the saved peer.
+  s->disconnect(this);
+  if (failed) emit Failed(i, reason);
+  emit Disconnected(i);
+  links_.erase(links_.begin() + i);
+  emit Removed(i);
+  s->abort();
+  s->deleteLater();
+}

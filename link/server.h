@@ -1,0 +1,79 @@
+#pragma once
+// The TCP server panels connect to. Connections form an ordered list on the
+// GUI thread; a connection's index is its 0-based position. Writes are
+// queued in order, one write per frame, never blocking.
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "link/appconfig.h"
+
+class QTcpServer;
+class QTcpSocket;
+
+class LinkServer : public QObject {
+  Q_OBJECT
+ public:
+  // Keep-alive set-up, replaceable so tests can make it fail. Each returns
+  // false on failure.
+  struct KeepAliveHooks {
+    std::function<bool(QTcpSocket*)> Enable;     // SO_KEEPALIVE
+    std::function<bool(QTcpSocket*)> SetTimes;   // idle 2 s, interval 1 s, bounded probes
+  };
+  static KeepAliveHooks SystemKeepAlive();
+
+  explicit LinkServer(const AppConfig& config, QObject* parent = nullptr);
+  ~LinkServer() override;
+
+  // False, with the reason, when the server cannot listen.
+  bool Listen(QString* error);
+  bool IsListening() const;
+  quint16 Port() const;  // the port listened on
+  void Close();          // stops listening and drops every connection
+
+  void SetKeepAliveHooks(KeepAliveHooks hooks) { hooks_ = std::move(hooks); }
+
+  int Count() const { return static_cast<int>(links_.size()); }
+  // Empty / 0 for an index that names no connection.
+  QString PeerIp(int n) const;
+  quint16 PeerPort(int n) const;
+  bool IsOpen(int n) const;
+
+  // Writes the frame as a line (CR LF after it). False when n names no
+  // connection; a failed write runs the failure road of that connection.
+  bool WriteLine(int n, const std::string& frame);
+
+  // Ends connection n as failed (OnException, then OnDisconnect).
+  void Fail(int n, const QString& reason);
+
+ signals:
+  void Connected(int index);
+  // The peer closed: OnDisconnect only.
+  void Disconnected(int index);
+  // Any other socket error, a failed write or a failed keep-alive set-up;
+  // Disconnected follows.
+  void Failed(int index, const QString& reason);
+  // After the handlers ran, the connection left the list.
+  void Removed(int index);
+  void Received(int index, const QByteArray& bytes);
+  void KeepAliveError(const QString& text);
+  void Log(const QString& line);
+
+ private:
+  int IndexOf(const QTcpSocket* s) const;
+  void Accept();
+  void Closed(QTcpSocket* s, bool failed, const QString& reason);
+
+  AppConfig config_;
+  QTcpServer* server_;
+  struct Link {
+    QTcpSocket* Socket;
+    QString Ip;  // kept: a closed socket no longer reports its peer
+    quint16 Port;
+  };
+  std::vector<Link> links_;
+  KeepAliveHooks hooks_;
+};
