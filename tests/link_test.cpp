@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include <QTcpSocket>
+#include <QTest>
+#include <memory>
+
+#include "bytes.h"
+#include "link/netguard.h"
+#include "link/protocol.h"
+#include "link/server.h"
+#include "model/hex.h"
+#include "ui/stubforms.h"
+#include "ui/tform1.h"
+#include "ui_fixture.h"
+
+namespace {
+
+// A panel's end of a connection: a client socket from a chosen loopback
+// source address, recording what the configurator writes.
+struct FakePanel {
+  FakePanel(const QString& source, quint16 serverPort) {
+    EXPECT_TRUE(netguard::Allow(source));
+    socket.bind(QHostAddress(source), 0);
+    socket.connectToHost(QHostAddress::LocalHost, serverPort);
+    QObject::connect(&socket, &QTcpSocket::readyRead, [this] { received += socket.readAll(); });
+    EXPECT_TRUE(socket.waitForConnected(2000));
+  }
+  quint16 Port() const { return socket.localPort(); }
+  std::string Received() const { return std::string(received.constData(), static_cast<size_t>(received.size())); }
+  QTcpSocket socket;
+  QByteArray received;
+};
+
+struct Link : ::testing::Test {
+  explicit Link(const Variant& v = kVantor) : P(v) {}
+  void SetUp() override { ASSERT_TRUE(F1.IdTCPServer1->IsListening()); }
+  std::unique_ptr<FakePanel> Connect(const QString& source) {
+    auto p = std::make_unique<FakePanel>(source, F1.IdTCPServer1->Port());
+    const int before = F1.IdTCPServer1->Count();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return F1.IdTCPServer1->Count() > before; }, 2000));
+    return p;
+  }
+  QString ShortRow(const FakePanel& p, const QString& ip) const {
+    return ip + QLatin1Char(' ') + QString::number(p.Port()) + QLatin1Char(' ');
+  }
+  TestProgram P;
+  TForm1& F1 = *P.W().Form1;
+};
+
+TEST_F(Link, ServerStartedAndAConnectionShowsAsAShortRow) {
+  EXPECT_TRUE(F1.LogText().contains(QString::fromUtf8("\xE6\x9C\x8D\xE5\x8A\xA1\xE5\x99\xA8\xE5\xB7\xB2\xE5\x90\xAF\xE5\x8A\xA8\xEF\xBC\x81")));
+  auto panel = Connect("127.0.0.2");
+  ASSERT_EQ(F1.ListView3->Count(), 1);
+  EXPECT_EQ(F1.ListView3->Row(0), (QStringList{"1", ShortRow(*panel, "127.0.0.2")}));
+  EXPECT_EQ(F1.ListView3->ColumnWidth(1), 300);
+  EXPECT_EQ(F1.StatusBar1->PanelText(1), "TCP Status: Connected");
+
+  // The short row's click fills the TCP/IP page.
+  F1.ListView3->Select(0);
+  F1.ListView3Click();
+  EXPECT_EQ(F1.QelEdit8->text(), "127.0.0.2");
+  EXPECT_EQ(F1.QelEdit9->text(), QString::number(panel->Port()));
+
+  // A normal close keeps the row.
+  panel->socket.disconnectFromHost();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return F1.IdTCPServer1->Count() == 0; }, 2000));
+  EXPECT_EQ(F1.StatusBar1->PanelText(1), "TCP Status: Disconnected");
+  EXPECT_EQ(F1.ListView3->Count(), 1);
+}
+
+TEST_F(Link, ReconnectSelectsThePanelAndCommandsReachIt) {
+  auto a = Connect("127.0.0.2");
+  auto b = Connect("127.0.0.3");
+  F1.IPEdit1->SetIPString("127.0.0.3");
+  F1.Reconnect1Click();
+  EXPECT_EQ(F1.SelectedLink, 1);
+  EXPECT_EQ(F1.PanelIp, "127.0.0.3");
+  EXPECT_FALSE(F1.QelBmpButton1->isEnabled());
+  F1.SendCommand(cmd::LinkStatus, F1.SelectedLink);
+  F1.SendCommandData(cmd::TransferEnd, B({0x00, 0xA6}));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return b->received.size() >= 12; }, 2000));
+  EXPECT_EQ(BytesToSpacedHex(b->Received()), "F1 41 F2 0D 0A F1 1F 00 A6 F2 0D 0A ");
+  EXPECT_TRUE(a->received.isEmpty());
+  EXPECT_TRUE(F1.LogText().contains("SendData:F1 1F 00 A6 F2 "));
+
+  // The earlier panel leaves: SelectedLink moves down with its panel.
+  F1.IdTCPServer1->Fail(0, "test");
+  EXPECT_EQ(F1.SelectedLink, 0);
+  EXPECT_EQ(F1.IdTCPServer1->PeerIp(F1.SelectedLink), "127.0.0.3");
+  // A failed connection removes its own row only.
+  ASSERT_EQ(F1.ListView3->Count(), 1);
+  EXPECT_TRUE(F1.ListView3->SubItem(0, 0).startsWith("127.0.0.3 "));
+  EXPECT_EQ(F1.ListView3->Caption(0), "1");
+}
+
+TEST_F(Link, FailureOfTheShownPanelClearsItsFields) {
+  auto a = Connect("127.0.0.2");
+  auto b = Connect("127.0.0.3");
+  F1.IPEdit1->SetIPString("127.0.0.3");
+  F1.Reconnect1Click();
+  F1.IdTCPServer1->Fail(1, "test");
+  EXPECT_EQ(F1.SelectedLink, 0);
+  EXPECT_TRUE(F1.QelBmpButton1->isEnabled());
+  EXPECT_TRUE(F1.IPEdit1->FieldAt(0)->text().isEmpty());
+  EXPECT_TRUE(F1.LogText().contains("current tcp disconnect"));
+  ASSERT_EQ(F1.ListView3->Count(), 1);
+  EXPECT_TRUE(F1.ListView3->SubItem(0, 0).startsWith("127.0.0.2 "));
+  F1.IdTCPServer1->Fail(0, "test");
+  EXPECT_EQ(F1.ListView3->Count(), 0);
+  EXPECT_EQ(F1.ListView3->ColumnWidth(1), 150);
+}
+
+TEST_F(Link, KeepAliveFailures) {
+  LinkServer::KeepAliveHooks hooks;
+  hooks.Enable = [](QTcpSocket*) { return false; };
+  hooks.SetTimes = [](QTcpSocket*) { return true; };
+  F1.IdTCPServer1->SetKeepAliveHooks(hooks);
+  auto a = Connect("127.0.0.2");
+  QTest::qWait(20);
+  ASSERT_EQ(P.Boxes.Boxes.size(), 1u);
+  EXPECT_EQ(P.Boxes.Boxes[0].Text, "setsockopt KeepAlive Error!");
+  EXPECT_EQ(F1.IdTCPServer1->Count(), 1);  // set-up goes on
+
+  hooks.Enable = [](QTcpSocket*) { return true; };
+  hooks.SetTimes = [](QTcpSocket*) { return false; };
+  F1.IdTCPServer1->SetKeepAliveHooks(hooks);
+  auto b = std::make_unique<FakePanel>("127.0.0.3", F1.IdTCPServer1->Port());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return P.Boxes.Boxes.size() == 2; }, 2000));
+  EXPECT_EQ(P.Boxes.Boxes[1].Text, "WSAIoctl KeepAlive Error!");
+  EXPECT_EQ(F1.IdTCPServer1->Count(), 1);  // aborted, and its row went with it
+  EXPECT_EQ(F1.ListView3->Count(), 1);
+}
+
+TEST_F(Link, DeviceListButtons) {
+  auto a = Connect("127.0.0.2");
+  F1.ListView3->AddRow("2", {"127.0.0.9 255.255.255.0 127.0.0.1 4001"});
+  F1.ListView3->Select(1);
+  F1.ListView3Click();  // a full row fills the panel fields
+  EXPECT_EQ(F1.IPEdit1->IPString(), "127.0.0.9");
+  EXPECT_EQ(F1.IPEdit2->IPString(), "255.255.255.0");
+  EXPECT_EQ(F1.QelEdit1->text(), "4001");
+  EXPECT_EQ(F1.QelEdit9->text(), "4001");
+  EXPECT_TRUE(F1.QelBmpButton1->isEnabled());
+
+  F1.KnownLinkCount = 1;
+  F1.IPEdit1->SetIPString("127.0.0.2");
+  F1.ListView3->Select(0);
+  F1.QelBitBtn2Click();
+  EXPECT_EQ(F1.KnownLinkCount, 0);
+  ASSERT_EQ(F1.ListView3->Count(), 1);
+  EXPECT_EQ(F1.ListView3->Caption(0), "1");
+  F1.KnownLinkCount = 3;
+  F1.QelButton7Click();
+  EXPECT_EQ(F1.ListView3->Count(), 0);
+  EXPECT_EQ(F1.KnownLinkCount, 0);
+  EXPECT_EQ(F1.ListView3->ColumnWidth(1), 150);
+  F1.QelBitBtn1Click();
+  EXPECT_TRUE(P.W().Form3->isVisible());
+  P.W().Form3->hide();
+}
+
+TEST_F(Link, SendersRefuseWhatTheyCannotSend) {
+  F1.SendCommand(cmd::LinkStatus, 0);  // no connection: no log line, nothing written
+  EXPECT_FALSE(F1.LogText().contains("F1 41 F2"));
+  auto a = Connect("127.0.0.2");
+  EXPECT_FALSE(F1.SendSetIpFrame("127.0.0.300", "255.255.255.0", "127.0.0.1", "4001"));
+  EXPECT_FALSE(F1.SendSetIpFrame("127.0.0.3", "255.255.255.0", "127.0.0.1", "70000"));
+  EXPECT_FALSE(F1.SendSetMacFrame({"00", "11", "zz", "33", "44", "55"}));
+  ASSERT_EQ(P.Boxes.Boxes.size(), 3u);
+  EXPECT_EQ(P.Boxes.Boxes[0].Text, "Data is not legal");
+  EXPECT_TRUE(F1.SendSetIpFrame("127.0.0.3", "255.255.255.0", "127.0.0.1", ""));
+  EXPECT_TRUE(F1.SendSetMacFrame({"00", "11", "22", "33", "44", "55"}));
+  F1.EERomClear();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return a->received.size() >= 15 + 2 + 11 + 4; }, 2000));
+  EXPECT_EQ(BytesToSpacedHex(a->Received()),
+            "F1 12 7F 00 00 03 FF FF FF 00 7F 00 00 01 F2 0D 0A F1 13 00 11 22 33 44 55 F2 0D 0A 30 30 0D 0A ");
+}
+
+struct QuilletLink : Link {
+  QuilletLink() : Link(kQuillet) {}
+};
+
+TEST_F(QuilletLink, EERomClearIsCommand21ToTheSelectedPanel) {
+  auto a = Connect("127.0.0.2");
+  F1.EERomClear();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return a->received.size() >= 5; }, 2000));
+  EXPECT_EQ(BytesToSpacedHex(a->Received()), "F1 21 F2 0D 0A ");
+}
+
+TEST(LinkStart, APortInUseIsReportedAndTheProgramGoesOn) {
+  TestProgram first(kVantor);
+  const quint16 port = first.W().Form1->IdTCPServer1->Port();
+  // A second program on the same port.
+  TempProgramDir dir;
+  RecordingBoxes boxes;
+  ScriptedFiles files;
+  RecordingDialogs dialogs;
+  AppConfig c = TestConfig(dir.Path());
+  c.TcpPort = port;
+  Project1 second(kVantor, c, Services{&boxes, &files, &dialogs});
+  EXPECT_FALSE(second.Windows().Form1->IdTCPServer1->IsListening());
+  QTest::qWait(10);
+  ASSERT_EQ(boxes.Boxes.size(), 1u);
+  EXPECT_TRUE(boxes.Boxes[0].Text.contains(QString::number(port)));
+}
+
+}  // namespace
