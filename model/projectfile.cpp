@@ -68,9 +68,9 @@ std::string DeviceFrame(int count, int row, const std::string& name) {
   return f;
 }
 
-// Reads frames by their length fields; a frame whose structure does not
-// hold is read byte by byte from its start, the way the panel-era reader
-// did, and structural reading resumes after it.
+// Reads frames by their length fields. A frame whose structure does not
+// hold is read byte by byte from its start, by the old reader's rules,
+// and reading by length resumes after it.
 class Reader {
  public:
   Reader(const Variant& v, std::string_view in)
