@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QScrollBar>
+#include <functional>
 #include <QTest>
 
 #include "bytes.h"
@@ -175,10 +176,10 @@ TEST_F(EventSet, EveryKindComesBackFromItsListText) {
   ASSERT_EQ(n, 7) << (P.Boxes.Boxes.empty() ? "" : P.Boxes.Boxes[0].Text.toStdString());
 
   // Scramble the pages, then restore each event and add it again.
-  using AddFn = void (TForm1::*)();
-  const AddFn adds[] = {&TForm1::QelButton12Click, &TForm1::QelButton17Click, &TForm1::QelButton19Click,
-                        &TForm1::QelButton21Click, &TForm1::QelButton22Click, &TForm1::QelButton23Click,
-                        &TForm1::QelButton15Click};
+  const std::vector<std::function<void()>> adds = {
+      [&] { F1.QelButton12Click(); }, [&] { F1.QelButton17Click(); }, [&] { F1.QelButton19Click(); },
+      [&] { F1.QelButton21Click(); }, [&] { F1.QelButton22Click(); }, [&] { F1.QelButton23Click(); },
+      [&] { F1.QelButton15Click(); }};
   for (int e = 1; e <= n; ++e) {
     SCOPED_TRACE(Event(e).ListText);
     F1.QelComboBox3->setCurrentIndex(0);
@@ -197,7 +198,7 @@ TEST_F(EventSet, EveryKindComesBackFromItsListText) {
     EXPECT_EQ(F1.QelPageControl1->TabIndex(), EventKindIndexOf(Event(e).EventKind));
     EXPECT_EQ(F1.QelListBox1->currentRow(), F1.QelPageControl1->TabIndex());
     EXPECT_EQ(F1.Model.CurrentEvent, e);
-    (F1.*adds[e - 1])();
+    adds[static_cast<size_t>(e - 1)]();
     ASSERT_EQ(Count(), n + e);
     const std::string before = Event(e).Frame, again = Event(n + e).Frame;
     ASSERT_EQ(again.size(), before.size());
