@@ -21,6 +21,7 @@ const Variant kVantor{
     .EeromClearAsCommand21 = false,
     .SpacedHexStopsAtFirstBadGroup = false,
     .SaveAsFilter = "\xE6\x96\x87\xE6\x9C\xAC\xE6\x96\x87\xE4\xBB\xB6(*.dat)",  // UTF-8 "文本文件(*.dat)"
+    .Rs232LibEndBytes = true,
 };
 
 const Variant kQuillet{
@@ -44,4 +45,5 @@ const Variant kQuillet{
     .EeromClearAsCommand21 = true,
     .SpacedHexStopsAtFirstBadGroup = true,
     .SaveAsFilter = "text file(*.dat)",
+    .Rs232LibEndBytes = false,
 };

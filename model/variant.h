@@ -24,6 +24,7 @@ struct Variant {
   bool EeromClearAsCommand21;
   bool SpacedHexStopsAtFirstBadGroup;
   std::string SaveAsFilter;
+  bool Rs232LibEndBytes;     // "asc" library functions written with their end bytes
 };
 
 extern const Variant kVantor;
