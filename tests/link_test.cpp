@@ -10,6 +10,9 @@
 #include "link/server.h"
 #include "model/hex.h"
 #include "ui/stubforms.h"
+#include "ui/tform4.h"
+#include "ui/tform5.h"
+#include "ui/tform6.h"
 #include "ui/tform1.h"
 #include "ui_fixture.h"
 

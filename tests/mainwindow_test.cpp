@@ -5,6 +5,9 @@
 #include <QTest>
 
 #include "ui/stubforms.h"
+#include "ui/tform4.h"
+#include "ui/tform5.h"
+#include "ui/tform6.h"
 #include "ui/tform1.h"
 #include "ui/tform12.h"
 #include "ui/tform2.h"

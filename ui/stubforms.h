@@ -17,18 +17,6 @@ class TForm3 : public StubForm {  // device entry
  public:
   explicit TForm3(Forms& f) : StubForm(f, "Form3", QStringLiteral("TCP/IP")) {}
 };
-class TForm4 : public StubForm {  // IR library editor
- public:
-  explicit TForm4(Forms& f) : StubForm(f, "Form4", QStringLiteral("IR Edit")) {}
-};
-class TForm5 : public StubForm {  // name entry of the library editors
- public:
-  explicit TForm5(Forms& f) : StubForm(f, "Form5", QStringLiteral("Dialog")) {}
-};
-class TForm6 : public StubForm {  // RS232 library editor
- public:
-  explicit TForm6(Forms& f) : StubForm(f, "Form6", QStringLiteral("Dialog")) {}
-};
 class TForm7 : public StubForm {  // transfer to the panel
  public:
   explicit TForm7(Forms& f) : StubForm(f, "Form7", QStringLiteral("Download")) {}
