@@ -12,7 +12,7 @@ std::string CommandFrame(uint8_t command, std::string_view data) {
   return f;
 }
 
-std::string LineBytes(std::string_view frame) { return std::string(frame) + "\r\n"; }
+std::string AsLine(std::string_view frame) { return std::string(frame) + "\r\n"; }
 
 namespace {
 

@@ -18,7 +18,7 @@ inline constexpr uint8_t IrLearn = 0x10, NetConfig = 0x11, SetIp = 0x12, SetMac 
 std::string CommandFrame(uint8_t command, std::string_view data = {});
 
 // What goes on the wire for one frame: the frame as a line.
-std::string LineBytes(std::string_view frame);
+std::string AsLine(std::string_view frame);
 
 struct SetIpFrame {
   bool Ok = false;                   // false: "Data is not legal", nothing to send

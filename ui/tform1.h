@@ -259,6 +259,18 @@ class TForm1 : public QMainWindow {
   void ApplyLed(const LedChange& c);
   void ApplyToggle(const ToggleChange& c);
 
+  // Code libraries.
+  TQelButton* QelButton9 = nullptr;   // RS232 "Change Lib"
+  TQelButton* QelButton10 = nullptr;  // RS232 "Edit Lib"
+  TQelButton* QelButton13 = nullptr;  // IR "Change Lib"
+  TQelButton* QelButton14 = nullptr;  // IR "Edit Lib"
+  void QelButton9Click();
+  void QelButton10Click();
+  void QelButton13Click();
+  void QelButton14Click();
+  void QelComboBox1Change(int index);
+  void LoadRs232LibEntry(int n);
+
   // The pages' "Add" buttons.
   void QelButton12Click();
   void QelButton15Click();

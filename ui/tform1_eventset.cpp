@@ -151,6 +151,11 @@ void TForm1::BuildRs232Page(QWidget* p) {
   QelButton11 = MakeButton<TQelButton>(p, "QelButton11", QStringLiteral("Clear"), QRect(8, 284, 80, 26));
   QelButton12 = MakeButton<TQelButton>(p, "QelButton12", QStringLiteral("Add"), QRect(374, 284, 80, 26));
 
+  QelButton9 = MakeButton<TQelButton>(p, "QelButton9", QStringLiteral("Change Lib"), QRect(100, 284, 90, 26));
+  QelButton10 = MakeButton<TQelButton>(p, "QelButton10", QStringLiteral("Edit Lib"), QRect(196, 284, 90, 26));
+  connect(QelButton9, &QPushButton::clicked, this, &TForm1::QelButton9Click);
+  connect(QelButton10, &QPushButton::clicked, this, &TForm1::QelButton10Click);
+  connect(QelComboBox1, &QComboBox::activated, this, &TForm1::QelComboBox1Change);
   connect(QelComboBox2, &QComboBox::activated, this, &TForm1::UpdateRs232RepeatControls);
   connect(QelButton11, &QPushButton::clicked, this, &TForm1::QelButton11Click);
   connect(QelButton12, &QPushButton::clicked, this, &TForm1::QelButton12Click);
@@ -176,6 +181,10 @@ void TForm1::BuildIrPage(QWidget* p) {
             QelLabel21, QelEdit7, QelDBTrackBar4);
 
   QelButton15 = MakeButton<TQelButton>(p, "QelButton15", QStringLiteral("Add"), QRect(374, 284, 80, 26));
+  QelButton13 = MakeButton<TQelButton>(p, "QelButton13", QStringLiteral("Change Lib"), QRect(8, 284, 90, 26));
+  QelButton14 = MakeButton<TQelButton>(p, "QelButton14", QStringLiteral("Edit Lib"), QRect(104, 284, 90, 26));
+  connect(QelButton13, &QPushButton::clicked, this, &TForm1::QelButton13Click);
+  connect(QelButton14, &QPushButton::clicked, this, &TForm1::QelButton14Click);
   connect(QelComboBox9, &QComboBox::activated, this, &TForm1::UpdateIrRepeatControls);
   connect(QelButton15, &QPushButton::clicked, this, &TForm1::QelButton15Click);
 }
