@@ -1,6 +1,272 @@
 #include "ui/tform4.h"
 
+#include <QDir>
+#include <QFile>
+#include <algorithm>
+#include <filesystem>
+
+#include "link/protocol.h"
+#include "model/hex.h"
+#include "model/projectfile.h"
+#include "ui/textcodec.h"
+#include "ui/tform1.h"
+#include "ui/tform5.h"
+
+namespace {
+
+constexpr const char* kNotLegal = "Data is not legal";
+constexpr const char* kNoLibName = "Please create a new lib name";
+
+std::filesystem::path PathOf(const QString& name) { return std::filesystem::path(name.toStdU16String()); }
+
+}  // namespace
+
 TForm4::TForm4(Forms& forms) : QDialog(nullptr), F(forms) {
   setObjectName(QStringLiteral("Form4"));
   setWindowTitle(QStringLiteral("IR Edit"));
+  setFixedSize(720, 442);
+
+  auto* nameLabel = new QLabel(QStringLiteral("IR Lib Name:"), this);
+  nameLabel->setGeometry(18, 18, 80, 24);
+  Edit1 = new QLineEdit(this);
+  Edit1->setObjectName(QStringLiteral("Edit1"));
+  Edit1->setReadOnly(true);
+  Edit1->setGeometry(102, 18, 240, 24);
+  const auto button = [](QWidget* parent, const char* name, const char* caption, const QRect& r) {
+    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    b->setGeometry(r);
+    return b;
+  };
+  Button1 = button(this, "Button1", "Open Lib", QRect(360, 16, 100, 28));
+  Button2 = button(this, "Button2", "Creat Lib", QRect(470, 16, 100, 28));
+
+  GroupBox1 = new QGroupBox(QStringLiteral("Edit"), this);
+  GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+  GroupBox1->setGeometry(8, 56, 704, 378);
+  ListView1 = new TListView(GroupBox1);
+  ListView1->setObjectName(QStringLiteral("ListView1"));
+  ListView1->setGeometry(10, 24, 684, 300);
+  SetupIrColumns();
+
+  constexpr int y = 336, h = 28;
+  Button3 = button(GroupBox1, "Button3", "New Function", QRect(10, y, 100, h));
+  Button4 = button(GroupBox1, "Button4", "Delete Function", QRect(114, y, 110, h));
+  Button5 = button(GroupBox1, "Button5", "Rename For Function", QRect(228, y, 140, h));
+  Button6 = button(GroupBox1, "Button6", "Learn", QRect(372, y, 72, h));
+  Button7 = button(GroupBox1, "Button7", "Save Edit", QRect(448, y, 84, h));
+  Button8 = button(GroupBox1, "Button8", "Save as", QRect(536, y, 80, h));
+  Button9 = button(GroupBox1, "Button9", "Ok", QRect(536, y, 80, h));
+  Button9->hide();
+  Button10 = button(GroupBox1, "Button10", "Exit", QRect(620, y, 74, h));
+
+  connect(ListView1, &QTableWidget::cellClicked, this, [this] { ListView1Click(); });
+  connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+  connect(Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
+  connect(Button3, &QPushButton::clicked, this, &TForm4::Button3Click);
+  connect(Button4, &QPushButton::clicked, this, &TForm4::Button4Click);
+  connect(Button5, &QPushButton::clicked, this, &TForm4::Button5Click);
+  connect(Button6, &QPushButton::clicked, this, &TForm4::Button6Click);
+  connect(Button7, &QPushButton::clicked, this, &TForm4::Button7Click);
+  connect(Button8, &QPushButton::clicked, this, &TForm4::Button8Click);
+  connect(Button9, &QPushButton::clicked, this, &TForm4::Button9Click);
+  connect(Button10, &QPushButton::clicked, this, &TForm4::Button10Click);
+}
+
+void TForm4::showEvent(QShowEvent* e) {
+  QDialog::showEvent(e);
+  FormShow();
+}
+
+// Columns are set up once here rather than on every showing, which would add them again.
+void TForm4::SetupIrColumns() {
+  if (ListView1->columnCount() > 0) return;
+  ListView1->AddColumn(QStringLiteral("No."), 40);
+  ListView1->AddColumn(QStringLiteral("name"), 100);
+  ListView1->AddColumn(QStringLiteral("Data"), 500);
+}
+
+void TForm4::FormShow() {
+  IrNameRequest = 0;
+  IrRenameRow = 0;
+}
+
+void TForm4::BuildIrRecords() {
+  IrEditRecords.clear();
+  for (const TIR& row : lib_.Rows)
+    IrEditRecords.push_back(LibraryField(row.Number) + LibraryField(row.Name) + LibraryField(row.Data));
+}
+
+void TForm4::AddListRow(const TIR& row) {
+  ListView1->AddRow(FromGbk(row.Number), {FromGbk(row.Name), FromGbk(row.Data)});
+}
+
+void TForm4::ClearLibrary() {
+  lib_ = IrLibrary{};
+  Edit1->clear();
+  ListView1->Clear();
+}
+
+void TForm4::ListView1Click() {
+  const int r = ListView1->Selected();
+  if (r < 0) return;
+  IrRenameRow = r + 1;
+  IrEditRow = r + 1;
+}
+
+QString TForm4::LibraryDir(bool create) const {
+  const std::filesystem::path dir = F.Config.ProgramDir / "Library" / "IR";
+  if (create) {
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+  }
+  return QString::fromStdU16String(dir.u16string());
+}
+
+// The build's "*.dat" filter text with the library's extension.
+QString TForm4::Filter() const {
+  return Utf8(F.V.SaveAsFilter).replace(QStringLiteral("*.dat"), QStringLiteral("*.irr"));
+}
+
+void TForm4::WarnSaveBox(const QString& text) { F.Warn(this, LibraryBoxCaption(F.V), text); }
+
+void TForm4::Button1Click() {
+  ClearLibrary();
+  // The rows they named are gone: a learned code must not land in a row the user never chose.
+  IrEditRow = 0;
+  IrRenameRow = 0;
+  const QString name = F.S.Files->OpenFileName(this, LibraryDir(true), Filter());
+  // Only the exact extension: "TV.IRR" is not a library.
+  if (!name.endsWith(QLatin1String(".irr"), Qt::CaseSensitive)) return;
+  QFile file(name);
+  if (!file.open(QIODevice::ReadOnly)) {
+    F.Warn(this, Utf8(F.V.BoxCaption), QStringLiteral("Cannot read the file ") + name);
+    return;
+  }
+  const QByteArray bytes = file.readAll();
+  IrLibraryRead read = ReadIrLibrary(F.V, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+  lib_ = std::move(read.Library);
+  Edit1->setText(FromGbk(lib_.Name));
+  for (const TIR& row : lib_.Rows) AddListRow(row);
+  if (read.Warnings.TooMany)
+    F.Warn(this, Utf8(F.V.BoxCaption),
+           QStringLiteral("The library holds more than %1 entries: the first %1 were read").arg(kMaxLibraryEntries));
+}
+
+void TForm4::Button2Click() {
+  IrNameRequest = 1;
+  // The dialog refuses a name that would not stay a file inside Library/IR.
+  F.Form5->Ask(
+      [this](const std::string& name) {
+        lib_.Name = name;
+        Edit1->setText(FromGbk(name));
+        lib_.Rows.clear();
+        ListView1->Clear();
+        IrEditRow = 0;
+      },
+      NameUse::Library);
+}
+
+void TForm4::Button3Click() {
+  if (lib_.Rows.size() >= static_cast<size_t>(kMaxLibraryEntries)) {
+    F.Warn(this, Utf8(F.V.BoxCaption), QStringLiteral("A library holds at most %1 functions").arg(kMaxLibraryEntries));
+    return;
+  }
+  IrNameRequest = 2;
+  // The row numbers move only when a row is made, so a cancelled dialog
+  // leaves "Learn" aimed where the user left it.
+  F.Form5->Ask([this](const std::string& name) {
+    if (lib_.Rows.size() >= static_cast<size_t>(kMaxLibraryEntries)) return;
+    lib_.Rows.push_back(NewIrRow(static_cast<int>(lib_.Rows.size()) + 1, name));
+    AddListRow(lib_.Rows.back());
+    IrEditRow = static_cast<int32_t>(lib_.Rows.size());
+    IrRenameRow = 1;
+  });
+}
+
+void TForm4::Button4Click() {
+  const int r = ListView1->Selected();
+  if (r < 0 || r >= static_cast<int>(lib_.Rows.size())) return;
+  lib_.Rows.erase(lib_.Rows.begin() + r);
+  ListView1->removeRow(r);
+  for (int i = r; i < static_cast<int>(lib_.Rows.size()); ++i) {
+    lib_.Rows[i].Number = std::to_string(i + 1);
+    ListView1->SetCaption(i, FromGbk(lib_.Rows[i].Number));
+  }
+  // "Learn" goes to the row the user now sees selected, or nowhere.
+  const int count = static_cast<int>(lib_.Rows.size());
+  if (count > 0) {
+    const int next = std::min(r, count - 1);
+    ListView1->Select(next);
+    IrEditRow = next + 1;
+  } else {
+    IrEditRow = 0;
+  }
+  if (IrRenameRow > 1) --IrRenameRow;
+}
+
+void TForm4::Button5Click() {
+  if (IrRenameRow <= 0) return;
+  IrNameRequest = 3;
+  F.Form5->Ask([this](const std::string& name) {
+    if (!RowNamed(IrRenameRow)) return;
+    lib_.Rows[IrRenameRow - 1].Name = name;
+    ListView1->SetSubItem(IrRenameRow - 1, 0, FromGbk(name));
+  });
+}
+
+void TForm4::Button6Click() { F.Form1->SendCommand(cmd::IrLearn, F.Form1->SelectedLink); }
+
+bool TForm4::WriteLibrary(const QString& path) {
+  BuildIrRecords();
+  const LibraryWrite w = WriteIrLibrary(F.V, lib_);
+  if (!w.Ok()) {
+    F.Warn(this, Utf8(F.V.BoxCaption), QString::fromLatin1(kNotLegal));
+    return false;
+  }
+  if (WriteFileReplacing(PathOf(path), w.Bytes)) return true;
+  F.Warn(this, Utf8(F.V.BoxCaption), QStringLiteral("Cannot write the file ") + path);
+  return false;
+}
+
+void TForm4::Button7Click() {
+  const QString dir = LibraryDir(true);
+  // A name read from a file may be anything; it only becomes a file name here.
+  if (lib_.Name.empty() || !IsLibraryFileName(lib_.Name)) {
+    WarnSaveBox(QString::fromLatin1(kNoLibName));
+    return;
+  }
+  if (lib_.Rows.empty()) return;
+  WriteLibrary(dir + QLatin1Char('/') + FromGbk(lib_.Name) + QStringLiteral(".irr"));
+}
+
+void TForm4::Button8Click() {
+  const QString libDir = LibraryDir(false);
+  const QString dir = QDir(libDir).exists() ? libDir : QString::fromStdU16String(F.Config.ProgramDir.u16string());
+  const QString name = F.S.Files->SaveFileName(this, dir, Filter());
+  if (name.isEmpty()) return;
+  WriteLibrary(name + QStringLiteral(".irr"));
+}
+
+bool TForm4::PutLearnedCode(std::string_view code) {
+  if (!RowNamed(IrEditRow)) return false;
+  TIR& row = lib_.Rows[IrEditRow - 1];
+  row.Data = BytesToHex(code);
+  ListView1->SetSubItem(IrEditRow - 1, 1, FromGbk(row.Data));
+  return true;
+}
+
+bool TForm4::ShowLearnAnswer(uint8_t status) {
+  if (!RowNamed(IrEditRow)) return false;
+  QString text;
+  if (status == 0x00)
+    text = QStringLiteral("IR Learn Fail!");
+  else if (status == 0x02 && F.V.IrLongPressMessage)
+    text = QStringLiteral("Please don't long press button");
+  else
+    return false;
+  F.Form1->Log(text);
+  F.Warn(this, Utf8(F.V.BoxCaption), text);
+  return true;
 }
