@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "fakepanel.h"
+
 #include <QTcpSocket>
 #include <QTest>
 #include <cstdlib>
@@ -236,18 +238,6 @@ TEST(IREditorBuilds, LearnAnswerMessages) {
   }
 }
 
-// A panel's end of a connection from a chosen loopback source address.
-struct FakePanel {
-  FakePanel(const QString& source, quint16 serverPort) {
-    EXPECT_TRUE(netguard::Allow(source));
-    socket.bind(QHostAddress(source), 0);
-    socket.connectToHost(QHostAddress::LocalHost, serverPort);
-    QObject::connect(&socket, &QTcpSocket::readyRead, [this] { received += socket.readAll(); });
-    EXPECT_TRUE(socket.waitForConnected(2000));
-  }
-  QTcpSocket socket;
-  QByteArray received;
-};
 
 TEST_F(IREditor, LearnSendsCommand10ToTheSelectedPanel) {
   TForm1& f1 = *P.W().Form1;

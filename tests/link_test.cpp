@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "fakepanel.h"
+
 #include <QTcpSocket>
 #include <QTest>
 #include <memory>
@@ -18,21 +20,6 @@
 
 namespace {
 
-// A panel's end of a connection: a client socket from a chosen loopback
-// source address, recording what the configurator writes.
-struct FakePanel {
-  FakePanel(const QString& source, quint16 serverPort) {
-    EXPECT_TRUE(netguard::Allow(source));
-    socket.bind(QHostAddress(source), 0);
-    socket.connectToHost(QHostAddress::LocalHost, serverPort);
-    QObject::connect(&socket, &QTcpSocket::readyRead, [this] { received += socket.readAll(); });
-    EXPECT_TRUE(socket.waitForConnected(2000));
-  }
-  quint16 Port() const { return socket.localPort(); }
-  std::string Received() const { return std::string(received.constData(), static_cast<size_t>(received.size())); }
-  QTcpSocket socket;
-  QByteArray received;
-};
 
 struct Link : ::testing::Test {
   explicit Link(const Variant& v = kVantor) : P(v) {}
