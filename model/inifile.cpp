@@ -1,9 +1,8 @@
 #include "model/inifile.h"
 
-#include <fstream>
+#include "model/fileio.h"
+
 #include <optional>
-#include <sstream>
-#include <system_error>
 #include <vector>
 
 namespace {
@@ -68,13 +67,6 @@ std::optional<KeyValue> KeyValueOf(std::string_view line) {
   return KeyValue{TrimBlanks(t.substr(0, eq)), TrimBlanks(t.substr(eq + 1))};
 }
 
-std::optional<std::string> Slurp(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
 
 }  // namespace
 
@@ -151,32 +143,12 @@ std::string IniFile::Write(std::string_view contents, std::string_view section, 
 }
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key, std::string_view def) const {
-  const auto contents = Slurp(path_);
+  const auto contents = ReadFileBytes(path_);
   if (!contents) return std::string(def);
   return Read(*contents, section, key, def);
 }
 
 bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) const {
-  const std::string updated = Write(Slurp(path_).value_or(std::string{}), section, key, value);
-  // Write beside the file and rename, so a failed write never leaves half a file.
-  std::filesystem::path tmp = path_;
-  tmp += ".tmp";
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(updated.data(), static_cast<std::streamsize>(updated.size()));
-    out.flush();
-    if (!out) {
-      std::error_code ec;
-      std::filesystem::remove(tmp, ec);
-      return false;
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(tmp, path_, ec);
-  if (ec) {
-    std::filesystem::remove(tmp, ec);
-    return false;
-  }
-  return true;
+  const std::string updated = Write(ReadFileBytes(path_).value_or(std::string{}), section, key, value);
+  return WriteFileReplacing(path_, updated);
 }

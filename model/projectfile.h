@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/actions.h"
+#include "model/fileio.h"
 #include "model/variant.h"
 
 struct FileNetwork {
@@ -67,5 +68,3 @@ std::string BuildSaveAsFile(const Variant& v, const ConfigModel& m);
 // "yymmddhhnnss.dat" for a local time.
 std::string SaveFileName(const std::tm& local);
 
-// Writes beside the target and renames, so a failure keeps the old file.
-bool WriteFileReplacing(const std::filesystem::path& path, std::string_view bytes);

@@ -483,7 +483,7 @@ TEST(Screenshots, DISABLED_EventSetPages) {
     TestProgram p(*v);
     TForm1& f = *p.W().Form1;
     f.show();
-    QTest::qWaitForWindowExposed(&f);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
     f.QelComboBox2->setCurrentIndex(1);
     f.UpdateRs232RepeatControls();
     f.QelComboBox9->setCurrentIndex(1);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "model/fileio.h"
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -10,12 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
+std::string ReadAll(const std::filesystem::path& p) { return ReadFileBytes(p).value_or(std::string{}); }
 
 class IniFileTest : public ::testing::Test {
  protected:

@@ -530,10 +530,7 @@ TEST(WriteFiles, TextsOfUpTo255Bytes) {
 // ---------------------------------------------------------------------------
 // The replacing writer
 
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
+std::string Slurp(const fs::path& p) { return ReadFileBytes(p).value_or(std::string{}); }
 
 void Spit(const fs::path& p, const std::string& s) { std::ofstream(p, std::ios::binary) << s; }
 

@@ -13,12 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
+std::string Slurp(const std::filesystem::path& p) { return ReadFileBytes(p).value_or(std::string{}); }
 
 fs::path OnlyFileIn(const fs::path& dir) {
   fs::path found;

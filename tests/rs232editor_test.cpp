@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "model/fileio.h"
+
 #include "bytes.h"
 
 #include <QCoreApplication>
@@ -165,10 +167,7 @@ TEST_P(RS232EditorRoundTrip, OpenThenSaveChangesNoByteAndLosesNoFunction) {
     EXPECT_TRUE(e.P.Boxes.Boxes.empty()) << e.Texts().join("|").toStdString();
     const std::filesystem::path saved = e.Folder() / (FromGbk(kGbkName) + ".rss").toStdString();
     ASSERT_TRUE(e.Exists(saved));
-    std::ifstream in(saved, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    EXPECT_EQ(ss.str(), file);
+    EXPECT_EQ(ReadFileBytes(saved).value_or(std::string{}), file);
 
     e.P.Files.NextSave = QString::fromStdString((e.Folder() / "copy").string());
     e.E.Button7Click();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "link/netguard.h"
+#include "model/fileio.h"
 
 #include <atomic>
 #include <fstream>
@@ -30,10 +31,7 @@ void TempProgramDir::Write(const std::string& name, const std::string& bytes) co
 }
 
 std::string TempProgramDir::Read(const std::string& name) const {
-  std::ifstream in(path_ / name, std::ios::binary);
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
+  return ReadFileBytes(path_ / name).value_or(std::string{});
 }
 
 AppConfig TestConfig(const fs::path& programDir) {

@@ -1,5 +1,6 @@
 #include "ui/pagecontrols.h"
 
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -26,6 +27,10 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* e) {
       return true;
   }
   return QObject::eventFilter(watched, e);
+}
+
+void SetComboIndex(QComboBox* combo, const std::optional<int>& index) {
+  if (index && *index >= 0 && *index < combo->count()) combo->setCurrentIndex(*index);
 }
 
 bool DigitKeyFilter(QChar typed) { return typed >= QLatin1Char('0') && typed <= QLatin1Char('9'); }

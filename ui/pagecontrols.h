@@ -3,8 +3,10 @@
 // kept in step with a track bar or scroll bar, and typed-key filters.
 #include <QObject>
 #include <functional>
+#include <optional>
 #include <string>
 
+class QComboBox;
 class QKeyEvent;
 class QLineEdit;
 class QPlainTextEdit;
@@ -23,6 +25,10 @@ class KeyFilter : public QObject {
  private:
   std::function<bool(QChar)> accept_;
 };
+
+// Selects item `index` when one is given and the combo has it; otherwise
+// the combo stays as it was.
+void SetComboIndex(QComboBox* combo, const std::optional<int>& index);
 
 // Backspace, Enter and the digits pass; any other typed character is dropped.
 bool DigitKeyFilter(QChar typed);

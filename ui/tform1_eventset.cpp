@@ -30,10 +30,6 @@ TQelEdit* Edit(QWidget* parent, const char* name, const QString& text, const QRe
 
 std::string Bytes(const QLineEdit* e) { return ToGbkOrEmpty(e->text()); }
 
-void SetIndex(QComboBox* c, const std::optional<int>& index) {
-  if (index && *index >= 0 && *index < c->count()) c->setCurrentIndex(*index);
-}
-
 void SetText(QLineEdit* e, const std::optional<std::string>& text) {
   if (text) e->setText(FromGbk(*text));
 }
@@ -78,7 +74,7 @@ DataPart ReadData(const DataControls& d) {
 
 void ApplyData(const DataControls& d, const DataPartChange& c) {
   if (c.Hex) (*c.Hex ? d.Hex : d.Ascii)->setChecked(true);
-  SetIndex(d.EndChar, c.EndChar);
+  SetComboIndex(d.EndChar, c.EndChar);
   if (c.Memo) d.Memo->SetBytes(*c.Memo);
 }
 
@@ -323,12 +319,12 @@ ToggleSettings TForm1::ReadTogglePage() const {
 void TForm1::ApplyRs232(const Rs232Change& c) {
   SetText(QelEdit2, c.LibName);
   SelectItemText(QelComboBox1, c.Function);
-  SetIndex(QelComboBox3, c.Port);
-  SetIndex(QelComboBox4, c.Baud);
-  SetIndex(QelComboBox5, c.DataBits);
-  SetIndex(QelComboBox6, c.StopBits);
-  SetIndex(QelComboBox19, c.Parity);
-  SetIndex(QelComboBox2, c.RepeatMode);
+  SetComboIndex(QelComboBox3, c.Port);
+  SetComboIndex(QelComboBox4, c.Baud);
+  SetComboIndex(QelComboBox5, c.DataBits);
+  SetComboIndex(QelComboBox6, c.StopBits);
+  SetComboIndex(QelComboBox19, c.Parity);
+  SetComboIndex(QelComboBox2, c.RepeatMode);
   SetText(QelEdit4, c.Count);
   SetText(QelEdit5, c.Interval);
   UpdateRs232RepeatControls();
@@ -338,9 +334,9 @@ void TForm1::ApplyRs232(const Rs232Change& c) {
 void TForm1::ApplyIr(const IrChange& c) {
   SetText(QelEdit3, c.LibName);
   SelectItemText(QelComboBox8, c.Function);
-  SetIndex(QelComboBox10, c.Port);
-  SetIndex(QelComboBox11, c.Carrier);
-  SetIndex(QelComboBox9, c.RepeatMode);
+  SetComboIndex(QelComboBox10, c.Port);
+  SetComboIndex(QelComboBox11, c.Carrier);
+  SetComboIndex(QelComboBox9, c.RepeatMode);
   UpdateIrRepeatControls();
   SetText(QelEdit6, c.Count);
   SetText(QelEdit7, c.Interval);
@@ -359,18 +355,18 @@ void TForm1::ApplyDelay(const DelayChange& c) {
 }
 
 void TForm1::ApplyCompare(const CompareChange& c) {
-  SetIndex(QelComboBox13, c.Source);
+  SetComboIndex(QelComboBox13, c.Source);
   ApplyData({QelRadioButton5, QelRadioButton6, QelComboBox14, Memo3Bytes}, c.Data);
 }
 
 void TForm1::ApplyLed(const LedChange& c) {
-  SetIndex(QelComboBox15, c.Key);
-  SetIndex(QelComboBox16, c.Light);
+  SetComboIndex(QelComboBox15, c.Key);
+  SetComboIndex(QelComboBox16, c.Light);
 }
 
 void TForm1::ApplyToggle(const ToggleChange& c) {
-  SetIndex(QelComboBox17, c.Key);
-  SetIndex(QelComboBox18, c.Start);
+  SetComboIndex(QelComboBox17, c.Key);
+  SetComboIndex(QelComboBox18, c.Start);
 }
 
 // "Add".

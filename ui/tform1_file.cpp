@@ -19,10 +19,6 @@ namespace {
 
 std::string Gbk(const QString& s) { return ToGbkOrEmpty(s); }
 
-void SetIndex(QComboBox* c, const std::optional<int>& i) {
-  if (i && *i >= 0 && *i < c->count()) c->setCurrentIndex(*i);
-}
-
 }  // namespace
 
 bool TForm1::DecodeActionRecordAndAdd(std::string_view bytes) {
@@ -35,11 +31,11 @@ bool TForm1::DecodeActionRecordAndAdd(std::string_view bytes) {
   const int before = ListView1->Count();
   if (c.Key10) {
     if (!F.Form12) return false;
-    SetIndex(F.Form12->QelComboBox1, c.KindIndex);
+    SetComboIndex(F.Form12->QelComboBox1, c.KindIndex);
     F.Form12->QelButton1Click();
   } else {
-    SetIndex(F.Form2->ComboBox3, c.Group);
-    SetIndex(F.Form2->ComboBox1, c.KindIndex);
+    SetComboIndex(F.Form2->ComboBox3, c.Group);
+    SetComboIndex(F.Form2->ComboBox1, c.KindIndex);
     F.Form2->Button1Click();
   }
   return ListView1->Count() > before;
@@ -161,14 +157,12 @@ void TForm1::Open1Click() {
   if (name.isEmpty()) return;
   const std::filesystem::path path(name.toStdString());
   if (path.extension() != ".dat") return;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  const std::optional<std::string> bytes = ReadFileBytes(path);
+  if (!bytes) {
     F.Warn(QStringLiteral("Cannot read the file ") + name);
     return;
   }
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  LoadProject(ss.str());
+  LoadProject(*bytes);
 }
 
 void TForm1::LoadProject(std::string_view bytes) {

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "model/fileio.h"
 #include "model/hex.h"
 #include "model/irlib.h"
 #include "model/rs232lib.h"
@@ -22,14 +23,12 @@ std::optional<std::string> ChooseLibraryFile(TForm1& f, const char* sub, const c
   if (name.isEmpty()) return std::nullopt;
   const std::filesystem::path path(name.toStdString());
   if (path.extension() != extension) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  const std::optional<std::string> bytes = ReadFileBytes(path);
+  if (!bytes) {
     f.F.Warn(QStringLiteral("Cannot read the file ") + name);
     return std::nullopt;
   }
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
+  return *bytes;
 }
 
 void WarnAboutRead(TForm1& f, const LibraryReadWarnings& w) {

@@ -298,14 +298,12 @@ void TForm6::Button1Click() {
   if (name.isEmpty()) return;
   const std::filesystem::path path(name.toStdString());
   if (path.extension() != ".rss") return;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  const std::optional<std::string> bytes = ReadFileBytes(path);
+  if (!bytes) {
     F.Warn(this, LibraryBoxCaption(F.V), QStringLiteral("Cannot read the file ") + name);
     return;
   }
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  Rs232LibraryRead read = ReadRs232Library(F.V, ss.str());
+  Rs232LibraryRead read = ReadRs232Library(F.V, *bytes);
   if (read.Warnings.TooMany)
     F.Warn(this, LibraryBoxCaption(F.V),
            QStringLiteral("The library holds more than %1 entries: the first %1 were read").arg(kMaxLibraryEntries));
