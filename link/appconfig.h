@@ -20,6 +20,12 @@ struct AppConfig {
   std::string LocalAddress;          // empty: found at start-up
   bool TestMode = false;             // every address must then be loopback
 
+  // Timing of the link, in milliseconds.
+  int QuietMs = 50;         // a message of no known length ends after this much quiet
+  int PatienceMs = 1000;    // a known message still short is taken as it stands
+  int TickMs = 100;         // the main window's timer; every tenth tick runs discovery
+  int FrameGapMs = 55;      // download frames are never closer than this
+
   std::filesystem::path IniPath() const { return ProgramDir / "QuilletInfo.ini"; }
 };
 

@@ -28,8 +28,8 @@ LinkServer::KeepAliveHooks LinkServer::SystemKeepAlive() {
   return h;
 }
 
-LinkServer::LinkServer(const AppConfig& config, QObject* parent)
-    : QObject(parent), config_(config), server_(new QTcpServer(this)), hooks_(SystemKeepAlive()) {
+LinkServer::LinkServer(const AppConfig& config, const Variant& v, QObject* parent)
+    : QObject(parent), config_(config), v_(v), server_(new QTcpServer(this)), hooks_(SystemKeepAlive()) {
   server_->setMaxPendingConnections(config_.TcpBacklog);
   connect(server_, &QTcpServer::newConnection, this, &LinkServer::Accept);
 }
@@ -57,10 +57,13 @@ void LinkServer::Close() {
   server_->close();
   const std::vector<Link> links = std::move(links_);
   links_.clear();
+  queue_.clear();
   for (const Link& l : links) {
     l.Socket->disconnect(this);
     l.Socket->abort();
     l.Socket->deleteLater();
+    delete l.Quiet;
+    delete l.Patience;
   }
 }
 
@@ -72,6 +75,14 @@ quint16 LinkServer::PeerPort(int n) const { return n >= 0 && n < Count() ? links
 
 bool LinkServer::IsOpen(int n) const {
   return n >= 0 && n < Count() && links_[n].Socket->state() == QAbstractSocket::ConnectedState;
+}
+
+quint64 LinkServer::LinkId(int n) const { return n >= 0 && n < Count() ? links_[n].Id : 0; }
+
+int LinkServer::IndexOfLink(quint64 id) const {
+  for (int i = 0; i < Count(); ++i)
+    if (links_[i].Id == id) return i;
+  return -1;
 }
 
 int LinkServer::IndexOf(const QTcpSocket* s) const {
@@ -88,13 +99,24 @@ void LinkServer::Accept() {
       s->deleteLater();
       continue;
     }
-    links_.push_back({s, s->peerAddress().toString(), s->peerPort()});
+    auto* quiet = new QTimer(this);
+    auto* patience = new QTimer(this);
+    for (QTimer* t : {quiet, patience}) {
+      t->setSingleShot(true);
+      connect(t, &QTimer::timeout, this, [this, s] { TimedOut(s); });
+    }
+    quiet->setInterval(config_.QuietMs);
+    patience->setInterval(config_.PatienceMs);
+    links_.push_back({s, s->peerAddress().toString(), s->peerPort(), nextId_++,
+                      std::make_shared<MessageFramer>(v_), quiet, patience});
     const int index = Count() - 1;
-    connect(s, &QTcpSocket::readyRead, this, [this, s] {
-      const int i = IndexOf(s);
-      if (i >= 0) emit Received(i, s->readAll());
+    connect(s, &QTcpSocket::readyRead, this, [this, s] { Read(s); });
+    connect(s, &QTcpSocket::disconnected, this, [this, s] {
+      // What the panel sent before it closed is still handled.
+      Read(s);
+      TimedOut(s);
+      Closed(s, false, QString());
     });
-    connect(s, &QTcpSocket::disconnected, this, [this, s] { Closed(s, false, QString()); });
     connect(s, &QTcpSocket::errorOccurred, this, [this, s](QAbstractSocket::SocketError e) {
       // Qt cannot tell a reset from a close: the peer closing is a normal end.
       if (e == QAbstractSocket::RemoteHostClosedError) return;
@@ -110,10 +132,72 @@ void LinkServer::Accept() {
   }
 }
 
-bool LinkServer::WriteLine(int n, const std::string& frame) {
+void LinkServer::Read(QTcpSocket* s) {
+  const int i = IndexOf(s);
+  if (i < 0) return;
+  Link& l = links_[i];
+  const QByteArray bytes = s->readAll();
+  const size_t droppedBefore = l.Framer->Dropped();
+  std::vector<std::string> messages = l.Framer->Feed(std::string_view(bytes.constData(), bytes.size()));
+  if (l.Framer->Dropped() != droppedBefore)
+    emit Log(QStringLiteral("receive buffer full: %1 bytes dropped").arg(l.Framer->Dropped() - droppedBefore));
+  switch (l.Framer->Pending()) {
+    case MessageFramer::Waiting::Nothing:
+      l.Quiet->stop();
+      l.Patience->stop();
+      break;
+    case MessageFramer::Waiting::Quiet:
+      l.Patience->stop();
+      l.Quiet->start();
+      break;
+    case MessageFramer::Waiting::Unfinished:
+      l.Quiet->stop();
+      // Counted from the first bytes of the message, not the latest.
+      if (!messages.empty() || !l.Patience->isActive()) l.Patience->start();
+      break;
+  }
+  Queue(l.Id, std::move(messages));
+}
+
+void LinkServer::TimedOut(QTcpSocket* s) {
+  const int i = IndexOf(s);
+  if (i < 0) return;
+  Link& l = links_[i];
+  l.Quiet->stop();
+  l.Patience->stop();
+  if (l.Framer->Pending() == MessageFramer::Waiting::Nothing) return;
+  std::vector<std::string> messages;
+  messages.push_back(l.Framer->Flush());
+  Queue(l.Id, std::move(messages));
+}
+
+void LinkServer::Queue(quint64 id, std::vector<std::string> messages) {
+  for (std::string& m : messages) queue_.push_back({id, std::move(m)});
+  Deliver();
+}
+
+void LinkServer::Deliver() {
+  // A handler that opens a nested event loop must not see the next message
+  // before it has finished with this one.
+  if (delivering_) return;
+  delivering_ = true;
+  while (!queue_.empty()) {
+    const Pending p = std::move(queue_.front());
+    queue_.pop_front();
+    const int i = IndexOfLink(p.Id);
+    if (i < 0) continue;  // the connection left meanwhile
+    emit Message(i, QByteArray(p.Bytes.data(), static_cast<qsizetype>(p.Bytes.size())));
+  }
+  delivering_ = false;
+}
+
+bool LinkServer::WriteLine(int n, const std::string& frame) { return Write(n, frame + "\r\n"); }
+
+bool LinkServer::WriteRaw(int n, const std::string& bytes) { return Write(n, bytes); }
+
+bool LinkServer::Write(int n, const std::string& line) {
   if (n < 0 || n >= Count()) return false;
   QTcpSocket* s = links_[n].Socket;
-  const std::string line = frame + "\r\n";
   const qint64 written = s->state() == QAbstractSocket::ConnectedState
                              ? s->write(line.data(), static_cast<qint64>(line.size()))
                              : -1;
@@ -140,8 +224,11 @@ void LinkServer::Closed(QTcpSocket* s, bool failed, const QString& reason) {
   s->disconnect(this);
   if (failed) emit Failed(i, reason);
   emit Disconnected(i);
+  const Link gone = links_[i];
   links_.erase(links_.begin() + i);
   emit Removed(i);
   s->abort();
   s->deleteLater();
+  gone.Quiet->deleteLater();
+  gone.Patience->deleteLater();
 }

@@ -5,14 +5,19 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "link/appconfig.h"
+#include "link/framer.h"
+#include "model/variant.h"
 
 class QTcpServer;
 class QTcpSocket;
+class QTimer;
 
 class LinkServer : public QObject {
   Q_OBJECT
@@ -25,7 +30,7 @@ class LinkServer : public QObject {
   };
   static KeepAliveHooks SystemKeepAlive();
 
-  explicit LinkServer(const AppConfig& config, QObject* parent = nullptr);
+  LinkServer(const AppConfig& config, const Variant& v, QObject* parent = nullptr);
   ~LinkServer() override;
 
   // False, with the reason, when the server cannot listen.
@@ -41,10 +46,16 @@ class LinkServer : public QObject {
   QString PeerIp(int n) const;
   quint16 PeerPort(int n) const;
   bool IsOpen(int n) const;
+  // A connection's number for its whole life (indices move when one leaves);
+  // 0 names none.
+  quint64 LinkId(int n) const;
+  int IndexOfLink(quint64 id) const;
 
   // Writes the frame as a line (CR LF after it). False when n names no
   // connection; a failed write runs the failure road of that connection.
   bool WriteLine(int n, const std::string& frame);
+  // The bytes as they are, no CR LF.
+  bool WriteRaw(int n, const std::string& bytes);
 
   // Ends connection n as failed (OnException, then OnDisconnect).
   void Fail(int n, const QString& reason);
@@ -58,7 +69,9 @@ class LinkServer : public QObject {
   void Failed(int index, const QString& reason);
   // After the handlers ran, the connection left the list.
   void Removed(int index);
-  void Received(int index, const QByteArray& bytes);
+  // One whole message, as the framer cut it. Messages are delivered one at
+  // a time, in arrival order, even if a handler runs a nested event loop.
+  void Message(int index, const QByteArray& message);
   void KeepAliveError(const QString& text);
   void Log(const QString& line);
 
@@ -66,14 +79,31 @@ class LinkServer : public QObject {
   int IndexOf(const QTcpSocket* s) const;
   void Accept();
   void Closed(QTcpSocket* s, bool failed, const QString& reason);
+  bool Write(int n, const std::string& bytes);
+  void Read(QTcpSocket* s);
+  void TimedOut(QTcpSocket* s);
+  void Queue(quint64 id, std::vector<std::string> messages);
+  void Deliver();
 
   AppConfig config_;
+  const Variant& v_;
   QTcpServer* server_;
   struct Link {
     QTcpSocket* Socket;
     QString Ip;  // kept: a closed socket no longer reports its peer
     quint16 Port;
+    quint64 Id;
+    std::shared_ptr<MessageFramer> Framer;
+    QTimer* Quiet;     // 50 ms after the last bytes: a message of no known length ends
+    QTimer* Patience;  // a known message still short after a second is taken as it stands
   };
   std::vector<Link> links_;
+  quint64 nextId_ = 1;
+  struct Pending {
+    quint64 Id;
+    std::string Bytes;
+  };
+  std::deque<Pending> queue_;
+  bool delivering_ = false;
   KeepAliveHooks hooks_;
 };

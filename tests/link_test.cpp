@@ -12,6 +12,7 @@
 #include "link/server.h"
 #include "model/hex.h"
 #include "ui/stubforms.h"
+#include "ui/tform7.h"
 #include "ui/tform4.h"
 #include "ui/tform5.h"
 #include "ui/tform6.h"

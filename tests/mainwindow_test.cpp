@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "ui/stubforms.h"
+#include "ui/tform7.h"
 #include "ui/tform4.h"
 #include "ui/tform5.h"
 #include "ui/tform6.h"

@@ -1,5 +1,7 @@
 #include "ui_fixture.h"
 
+#include <QUdpSocket>
+
 #include <gtest/gtest.h>
 
 #include "link/netguard.h"
@@ -34,6 +36,12 @@ std::string TempProgramDir::Read(const std::string& name) const {
   return ReadFileBytes(path_ / name).value_or(std::string{});
 }
 
+quint16 FreeUdpPort() {
+  QUdpSocket s;
+  s.bind(QHostAddress::LocalHost, 0);
+  return s.localPort();
+}
+
 AppConfig TestConfig(const fs::path& programDir) {
   AppConfig c;
   c.ProgramDir = programDir;
@@ -45,6 +53,10 @@ AppConfig TestConfig(const fs::path& programDir) {
   c.UdpListenPort2 = 0;
   c.UdpListenAddress2 = "127.0.0.1";
   c.TestMode = true;
+  // Tests run side by side: nobody else's simulator hears this one's broadcast,
+  // and discovery runs only when a test ticks the timer.
+  c.BroadcastPort = FreeUdpPort();
+  c.TickMs = 0;
   return c;
 }
 

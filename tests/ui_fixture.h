@@ -12,11 +12,15 @@
 
 struct RecordedBox {
   QString Caption, Text;
+  bool Modal = true;  // false: shown without waiting
 };
 
 class RecordingBoxes : public MessageBoxes {
  public:
   void Warning(QWidget*, const QString& caption, const QString& text) override { Boxes.push_back({caption, text}); }
+  void Notice(QWidget*, const QString& caption, const QString& text) override {
+    Boxes.push_back({caption, text, false});
+  }
   std::vector<RecordedBox> Boxes;
 };
 
@@ -51,6 +55,8 @@ class TempProgramDir {
 
 // Windows built only with a test configuration: loopback addresses.
 AppConfig TestConfig(const std::filesystem::path& programDir);
+// A UDP port on loopback nobody listens on.
+quint16 FreeUdpPort();
 
 struct TestProgram {
   explicit TestProgram(const Variant& v, const std::string& iniBytes = {});

@@ -57,12 +57,25 @@ struct Forms {
   void BeginCollectingWarnings();
   void EndCollectingWarnings();
 
+  // While one lives, warnings are shown without waiting for the user.
+  class NonBlockingWarnings {
+   public:
+    explicit NonBlockingWarnings(Forms& f) : f_(f) { ++f_.nonBlocking_; }
+    ~NonBlockingWarnings() { --f_.nonBlocking_; }
+    NonBlockingWarnings(const NonBlockingWarnings&) = delete;
+    NonBlockingWarnings& operator=(const NonBlockingWarnings&) = delete;
+
+   private:
+    Forms& f_;
+  };
+
  private:
   struct Collected {
     QWidget* Parent;
     QString Caption, Text;
   };
   bool collecting_ = false;
+  int nonBlocking_ = 0;
   std::vector<Collected> collected_;
 };
 

@@ -5,6 +5,7 @@
 
 #include "link/netguard.h"
 #include "ui/stubforms.h"
+#include "ui/tform7.h"
 #include "ui/tform4.h"
 #include "ui/tform5.h"
 #include "ui/tform6.h"
@@ -16,7 +17,10 @@ void Forms::Warn(const QString& text) { Warn(Form1, Utf8(V.BoxCaption), text); }
 
 void Forms::Warn(QWidget* parent, const QString& caption, const QString& text) {
   if (!collecting_) {
-    S.Boxes->Warning(parent, caption, text);
+    if (nonBlocking_)
+      S.Boxes->Notice(parent, caption, text);
+    else
+      S.Boxes->Warning(parent, caption, text);
     return;
   }
   for (const Collected& c : collected_)

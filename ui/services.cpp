@@ -11,6 +11,11 @@ class DesktopBoxes : public MessageBoxes {
   void Warning(QWidget* parent, const QString& caption, const QString& text) override {
     QMessageBox::warning(parent, caption, text);
   }
+  void Notice(QWidget* parent, const QString& caption, const QString& text) override {
+    auto* box = new QMessageBox(QMessageBox::Warning, caption, text, QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+  }
 };
 
 class DesktopFiles : public FileDialogs {

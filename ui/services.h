@@ -11,6 +11,9 @@ class MessageBoxes {
  public:
   virtual ~MessageBoxes() = default;
   virtual void Warning(QWidget* parent, const QString& caption, const QString& text) = 0;
+  // The same box, returning at once: for what the link reports, which must
+  // not hold up the connections' messages.
+  virtual void Notice(QWidget* parent, const QString& caption, const QString& text) = 0;
 };
 
 class FileDialogs {

@@ -3,6 +3,7 @@
 // own work: for now each is its captioned dialog.
 #include <QDialog>
 
+#include "controls/qellabel.h"
 #include "ui/forms.h"
 
 class StubForm : public QDialog {
@@ -17,10 +18,6 @@ class TForm3 : public StubForm {  // device entry
  public:
   explicit TForm3(Forms& f) : StubForm(f, "Form3", QStringLiteral("TCP/IP")) {}
 };
-class TForm7 : public StubForm {  // transfer to the panel
- public:
-  explicit TForm7(Forms& f) : StubForm(f, "Form7", QStringLiteral("Download")) {}
-};
 class TForm8 : public StubForm {
  public:
   explicit TForm8(Forms& f) : StubForm(f, "Form8", QStringLiteral("Set IP")) {}
@@ -31,7 +28,13 @@ class TForm9 : public StubForm {
 };
 class TForm10 : public StubForm {
  public:
-  explicit TForm10(Forms& f) : StubForm(f, "Form10", QStringLiteral("System Message")) {}
+  explicit TForm10(Forms& f);
+  // The value labels the panel's answers fill.
+  TQelLabel* Label6;   // link status
+  TQelLabel* Label7;   // machine type
+  TQelLabel* Label8;   // software version
+  TQelLabel* Label9;   // IP information, four lines
+  TQelLabel* Label10;  // MAC
 };
 class TForm11 : public StubForm {
  public:

@@ -222,6 +222,12 @@ void TForm1::FormCreate() {
   StatusBar1->SetPanelText(1, QStringLiteral("TCP Status: Disconnected"));
   StatusBar1->SetPanelText(2, QStringLiteral("UDP Status: Activated"));
   StatusBar1->SetPanelText(3, QStringLiteral("Local IP\uFF1A") + Utf8(LocalAddressOf(F.Config)));
+
+  Timer1 = new QTimer(this);
+  Timer1->setInterval(F.Config.TickMs);
+  connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+  // A configuration without ticks leaves the timer to its caller (tests).
+  if (F.Config.TickMs > 0) Timer1->start();
 }
 
 void TForm1::SetupActionListColumns() {

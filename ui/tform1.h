@@ -19,12 +19,14 @@
 #include "controls/qeltrackbars.h"
 #include "model/events.h"
 #include "model/libraries.h"
+#include "link/dispatcher.h"
 #include "ui/forms.h"
 #include "ui/pagecontrols.h"
 #include "ui/widgets.h"
 
 class QAction;
 class QUdpSocket;
+class QTimer;
 class LinkServer;
 class QMenu;
 class QScrollBar;
@@ -183,6 +185,9 @@ class TForm1 : public QMainWindow {
   int SelectedLink = 0;
   QString PanelIp;
   int KnownLinkCount = 0;
+  QUdpSocket* IdUDPClient1 = nullptr;  // sends the discovery broadcast
+  QString LocalIp;
+  QTimer* Timer1 = nullptr;            // 100 ms; every tenth tick runs discovery
 
   // "Connection" menu.
   QMenu* Connection1 = nullptr;
@@ -297,6 +302,15 @@ class TForm1 : public QMainWindow {
 
   // Connection events of the server.
   void IdTCPServer1Connect(int index);
+  // One whole message from connection `link`.
+  void IdTCPServer1Execute(int link, const QByteArray& message);
+  // What the panels' answers change.
+  void RelayTo(const QString& ip, const std::string& bytes);
+  void NetConfigAnswer(const NetSettings& s);
+  void ShowSystemInfo(uint8_t which, const std::string& text);
+  // Discovery, once a second.
+  void Timer1Timer();
+  void DiscoveryRun();
   void IdTCPServer1Disconnect(int index);
   void IdTCPServer1Exception(int index, const QString& reason);
   void ConnectionRemoved(int index);
@@ -315,6 +329,16 @@ class TForm1 : public QMainWindow {
   bool SendSetIpFrame(const QString& ip, const QString& mask, const QString& gateway, const QString& port);
   bool SendSetMacFrame(const std::array<QString, 6>& fields);
   void EERomClear();
+  // Test > "Local Data": the model as lines in the debug log.
+  void DumpLocalData();
+
+  // Transfers. The dispatcher hands over what the connection `link` sent;
+  // the record handlers return false when no upload takes records from it.
+  void Download1Click();
+  void Upload1Click();
+  void TransferAck(int link, std::string_view message);
+  bool UploadActionRecord(int link, std::string_view record);
+  bool UploadEventRecord(int link, std::string_view record);
 
   // Project files.
   void Save1Click();
@@ -365,6 +389,7 @@ class TForm1 : public QMainWindow {
   void MoveSelectedEvent(bool up);
 
   QStringList pendingLog_;
+  std::vector<quint64> knownLinks_;  // connections present at the end of the last discovery run
   bool batchLoading_ = false;
   int lastDecodedPage_ = -1;
   bool shown_ = false;

@@ -1,10 +1,12 @@
 // The main window's side of the link: connection events, the device list,
 // the panel fields, "Reconnect" and the command senders.
 #include <QMenuBar>
+#include <algorithm>
 #include <QTimer>
 #include <QNetworkDatagram>
 #include <QUdpSocket>
 
+#include "link/dispatcher.h"
 #include "link/netguard.h"
 #include "link/protocol.h"
 #include "link/server.h"
@@ -12,6 +14,7 @@
 #include "ui/stubforms.h"
 #include "ui/textcodec.h"
 #include "ui/tform1.h"
+#include "ui/tform4.h"
 
 namespace {
 
@@ -21,6 +24,8 @@ const QString kClient = QString::fromUtf8("\xE5\xAE\xA2\xE6\x88\xB7\xE7\xAB\xAF"
 const QString kBrokenOff = QString::fromUtf8("\xE5\xBC\x82\xE5\xB8\xB8\xE6\x96\xAD\xE5\xBC\x80");  // 异常断开
 const QString kDelete = QString::fromUtf8("Delete \xE7\xAC\xAC");  // Delete 第
 const QString kNth = QString::fromUtf8("\xE4\xB8\xAA");  // 个
+
+const QString kBroadcastFailed = QString::fromUtf8("IdUDPClient1.Broadcast \xE5\xBC\x82\xE5\xB8\xB8");  // 异常
 
 QString NoBlanks(const QString& s) { return QString(s).remove(QLatin1Char(' ')); }
 
@@ -45,19 +50,41 @@ QStringList AddressTokens(const QString& s) {
   return tokens;
 }
 
+// The window side of one message from connection `link`.
+class LinkSink : public DispatchSink {
+ public:
+  LinkSink(TForm1& w, Forms& f, int link) : w_(w), f_(f), link_(link) {}
+  void Log(const std::string& line) override { w_.Log(Utf8(line)); }
+  void LogBytes(const std::string& label, std::string_view bytes) override {
+    w_.Log(Utf8(label) + FromGbk(bytes));
+  }
+  bool IrEditRowSelected() override { return f_.Form4->RowNamed(f_.Form4->IrEditRow); }
+  void IrLearned(std::string_view code) override { f_.Form4->PutLearnedCode(code); }
+  void IrLearnRefused(uint8_t status) override { f_.Form4->ShowLearnAnswer(status); }
+  void Relay(const std::string& ip, const std::string& bytes) override { w_.RelayTo(Utf8(ip), bytes); }
+  void NetConfig(const NetSettings& s) override { w_.NetConfigAnswer(s); }
+  void SystemInfo(uint8_t which, const std::string& text) override { w_.ShowSystemInfo(which, text); }
+  void TransferAck(std::string_view m) override { w_.TransferAck(link_, m); }
+  bool ActionRecord(std::string_view r) override { return w_.UploadActionRecord(link_, r); }
+  bool EventRecord(std::string_view r) override { return w_.UploadEventRecord(link_, r); }
+  void Malformed(const std::string& reason) override { w_.IdTCPServer1->Fail(link_, Utf8(reason)); }
+
+ private:
+  TForm1& w_;
+  Forms& f_;
+  int link_;
+};
+
 }  // namespace
 
 void TForm1::StartSockets() {
-  IdTCPServer1 = new LinkServer(F.Config, this);
+  IdTCPServer1 = new LinkServer(F.Config, F.V, this);
   connect(IdTCPServer1, &LinkServer::Connected, this, &TForm1::IdTCPServer1Connect);
   connect(IdTCPServer1, &LinkServer::Disconnected, this, &TForm1::IdTCPServer1Disconnect);
   connect(IdTCPServer1, &LinkServer::Failed, this, &TForm1::IdTCPServer1Exception);
   connect(IdTCPServer1, &LinkServer::Removed, this, &TForm1::ConnectionRemoved);
   connect(IdTCPServer1, &LinkServer::Log, this, &TForm1::Log);
-  connect(IdTCPServer1, &LinkServer::Received, this, [this](int index, const QByteArray& bytes) {
-    Log(QStringLiteral("D Len\uFF1A %1 from %2").arg(bytes.size()).arg(IdTCPServer1->PeerIp(index)));
-    Log(Utf8(BytesToSpacedHex(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())))));
-  });
+  connect(IdTCPServer1, &LinkServer::Message, this, &TForm1::IdTCPServer1Execute);
   // The box comes after the connection's set-up has finished.
   connect(IdTCPServer1, &LinkServer::KeepAliveError, this,
           [this](const QString& text) { QTimer::singleShot(0, this, [this, text] { F.Warn(text); }); });
@@ -76,6 +103,7 @@ void TForm1::StartSockets() {
   const QString local = Utf8(LocalAddressOf(F.Config));
   UdpClientHost = local;
   UdpClientPort = F.Config.UdpClientPort;
+  IdUDPClient1 = new QUdpSocket(this);
 
   // The listener hears on the local address and on every address; it reads and discards.
   IdUDPServer1 = new QUdpSocket(this);
@@ -96,6 +124,7 @@ void TForm1::StartSockets() {
 }
 
 void TForm1::StopSockets() {
+  if (Timer1) Timer1->stop();
   if (IdTCPServer1) {
     IdTCPServer1->disconnect(this);
     IdTCPServer1->Close();
@@ -274,4 +303,146 @@ void TForm1::EERomClear() {
     return;
   }
   if (!IdTCPServer1->WriteLine(0, "00")) Log(QStringLiteral("11"));
+}
+
+void TForm1::IdTCPServer1Execute(int link, const QByteArray& message) {
+  // Nothing the link handles may wait for the user.
+  Forms::NonBlockingWarnings nonBlocking(F);
+  LinkSink sink(*this, F, link);
+  DispatchMessage(F.V, std::string_view(message.constData(), static_cast<size_t>(message.size())), sink);
+}
+
+void TForm1::RelayTo(const QString& ip, const std::string& bytes) {
+  for (int i = 0; i < IdTCPServer1->Count(); ++i) {
+    if (IdTCPServer1->PeerIp(i) != ip) continue;
+    // A failed write fails that connection after this walk.
+    IdTCPServer1->WriteRaw(i, bytes);
+    Log(QString::fromUtf8("TCPData\xEF\xBC\x9A ") + FromGbk(bytes));
+  }
+}
+
+void TForm1::NetConfigAnswer(const NetSettings& s) {
+  const QString ip = Utf8(s.Ip), port = Utf8(s.Port);
+  const QString full = ip + QLatin1Char(' ') + Utf8(s.Mask) + QLatin1Char(' ') + Utf8(s.Gateway) +
+                       QLatin1Char(' ') + port;
+  const QString shortRow = ip + QLatin1Char(' ') + port + QLatin1Char(' ');
+  NewDeviceRow = 1;
+  for (int r = 0; r < ListView3->Count();) {
+    const QString text = ListView3->SubItem(r, 0);
+    if (text == full) {
+      NewDeviceRow = 0;
+      break;
+    }
+    Log(shortRow);
+    Log(text);
+    if (text == shortRow)
+      RemoveDeviceRow(r);
+    else
+      ++r;
+  }
+  if (!NewDeviceRow) {
+    Log(QStringLiteral("err"));
+    return;
+  }
+  SetDeviceDataWidth(300);
+  ListView3->AddRow(QString::number(ListView3->Count() + 1), {full});
+
+  // The panel fields show the first full row, whichever panel answered.
+  int shown = ListView3->Count() - 1;
+  for (int r = 0; r < ListView3->Count(); ++r)
+    if (ListView3->SubItem(r, 0).size() > 26) {
+      shown = r;
+      break;
+    }
+  const QStringList t = AddressTokens(ListView3->SubItem(shown, 0));
+  if (t.size() >= 1) {
+    IPEdit1->SetIPString(t[0]);
+    PanelIp = NoBlanks(IPEdit1->IPString());
+    QelBmpButton1->setEnabled(false);
+  }
+  if (t.size() >= 2) IPEdit2->SetIPString(t[1]);
+  if (t.size() >= 3) IPEdit3->SetIPString(t[2]);
+  if (t.size() >= 4) QelEdit1->setText(t[3]);
+}
+
+void TForm1::ShowSystemInfo(uint8_t which, const std::string& text) {
+  TForm10* f = F.Form10;
+  TQelLabel* label = which == 0x41   ? f->Label6
+                     : which == 0x42 ? f->Label7
+                     : which == 0x43 ? f->Label8
+                     : which == 0x44 ? f->Label9
+                     : which == 0x45 ? f->Label10
+                                     : nullptr;
+  if (!label) return;
+  QString shown = FromGbk(text);
+  // The address lines come separated by CR alone.
+  if (which == 0x44) shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  label->setText(shown);
+}
+
+void TForm1::Timer1Timer() {
+  if (DiscoveryTicks++ != 9) return;
+  LocalIp = Utf8(LocalAddressOf(F.Config));
+  StatusBar1->SetPanelText(0, DateTimeText());
+  StatusBar1->SetPanelText(3, QStringLiteral("Local IP\uFF1A") + LocalIp);
+  UdpClientHost = LocalIp;
+  DiscoveryRun();
+  DiscoveryTicks = 0;
+}
+
+void TForm1::DiscoveryRun() {
+  const std::string datagram = DiscoveryDatagram(LocalIp.toStdString());
+  const QHostAddress target(Utf8(F.Config.BroadcastTarget));
+  if (!netguard::Allow(target) ||
+      IdUDPClient1->writeDatagram(datagram.data(), static_cast<qint64>(datagram.size()), target,
+                                  F.Config.BroadcastPort) != static_cast<qint64>(datagram.size()))
+    Log(kBroadcastFailed);
+
+  const int n = IdTCPServer1->Count();
+  std::vector<quint64> present;
+  for (int c = 0; c < n; ++c) present.push_back(IdTCPServer1->LinkId(c));
+  // A panel that joined as another left within the same second keeps the
+  // count unchanged; its new number still shows it.
+  bool newcomer = false;
+  for (quint64 id : present)
+    if (std::find(knownLinks_.begin(), knownLinks_.end(), id) == knownLinks_.end()) newcomer = true;
+  knownLinks_ = present;
+
+  if (n == 0) {
+    KnownLinkCount = 0;
+    return;
+  }
+  if (n < KnownLinkCount) {
+    Log(QStringLiteral("exit"));
+    KnownLinkCount = n;
+  }
+  if (n == KnownLinkCount && !newcomer) return;
+  Log(QStringLiteral("join"));
+  for (int c = 0; c < n; ++c) {
+    bool ask = true;
+    for (int r = 0; r < ListView3->Count() && ask; ++r) {
+      const QString text = ListView3->SubItem(r, 0);
+      if (text.size() >= 23 && FirstWord(text) == IdTCPServer1->PeerIp(c)) ask = false;
+    }
+    if (!ask) continue;
+    Log(QString::number(c));
+    SendCommand(cmd::NetConfig, c);
+  }
+  KnownLinkCount = IdTCPServer1->Count();
+  Log(QStringLiteral("===="));
+}
+
+void TForm1::DumpLocalData() {
+  Memo2->clear();
+  pendingLog_.clear();
+  for (int i = 1; i <= ListView1->Count(); ++i) {
+    const TActionList& a = Model.Actions[i];
+    Log(QStringLiteral("ID:") + FromGbk(a.Index) + QStringLiteral(" Type:") + FromGbk(a.KeyName) + QStringLiteral(" Data:") +
+        FromGbk(a.ActionKind) + QStringLiteral(" CMD:") + Utf8(BytesToSpacedHex(a.Header)));
+    for (int e = 1; e <= std::min<int>(a.EventCount, kMaxEvents); ++e) {
+      const TEventList& ev = a.Events[e];
+      Log(QStringLiteral("EevntID:") + FromGbk(ev.Index) + QStringLiteral(" Type:") + FromGbk(ev.EventKind) + QStringLiteral(" Data:") +
+          FromGbk(ev.ListText) + QStringLiteral(" CMD:") + Utf8(BytesToSpacedHex(ev.Frame)));
+    }
+  }
 }

@@ -18,6 +18,8 @@
 class TForm4 : public QDialog {
  public:
   explicit TForm4(Forms& forms);
+  // Row is 1-based and names a row of the list.
+  bool RowNamed(int row) const { return row > 0 && row <= static_cast<int>(lib_.Rows.size()); }
 
   QLineEdit* Edit1 = nullptr;        // "IR Lib Name:", read-only
   QPushButton* Button1 = nullptr;    // "Open Lib"
@@ -73,7 +75,6 @@ class TForm4 : public QDialog {
   void showEvent(QShowEvent* e) override;
 
  private:
-  bool RowNamed(int row) const { return row > 0 && row <= static_cast<int>(lib_.Rows.size()); }
   void AddListRow(const TIR& row);
   void ClearLibrary();
   bool WriteLibrary(const QString& path);

@@ -28,6 +28,9 @@ class CountingBoxes : public MessageBoxes {
     ++Count;
     std::fprintf(stderr, "warning: %s\n", text.toUtf8().constData());
   }
+  void Notice(QWidget* parent, const QString& caption, const QString& text) override {
+    Warning(parent, caption, text);
+  }
   int Count = 0;
 };
 class NoFiles : public FileDialogs {
