@@ -8,13 +8,6 @@ const std::string kColon = "\xEF\xBC\x9A";  // full-width colon
 
 uint8_t At(std::string_view s, size_t i) { return static_cast<uint8_t>(s[i]); }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 // The value of count hex digits at offset at; false when any is missing or not hex.
 bool HexField(std::string_view s, size_t at, size_t count, uint32_t* value) {
   if (at + count > s.size()) return false;

@@ -1,17 +1,12 @@
 #include "link/framer.h"
 
+#include "model/hex.h"
+
 namespace {
 
 constexpr size_t kUnknown = std::string::npos;
 
 uint8_t At(const std::string& s, size_t i) { return static_cast<uint8_t>(s[i]); }
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
 
 }  // namespace
 

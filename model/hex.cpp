@@ -4,13 +4,6 @@ namespace {
 
 constexpr char kDigits[] = "0123456789ABCDEF";
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 // Blanks and control characters: every byte at or below 0x20.
 std::string_view Trim(std::string_view s) {
   auto blank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
@@ -20,6 +13,13 @@ std::string_view Trim(std::string_view s) {
 }
 
 }  // namespace
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
 
 bool TestBit(uint8_t value, int bit) {
   if (bit < 0 || bit > 7) return false;

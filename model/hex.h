@@ -6,6 +6,8 @@
 #include <string_view>
 
 bool TestBit(uint8_t value, int bit);
+// The value of one hex digit (either case), or -1.
+int HexValue(char c);
 uint8_t GetBitField(uint8_t value, int first, int count);
 
 uint16_t Crc16Modbus(const uint8_t* data, uint16_t length);
