@@ -22,6 +22,11 @@ const Variant kVantor{
     .SpacedHexStopsAtFirstBadGroup = false,
     .SaveAsFilter = "\xE6\x96\x87\xE6\x9C\xAC\xE6\x96\x87\xE4\xBB\xB6(*.dat)",  // UTF-8 "文本文件(*.dat)"
     .Rs232LibEndBytes = true,
+    .VersionMenuCaption = "Version ",
+    .VersionDate = "  2017.9.15 ",
+    .ReconnectRestartsServer = false,
+    .HelpKeyCount = 9,
+    .HelpPanelName = "Vantor",
 };
 
 const Variant kQuillet{
@@ -46,4 +51,9 @@ const Variant kQuillet{
     .SpacedHexStopsAtFirstBadGroup = true,
     .SaveAsFilter = "text file(*.dat)",
     .Rs232LibEndBytes = false,
+    .VersionMenuCaption = "Version 6",
+    .VersionDate = "  2017.9.20 ",
+    .ReconnectRestartsServer = true,
+    .HelpKeyCount = 6,
+    .HelpPanelName = "Tessary",
 };

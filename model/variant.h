@@ -25,6 +25,11 @@ struct Variant {
   bool SpacedHexStopsAtFirstBadGroup;
   std::string SaveAsFilter;
   bool Rs232LibEndBytes;     // "asc" library functions written with their end bytes
+  std::string VersionMenuCaption;  // System > "Version " item
+  std::string VersionDate;   // second line of the version box
+  bool ReconnectRestartsServer;  // Test > "TCP/TP Reconnet" restarts the server instead of sending 63
+  int HelpKeyCount;          // customizable keys the help text names
+  std::string HelpPanelName; // the panel's name in the help text
 };
 
 extern const Variant kVantor;

@@ -8,7 +8,7 @@
 #include "link/protocol.h"
 #include "link/server.h"
 #include "tools/panelsim/panelsim.h"
-#include "ui/stubforms.h"
+#include "ui/tform10.h"
 #include "ui/tform1.h"
 #include "ui/tform4.h"
 #include "ui/tform5.h"

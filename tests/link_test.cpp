@@ -11,7 +11,12 @@
 #include "link/protocol.h"
 #include "link/server.h"
 #include "model/hex.h"
-#include "ui/stubforms.h"
+#include "ui/tform10.h"
+#include "ui/tform11.h"
+#include "ui/tform13.h"
+#include "ui/tform3.h"
+#include "ui/tform8.h"
+#include "ui/tform9.h"
 #include "ui/tform7.h"
 #include "ui/tform4.h"
 #include "ui/tform5.h"
@@ -182,17 +187,11 @@ TEST(LinkStart, APortInUseIsReportedAndTheProgramGoesOn) {
   TestProgram first(kVantor);
   const quint16 port = first.W().Form1->IdTCPServer1->Port();
   // A second program on the same port.
-  TempProgramDir dir;
-  RecordingBoxes boxes;
-  ScriptedFiles files;
-  RecordingDialogs dialogs;
-  AppConfig c = TestConfig(dir.Path());
-  c.TcpPort = port;
-  Project1 second(kVantor, c, Services{&boxes, &files, &dialogs});
-  EXPECT_FALSE(second.Windows().Form1->IdTCPServer1->IsListening());
+  TestProgram second(kVantor, port);
+  EXPECT_FALSE(second.W().Form1->IdTCPServer1->IsListening());
   QTest::qWait(10);
-  ASSERT_EQ(boxes.Boxes.size(), 1u);
-  EXPECT_TRUE(boxes.Boxes[0].Text.contains(QString::number(port)));
+  ASSERT_EQ(second.Boxes.Boxes.size(), 1u);
+  EXPECT_TRUE(second.Boxes.Boxes[0].Text.contains(QString::number(port)));
 }
 
 }  // namespace

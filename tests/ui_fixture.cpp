@@ -67,5 +67,11 @@ TestProgram::~TestProgram() {
 
 TestProgram::TestProgram(const Variant& v, const std::string& iniBytes) {
   if (!iniBytes.empty()) Dir.Write("QuilletInfo.ini", iniBytes);
-  Project = std::make_unique<Project1>(v, TestConfig(Dir.Path()), Services{&Boxes, &Files, &Dialogs});
+  Project = std::make_unique<Project1>(v, TestConfig(Dir.Path()), Services{&Boxes, &Files, &Dialogs, &Opener});
+}
+
+TestProgram::TestProgram(const Variant& v, quint16 tcpPort) {
+  AppConfig c = TestConfig(Dir.Path());
+  c.TcpPort = tcpPort;
+  Project = std::make_unique<Project1>(v, c, Services{&Boxes, &Files, &Dialogs, &Opener});
 }

@@ -2,6 +2,7 @@
 // A whole program's windows on a temporary program folder, with modal
 // windows answered by recorders.
 #include <QDialog>
+#include <QUrl>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -31,14 +32,32 @@ class ScriptedFiles : public FileDialogs {
   QString NextOpen, NextSave;
 };
 
-// Records which dialog was asked for and returns at once.
+// Records which dialog was asked for and returns at once; with ShowThem
+// the dialog is also shown without waiting, so a test can drive it.
 class RecordingDialogs : public DialogRunner {
  public:
   int Run(QDialog* d) override {
     Shown.push_back(d);
+    if (ShowThem) d->show();
     return QDialog::Rejected;
   }
   std::vector<QDialog*> Shown;
+  bool ShowThem = false;
+};
+
+// Records what would have gone to the system's viewer and browser.
+class RecordingOpener : public ShellOpener {
+ public:
+  bool OpenFile(const QString& path) override {
+    Files.push_back(path);
+    return true;
+  }
+  bool OpenPage(const QUrl& url, QString*) override {
+    Pages.push_back(url);
+    return true;
+  }
+  std::vector<QString> Files;
+  std::vector<QUrl> Pages;
 };
 
 class TempProgramDir {
@@ -60,11 +79,14 @@ quint16 FreeUdpPort();
 
 struct TestProgram {
   explicit TestProgram(const Variant& v, const std::string& iniBytes = {});
+  // A program whose server is to listen on this port (one another may hold).
+  TestProgram(const Variant& v, quint16 tcpPort);
   ~TestProgram();
   TempProgramDir Dir;
   RecordingBoxes Boxes;
   ScriptedFiles Files;
   RecordingDialogs Dialogs;
+  RecordingOpener Opener;
   std::unique_ptr<Project1> Project;
   Forms& W() { return Project->Windows(); }
 };

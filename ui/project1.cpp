@@ -4,8 +4,13 @@
 #include <QMessageBox>
 
 #include "link/netguard.h"
-#include "ui/stubforms.h"
+#include "ui/tform10.h"
+#include "ui/tform11.h"
+#include "ui/tform13.h"
+#include "ui/tform3.h"
 #include "ui/tform7.h"
+#include "ui/tform8.h"
+#include "ui/tform9.h"
 #include "ui/tform4.h"
 #include "ui/tform5.h"
 #include "ui/tform6.h"

@@ -1,8 +1,12 @@
 #include "ui/services.h"
 
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QUrl>
+
+#include "link/netguard.h"
 
 namespace {
 
@@ -33,11 +37,40 @@ class DesktopDialogs : public DialogRunner {
   int Run(QDialog* dialog) override { return dialog->exec(); }
 };
 
+class DesktopOpener : public ShellOpener {
+ public:
+  DesktopOpener(std::function<bool()> onlyLoopback, std::function<bool(const QUrl&)> open)
+      : onlyLoopback_(std::move(onlyLoopback)), open_(std::move(open)) {}
+  bool OpenFile(const QString& path) override { return open_(QUrl::fromLocalFile(path)); }
+  bool OpenPage(const QUrl& url, QString* why) override {
+    // Inside the private namespace there is no LAN for the page to be on.
+    if (onlyLoopback_()) {
+      if (why) *why = QStringLiteral("no network besides loopback");
+      return false;
+    }
+    if (open_(url)) return true;
+    if (why) *why = QStringLiteral("no browser took it");
+    return false;
+  }
+
+ private:
+  std::function<bool()> onlyLoopback_;
+  std::function<bool(const QUrl&)> open_;
+};
+
 }  // namespace
+
+std::unique_ptr<ShellOpener> MakeDesktopOpener(std::function<bool()> onlyLoopback,
+                                               std::function<bool(const QUrl&)> open) {
+  return std::make_unique<DesktopOpener>(std::move(onlyLoopback), std::move(open));
+}
 
 Services DesktopServices() {
   static DesktopBoxes boxes;
   static DesktopFiles files;
   static DesktopDialogs dialogs;
-  return Services{&boxes, &files, &dialogs};
+  static const std::unique_ptr<ShellOpener> opener =
+      MakeDesktopOpener([] { return netguard::LoopbackOnly() || netguard::OnlyLoopbackInterfaces(); },
+                        [](const QUrl& u) { return QDesktopServices::openUrl(u); });
+  return Services{&boxes, &files, &dialogs, opener.get()};
 }

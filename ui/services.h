@@ -3,8 +3,11 @@
 // nested event loop.
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <memory>
 
 class QDialog;
+class QUrl;
 class QWidget;
 
 class MessageBoxes {
@@ -31,11 +34,27 @@ class DialogRunner {
   virtual int Run(QDialog* dialog) = 0;
 };
 
+// Hands files and web pages to the system's own viewer and browser.
+class ShellOpener {
+ public:
+  virtual ~ShellOpener() = default;
+  // False when no viewer took the file.
+  virtual bool OpenFile(const QString& path) = 0;
+  // False, with the reason, when the page was not opened.
+  virtual bool OpenPage(const QUrl& url, QString* why) = 0;
+};
+
 struct Services {
   MessageBoxes* Boxes = nullptr;
   FileDialogs* Files = nullptr;
   DialogRunner* Dialogs = nullptr;
+  ShellOpener* Opener = nullptr;
 };
 
 // The real ones, for the programs.
 Services DesktopServices();
+
+// The desktop opener on its two seams: pages are opened only when
+// `onlyLoopback` says the machine has a network besides loopback.
+std::unique_ptr<ShellOpener> MakeDesktopOpener(std::function<bool()> onlyLoopback,
+                                               std::function<bool(const QUrl&)> open);

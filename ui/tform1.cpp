@@ -5,7 +5,6 @@
 #include <QDateTime>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QMenuBar>
 #include <QTimer>
 #include <algorithm>
 
@@ -49,13 +48,7 @@ TForm1::TForm1(Forms& forms) : QMainWindow(nullptr), F(forms), KeyNameIni(forms.
   Memo2->setPlainText(QStringLiteral("Memo2"));
   Memo2->hide();
 
-  File1 = menuBar()->addMenu(QStringLiteral("File"));
-  Open1 = File1->addAction(QStringLiteral("Open"), this, &TForm1::Open1Click);
-  Save1 = File1->addAction(QStringLiteral("Save"), this, &TForm1::Save1Click);
-  Saveas1 = File1->addAction(QStringLiteral("Save as"), this, &TForm1::Saveas1Click);
-  Connection1 = menuBar()->addMenu(QStringLiteral("Connection"));
-  TCPIP1 = Connection1->addMenu(QStringLiteral("TCP/IP"));
-  Reconnect1 = TCPIP1->addAction(QStringLiteral("Reconnect"), this, &TForm1::Reconnect1Click);
+  BuildMenus();
 
   StatusBar1 = new TStatusBar({150, 150, 150, 200, 200, 50}, this);
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -282,9 +275,17 @@ void TForm1::FormDestroy() {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* e) {
-  // Keys for this window are seen here first; nothing takes them yet.
-  (void)watched;
-  (void)e;
+  // Key preview: a key for this window is seen once, at the widget it is
+  // sent to (the focus widget, else the window), before that widget; it
+  // then goes on to it.
+  if (e->type() == QEvent::KeyPress && watched->isWidgetType()) {
+    const auto* w = static_cast<QWidget*>(watched);
+    const QWidget* target = focusWidget() ? focusWidget() : this;
+    if (w == target && w->window() == this) {
+      const auto* k = static_cast<QKeyEvent*>(e);
+      if (const int vk = VirtualKeyOf(k->key(), k->modifiers())) FormKeyDown(vk, k->modifiers());
+    }
+  }
   return false;
 }
 

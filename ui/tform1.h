@@ -25,6 +25,8 @@
 #include "ui/widgets.h"
 
 class QAction;
+class QDialog;
+class QUrl;
 class QUdpSocket;
 class QTimer;
 class LinkServer;
@@ -189,16 +191,75 @@ class TForm1 : public QMainWindow {
   QString LocalIp;
   QTimer* Timer1 = nullptr;            // 100 ms; every tenth tick runs discovery
 
-  // "Connection" menu.
-  QMenu* Connection1 = nullptr;
-  QMenu* TCPIP1 = nullptr;
-  QAction* Reconnect1 = nullptr;
-
-  // "File" menu.
+  // Menus (ui/tform1_menus.cpp).
   QMenu* File1 = nullptr;
   QAction* Open1 = nullptr;
   QAction* Save1 = nullptr;
   QAction* Saveas1 = nullptr;
+  QMenu* System1 = nullptr;
+  QAction* N500816V1 = nullptr;  // "Version "
+  QAction* Message1 = nullptr;
+  QAction* SoftWareUpdate1 = nullptr;
+  QAction* FactoryDefalt1 = nullptr;
+  QMenu* Connection1 = nullptr;
+  QMenu* TCPIP1 = nullptr;
+  QAction* Reconnect1 = nullptr;
+  QAction* Reset1 = nullptr;  // "Setting"
+  QAction* Upload1 = nullptr;
+  QAction* Download1 = nullptr;
+  QMenu* Help1 = nullptr;
+  QAction* about1 = nullptr;
+  QMenu* est1 = nullptr;  // "Test", hidden until the access code
+  QAction* Debug1 = nullptr;
+  QAction* DebugDataClear1 = nullptr;
+  QMenu* STM32Debug1 = nullptr;
+  QAction* On1 = nullptr;
+  QAction* off1 = nullptr;
+  QAction* CPTPReconnet1 = nullptr;
+  QAction* EERomclear1 = nullptr;
+  QAction* EERomRead1 = nullptr;
+  QAction* EETab1 = nullptr;
+  QMenu* Modify1 = nullptr;         // 9-key build only
+  QAction* Name1 = nullptr;         // "Type"
+  QAction* Name2 = nullptr;         // "Name"
+  QMenu* KeyLock1 = nullptr;        // 9-key build only
+  QAction* LocK1 = nullptr;
+  QAction* UnLock1 = nullptr;
+  QAction* POWNFunction1 = nullptr; // 9-key build only
+  QAction* UpdateTest1 = nullptr;   // "Local Data"
+  QAction* SetMac1 = nullptr;
+
+  // The access code typed since Ctrl+K, at most 7 characters.
+  QString AccessCodeBuffer;
+  // One key-down, as its virtual-key code, seen before the window's controls.
+  void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+  bool TestMenuVisible() const;
+
+  void N500816V1Click();
+  void Message1Click();
+  void SoftWareUpdate1Click();
+  void FactoryDefalt1Click();
+  void Reset1Click();
+  void about1Click();
+  void Debug1Click();
+  void DebugDataClear1Click();
+  void On1Click();
+  void off1Click();
+  void CPTPReconnet1Click();
+  void EERomclear1Click();
+  void EERomRead1Click();
+  void EETab1Click();
+  void Name1Click();
+  void Name2Click();
+  void LocK1Click();
+  void UnLock1Click();
+  void POWNFunction1Click();
+  void UpdateTest1Click();
+  void SetMac1Click();
+  // Where "Software Update" opens the panel's page.
+  static QUrl PanelPage();
+  // Shows the help text when the help file cannot be written.
+  QDialog* HelpWindow = nullptr;
 
   // "Event List"
   TListView* ListView2 = nullptr;
@@ -371,6 +432,9 @@ class TForm1 : public QMainWindow {
  private:
   void StartSockets();
   void StopSockets();
+  void BuildMenus();
+  void ShowModify(const QString& label);
+  void ShowHelpText(const std::string& text);
   void RemoveDeviceRow(int row);
   void BuildPanelSet(QWidget* parent);
   void BuildActionList(QWidget* parent);
@@ -399,3 +463,8 @@ class TForm1 : public QMainWindow {
 
 // The date and time as the status bar shows them.
 QString DateTimeText();
+
+// The Windows virtual-key code of a Qt key (digits of the keypad 60..69
+// hex, letters their capitals), the code the access code is read in; 0
+// for a key that has none.
+int VirtualKeyOf(int key, Qt::KeyboardModifiers modifiers);

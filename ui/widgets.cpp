@@ -109,13 +109,19 @@ void TListView::SetCell(int row, int column, const QString& text) {
 
 TStatusBar::TStatusBar(const std::vector<int>& widths, QWidget* parent) : QStatusBar(parent) {
   setSizeGripEnabled(false);
-  for (int w : widths) {
+  for (size_t i = 0; i < widths.size(); ++i) {
     auto* l = new QLabel(this);
-    l->setFixedWidth(w);
     l->setFrameShape(QFrame::Panel);
     l->setFrameShadow(QFrame::Sunken);
     l->setContentsMargins(3, 0, 3, 0);
-    addWidget(l);
+    // The last panel reaches to the bar's right edge, as the platform's
+    // status bars draw it: the access-code prompt there outgrows its width.
+    const bool last = i + 1 == widths.size();
+    if (last)
+      l->setMinimumWidth(widths[i]);
+    else
+      l->setFixedWidth(widths[i]);
+    addWidget(l, last ? 1 : 0);
     panels_.push_back(l);
   }
 }

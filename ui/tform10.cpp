@@ -1,0 +1,63 @@
+#include "ui/tform10.h"
+
+#include <QMouseEvent>
+
+#include "link/protocol.h"
+#include "ui/layout.h"
+#include "ui/tform1.h"
+
+using namespace layout;
+
+namespace {
+
+constexpr uint8_t kQuestions[] = {cmd::LinkStatus, cmd::MachineType, cmd::SoftwareVersion, cmd::IpInfo, cmd::Mac};
+
+}  // namespace
+
+TForm10::TForm10(Forms& forms) : QDialog(nullptr), F(forms) {
+  setObjectName(QStringLiteral("Form10"));
+  setWindowTitle(QStringLiteral("System Message"));
+  setFixedSize(330, 276);
+
+  const struct {
+    TQelLabel** Caption;
+    const char* CaptionName;
+    const char* CaptionText;
+    TQelLabel** Value;
+    const char* ValueName;
+    const char* ValueText;
+    int Height;
+  } rows[] = {{&Label1, "Label1", "Link Status", &Label6, "Label6", "Disnormal", 22},
+              {&Label2, "Label2", "Machine Type", &Label7, "Label7", "None", 22},
+              {&Label3, "Label3", "Software Version", &Label8, "Label8", "None", 22},
+              {&Label4, "Label4", "IP Info", &Label9, "Label9", "None", 76},
+              {&Label5, "Label5", "MAC", &Label10, "Label10", "00-00-00-00-00-00", 22}};
+  int y = 16;
+  int k = 0;
+  for (const auto& r : rows) {
+    *r.Caption = Place(new TQelLabel(QString::fromLatin1(r.CaptionText), this), r.CaptionName,
+                       QRect(18, y, 120, 22));
+    (*r.Caption)->setCursor(Qt::PointingHandCursor);
+    (*r.Caption)->installEventFilter(this);
+    captions_[k++] = *r.Caption;
+    *r.Value = Place(new TQelLabel(QString::fromLatin1(r.ValueText), this), r.ValueName,
+                     QRect(146, y, 168, r.Height));
+    (*r.Value)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    (*r.Value)->setFrameShape(QFrame::StyledPanel);
+    (*r.Value)->setContentsMargins(4, 2, 4, 2);
+    y += r.Height + 20;
+  }
+}
+
+bool TForm10::eventFilter(QObject* watched, QEvent* e) {
+  if (e->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton)
+    for (int k = 0; k < 5; ++k)
+      if (watched == captions_[k]) LabelClick(k + 1);
+  return QDialog::eventFilter(watched, e);
+}
+
+void TForm10::LabelClick(int k) {
+  if (k < 1 || k > 5) return;
+  TForm1& f1 = *F.Form1;
+  f1.SendCommand(kQuestions[k - 1], f1.SelectedLink);
+}

@@ -1,0 +1,318 @@
+// The main window's menus, the hidden "Test" menu with its access code, the
+// version box and the help file.
+#include <QDialog>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "link/protocol.h"
+#include "link/server.h"
+#include "model/fileio.h"
+#include "ui/tform1.h"
+#include "ui/tform10.h"
+#include "ui/tform11.h"
+#include "ui/tform13.h"
+#include "ui/tform8.h"
+#include "ui/tform9.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const QString kServerRestarted = QString::fromUtf8("\xE6\x9C\x8D\xE5\x8A\xA1\xE5\x99\xA8\xE9\x87\x8D\xE6\x96\xB0\xE5\x90\xAF\xE5\x8A\xA8\xEF\xBC\x81");  // 服务器重新启动！
+
+// The panel's own page, at the address a panel has on its LAN out of the box.
+const char* const kPanelPage = "http://192.168.1.100/";
+
+// Twelve lines, each ended by CR LF, as the file is written.
+std::string BuiltInHelpText(const Variant& v) {
+  const std::string lines[] = {
+      "Version: " + v.Version,
+      "Functions:",
+      "1. This software is used to configure the wall-plate control panel.",
+      "2. Panel Set: " + std::to_string(v.HelpKeyCount) +
+          " customizable keys; key types Press, Release and Toggle; key groups for the LED setting.",
+      "3. TCP/TP: the IP addresses of all devices in the system.",
+      "4. Action List: all added key actions.",
+      "5. Event Set: the functions of each key action (RS232, IR, TCP/IP, Delay, Compare, LED, Toggle).",
+      "6. Event List: all events of the selected key action, at most 100.",
+      "7. TCP/IP events talk to other devices on the LAN; when offline, " + v.HelpPanelName +
+          " acts as the client that sends the network data.",
+      "8. File menu: save and load configurations.",
+      "9. System menu: software information, software update, factory default.",
+      "10. Connection menu: IP setting, upload and download of the configuration.",
+  };
+  std::string text;
+  for (const std::string& l : lines) text += l + "\r\n";
+  return text;
+}
+
+template <class Handler>
+QAction* Item(QMenu* menu, const char* name, const char* caption, TForm1* w, Handler h) {
+  QAction* a = menu->addAction(QString::fromLatin1(caption), w, h);
+  a->setObjectName(QString::fromLatin1(name));
+  return a;
+}
+
+QMenu* Submenu(QMenu* menu, const char* name, const char* caption) {
+  QMenu* m = menu->addMenu(QString::fromLatin1(caption));
+  m->setObjectName(QString::fromLatin1(name));
+  m->menuAction()->setObjectName(QString::fromLatin1(name));
+  return m;
+}
+
+}  // namespace
+
+QUrl TForm1::PanelPage() { return QUrl(QString::fromLatin1(kPanelPage)); }
+
+void TForm1::BuildMenus() {
+  QMenuBar* bar = menuBar();
+  auto top = [bar](const char* name, const char* caption) {
+    QMenu* m = bar->addMenu(QString::fromLatin1(caption));
+    m->setObjectName(QString::fromLatin1(name));
+    m->menuAction()->setObjectName(QString::fromLatin1(name));
+    return m;
+  };
+
+  File1 = top("File1", "File");
+  Open1 = Item(File1, "Open1", "Open", this, &TForm1::Open1Click);
+  Save1 = Item(File1, "Save1", "Save", this, &TForm1::Save1Click);
+  Saveas1 = Item(File1, "Saveas1", "Save as", this, &TForm1::Saveas1Click);
+
+  System1 = top("System1", "System");
+  N500816V1 = System1->addAction(Utf8(F.V.VersionMenuCaption), this, &TForm1::N500816V1Click);
+  N500816V1->setObjectName(QStringLiteral("N500816V1"));
+  Message1 = Item(System1, "Message1", "Message", this, &TForm1::Message1Click);
+  SoftWareUpdate1 = Item(System1, "SoftWareUpdate1", "Software Update", this, &TForm1::SoftWareUpdate1Click);
+  FactoryDefalt1 = Item(System1, "FactoryDefalt1", "Factory Default", this, &TForm1::FactoryDefalt1Click);
+
+  Connection1 = top("Connection1", "Connection");
+  TCPIP1 = Submenu(Connection1, "com1", "TCP/IP");
+  Reconnect1 = Item(TCPIP1, "Reconnect1", "Reconnect", this, &TForm1::Reconnect1Click);
+  Reset1 = Item(TCPIP1, "Reset1", "Setting", this, &TForm1::Reset1Click);
+  Upload1 = Item(Connection1, "Upload1", "Upload", this, &TForm1::Upload1Click);
+  Download1 = Item(Connection1, "Download1", "Download", this, &TForm1::Download1Click);
+
+  Help1 = top("Help1", "Help");
+  about1 = Item(Help1, "about1", "about ", this, &TForm1::about1Click);
+
+  est1 = top("est1", "Test");
+  Debug1 = Item(est1, "Debug1", "Debug", this, &TForm1::Debug1Click);
+  DebugDataClear1 = Item(est1, "DebugDataClear1", "Debug Data Clear", this, &TForm1::DebugDataClear1Click);
+  STM32Debug1 = Submenu(est1, "STM32Debug1", "STM32  Debug");
+  On1 = Item(STM32Debug1, "On1", "On", this, &TForm1::On1Click);
+  off1 = Item(STM32Debug1, "off1", "Off", this, &TForm1::off1Click);
+  CPTPReconnet1 = Item(est1, "CPTPReconnet1", "TCP/TP Reconnet", this, &TForm1::CPTPReconnet1Click);
+  EERomclear1 = Item(est1, "EERomclear1", "EERom Clear", this, &TForm1::EERomclear1Click);
+  EERomRead1 = Item(est1, "EERomRead1", "EERom Read", this, &TForm1::EERomRead1Click);
+  EETab1 = Item(est1, "EETab1", "EE Tab", this, &TForm1::EETab1Click);
+  if (F.V.HasModifyDialog) {
+    Modify1 = Submenu(est1, "Modify1", "Modify");
+    Name1 = Item(Modify1, "Name1", "Type", this, &TForm1::Name1Click);
+    Name2 = Item(Modify1, "Name2", "Name", this, &TForm1::Name2Click);
+  }
+  if (F.V.HasKeyLockMenu) {
+    KeyLock1 = Submenu(est1, "KeyLock1", "Key Lock");
+    LocK1 = Item(KeyLock1, "LocK1", "Lock", this, &TForm1::LocK1Click);
+    UnLock1 = Item(KeyLock1, "UnLock1", "UnLock", this, &TForm1::UnLock1Click);
+  }
+  if (F.V.HasModifyDialog)
+    POWNFunction1 = Item(est1, "POWNFunction1", "POWN Function", this, &TForm1::POWNFunction1Click);
+  UpdateTest1 = Item(est1, "UpdateTest1", "Local Data", this, &TForm1::UpdateTest1Click);
+  SetMac1 = Item(est1, "SetMac1", "Set Mac", this, &TForm1::SetMac1Click);
+  // Hidden until the access code is typed.
+  est1->menuAction()->setVisible(false);
+}
+
+bool TForm1::TestMenuVisible() const { return est1->menuAction()->isVisible(); }
+
+// "System"
+
+void TForm1::N500816V1Click() {
+  F.Warn(this, Utf8(F.V.Name), Utf8(F.V.Name + " " + F.V.Version) + u'\n' + Utf8(F.V.VersionDate));
+}
+
+void TForm1::Message1Click() { F.S.Dialogs->Run(F.Form10); }
+
+void TForm1::SoftWareUpdate1Click() {
+  // Nobody checks that a panel is there: the page is opened at its address.
+  QString why;
+  if (F.S.Opener && F.S.Opener->OpenPage(PanelPage(), &why)) return;
+  Log(QStringLiteral("Software Update: ") + PanelPage().toString() + QStringLiteral(" not opened") +
+      (why.isEmpty() ? QString() : QStringLiteral(" (") + why + u')'));
+}
+
+void TForm1::FactoryDefalt1Click() { SendCommand(cmd::FactoryDefault, SelectedLink); }
+
+// "Connection"
+
+void TForm1::Reset1Click() { F.S.Dialogs->Run(F.Form8); }
+
+// "Help"
+
+void TForm1::about1Click() {
+  const fs::path path = F.Config.ProgramDir / "help.txt";
+  std::error_code ec;
+  if (!fs::exists(path, ec)) {
+    Log(QStringLiteral("Help file not exist"));
+    // A folder that cannot be written still gets its help read.
+    if (!WriteFileReplacing(path, BuiltInHelpText(F.V))) {
+      ShowHelpText(BuiltInHelpText(F.V));
+      return;
+    }
+  }
+  if (F.S.Opener) F.S.Opener->OpenFile(QString::fromStdString(path.string()));
+}
+
+void TForm1::ShowHelpText(const std::string& text) {
+  if (!HelpWindow) {
+    HelpWindow = new QDialog(this);
+    HelpWindow->setObjectName(QStringLiteral("HelpWindow"));
+    HelpWindow->setWindowTitle(QStringLiteral("help.txt"));
+    HelpWindow->resize(780, 300);
+    auto* memo = new QPlainTextEdit(HelpWindow);
+    memo->setObjectName(QStringLiteral("HelpText"));
+    memo->setReadOnly(true);
+    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto* layout = new QVBoxLayout(HelpWindow);
+    layout->addWidget(memo);
+  }
+  QString shown = Utf8(text);
+  shown.remove(u'\r');
+  HelpWindow->findChild<QPlainTextEdit*>(QStringLiteral("HelpText"))->setPlainText(shown);
+  F.S.Dialogs->Run(HelpWindow);
+}
+
+// "Test"
+
+void TForm1::Debug1Click() {
+  FlushLog();
+  Memo2->setVisible(Memo2->isHidden());
+  if (!Memo2->isHidden()) Memo2->raise();
+}
+
+void TForm1::DebugDataClear1Click() {
+  pendingLog_.clear();
+  Memo2->clear();
+}
+
+void TForm1::On1Click() { SendCommand(cmd::DebugOn, SelectedLink); }
+void TForm1::off1Click() { SendCommand(cmd::DebugOff, SelectedLink); }
+
+void TForm1::CPTPReconnet1Click() {
+  if (!F.V.ReconnectRestartsServer) {
+    SendCommandData(cmd::Reconnect, std::string("\x00\x56\x00\x03", 4));
+    return;
+  }
+  // The server listens again if it stopped; its connections stay.
+  if (!IdTCPServer1->IsListening()) {
+    QString error;
+    if (!IdTCPServer1->Listen(&error)) Log(QStringLiteral("server not started: ") + error);
+  }
+  Log(kServerRestarted);
+}
+
+void TForm1::EERomclear1Click() { EERomClear(); }
+void TForm1::EERomRead1Click() { SendCommand(cmd::EepromRead, SelectedLink); }
+void TForm1::EETab1Click() { F.S.Dialogs->Run(F.Form11); }
+
+void TForm1::ShowModify(const QString& label) {
+  if (!F.Form13) return;
+  F.Form13->Label1->setText(label);
+  F.S.Dialogs->Run(F.Form13);
+}
+
+void TForm1::Name1Click() { ShowModify(QStringLiteral("Type:")); }
+void TForm1::Name2Click() { ShowModify(QStringLiteral("Name:")); }
+void TForm1::POWNFunction1Click() { ShowModify(QStringLiteral("Data:")); }
+void TForm1::LocK1Click() { SendCommandData(cmd::KeyLock, std::string(1, '\x01')); }
+void TForm1::UnLock1Click() { SendCommandData(cmd::KeyLock, std::string(1, '\x00')); }
+void TForm1::UpdateTest1Click() { DumpLocalData(); }
+void TForm1::SetMac1Click() { F.S.Dialogs->Run(F.Form9); }
+
+// The access code
+
+void TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+  const int low = key & 0xFF;
+  if (AccessCodeEntry == 1) {
+    if (low != 13)
+      AccessCodeBuffer += key >= 0x60 && key <= 0x69 ? QChar(u'0' + (key - 0x60)) : QChar(low);
+    if (AccessCodeBuffer.size() > 7) AccessCodeBuffer.clear();
+    // Backspace takes its own character and the one before it.
+    if (low == 8 && !AccessCodeBuffer.isEmpty()) {
+      AccessCodeBuffer.chop(2);
+      StatusBar1->SetPanelText(5, QStringLiteral("Key:") + AccessCodeBuffer);
+    }
+    if ((AccessCodeBuffer == QStringLiteral("kvr5830") || AccessCodeBuffer == QStringLiteral("KVR5830")) &&
+        low == 13) {
+      est1->menuAction()->setVisible(true);
+      AccessCodeEntry = 0;
+      AccessCodeBuffer.clear();
+    }
+    StatusBar1->SetPanelText(5, QStringLiteral("Key:") + AccessCodeBuffer);
+  }
+  if ((modifiers & Qt::ControlModifier) && (low == 0x4B || low == 0x6B)) {
+    if (AccessCodeEntry == 1) {
+      if (TestMenuVisible()) AccessCodeEntry = 0;
+      AccessCodeBuffer.clear();
+      est1->menuAction()->setVisible(false);
+      StatusBar1->SetPanelText(5, QString());
+    } else {
+      AccessCodeEntry = 1;
+      AccessCodeBuffer.clear();
+      StatusBar1->SetPanelText(5, QStringLiteral("Key:"));
+    }
+  }
+}
+
+int VirtualKeyOf(int key, Qt::KeyboardModifiers modifiers) {
+  const bool keypad = modifiers & Qt::KeypadModifier;
+  if (key >= Qt::Key_A && key <= Qt::Key_Z) return key;  // the same codes, capitals
+  if (key >= Qt::Key_0 && key <= Qt::Key_9) return (keypad ? 0x60 : 0x30) + (key - Qt::Key_0);
+  if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return 0x70 + (key - Qt::Key_F1);
+  if (keypad) {
+    switch (key) {
+      case Qt::Key_Asterisk: return 0x6A;
+      case Qt::Key_Plus: return 0x6B;
+      case Qt::Key_Comma: return 0x6C;
+      case Qt::Key_Minus: return 0x6D;
+      case Qt::Key_Period: return 0x6E;
+      case Qt::Key_Slash: return 0x6F;
+      default: break;
+    }
+  }
+  struct Code {
+    int Qt, Vk;
+  };
+  // A shifted character names the key it is on (a US keyboard).
+  static const Code codes[] = {
+      {Qt::Key_Backspace, 0x08}, {Qt::Key_Tab, 0x09},        {Qt::Key_Backtab, 0x09},
+      {Qt::Key_Return, 0x0D},    {Qt::Key_Enter, 0x0D},      {Qt::Key_Shift, 0x10},
+      {Qt::Key_Control, 0x11},   {Qt::Key_Alt, 0x12},        {Qt::Key_AltGr, 0x12},
+      {Qt::Key_Pause, 0x13},     {Qt::Key_CapsLock, 0x14},   {Qt::Key_Escape, 0x1B},
+      {Qt::Key_Space, 0x20},     {Qt::Key_PageUp, 0x21},     {Qt::Key_PageDown, 0x22},
+      {Qt::Key_End, 0x23},       {Qt::Key_Home, 0x24},       {Qt::Key_Left, 0x25},
+      {Qt::Key_Up, 0x26},        {Qt::Key_Right, 0x27},      {Qt::Key_Down, 0x28},
+      {Qt::Key_Print, 0x2C},     {Qt::Key_Insert, 0x2D},     {Qt::Key_Delete, 0x2E},
+      {Qt::Key_Meta, 0x5B},      {Qt::Key_Menu, 0x5D},       {Qt::Key_NumLock, 0x90},
+      {Qt::Key_ScrollLock, 0x91},
+      {Qt::Key_ParenRight, 0x30}, {Qt::Key_Exclam, 0x31},    {Qt::Key_At, 0x32},
+      {Qt::Key_NumberSign, 0x33}, {Qt::Key_Dollar, 0x34},    {Qt::Key_Percent, 0x35},
+      {Qt::Key_AsciiCircum, 0x36}, {Qt::Key_Ampersand, 0x37}, {Qt::Key_Asterisk, 0x38},
+      {Qt::Key_ParenLeft, 0x39},
+      {Qt::Key_Semicolon, 0xBA}, {Qt::Key_Colon, 0xBA},      {Qt::Key_Equal, 0xBB},
+      {Qt::Key_Plus, 0xBB},      {Qt::Key_Comma, 0xBC},      {Qt::Key_Less, 0xBC},
+      {Qt::Key_Minus, 0xBD},     {Qt::Key_Underscore, 0xBD}, {Qt::Key_Period, 0xBE},
+      {Qt::Key_Greater, 0xBE},   {Qt::Key_Slash, 0xBF},      {Qt::Key_Question, 0xBF},
+      {Qt::Key_QuoteLeft, 0xC0}, {Qt::Key_AsciiTilde, 0xC0}, {Qt::Key_BracketLeft, 0xDB},
+      {Qt::Key_BraceLeft, 0xDB}, {Qt::Key_Backslash, 0xDC},  {Qt::Key_Bar, 0xDC},
+      {Qt::Key_BracketRight, 0xDD}, {Qt::Key_BraceRight, 0xDD}, {Qt::Key_Apostrophe, 0xDE},
+      {Qt::Key_QuoteDbl, 0xDE},
+  };
+  for (const Code& c : codes)
+    if (c.Qt == key) return c.Vk;
+  return 0;
+}

@@ -1,0 +1,51 @@
+#include "ui/tform3.h"
+
+#include "ui/layout.h"
+#include "ui/tform1.h"
+
+using namespace layout;
+
+TForm3::TForm3(Forms& forms) : QDialog(nullptr), F(forms) {
+  setObjectName(QStringLiteral("Form3"));
+  setWindowTitle(QStringLiteral("TCP/IP"));
+  setFixedSize(286, 190);
+
+  MakeLabel(this, QStringLiteral("IP Address:"), QRect(20, 18, 80, 22));
+  IPEdit1 = Place(new TIPEdit(this), "IPEdit1", QRect(108, 18, 150, 22));
+  MakeLabel(this, QStringLiteral("Net Mask:"), QRect(20, 48, 80, 22));
+  IPEdit2 = Place(new TIPEdit(this), "IPEdit2", QRect(108, 48, 150, 22));
+  MakeLabel(this, QStringLiteral("Gateway:"), QRect(20, 78, 80, 22));
+  IPEdit3 = Place(new TIPEdit(this), "IPEdit3", QRect(108, 78, 150, 22));
+  MakeLabel(this, QStringLiteral("Port ID:"), QRect(20, 108, 80, 22));
+  Edit1 = Place(new TEdit(this), "Edit1", QRect(108, 108, 150, 22));
+  Edit1->KeyPress = [](const QString& typed) { return typed.size() == 1 && typed[0] >= u'0' && typed[0] <= u'9'; };
+
+  Button2 = MakeButton<TQelButton>(this, "Button2", QStringLiteral("Add"), QRect(52, 146, 80, 28));
+  Button1 = MakeButton<TQelButton>(this, "Button1", QStringLiteral("Cancel"), QRect(154, 146, 80, 28));
+  connect(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
+  connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+}
+
+void TForm3::showEvent(QShowEvent* e) {
+  QDialog::showEvent(e);
+  FormShow();
+}
+
+void TForm3::FormShow() {
+  for (TIPEdit* e : {IPEdit1, IPEdit2, IPEdit3}) e->clear();
+  Edit1->clear();
+  Edit1->setAlignment(Qt::AlignCenter);
+  IPEdit1->FieldAt(0)->setFocus();
+}
+
+void TForm3::Button2Click() {
+  const QString ip = IPEdit1->IPString(), mask = IPEdit2->IPString(), gateway = IPEdit3->IPString();
+  const QString port = Edit1->text();
+  if (!ip.isEmpty() && !mask.isEmpty() && !gateway.isEmpty() && !port.isEmpty()) {
+    TForm1& f1 = *F.Form1;
+    f1.ListView3->AddRow(QString::number(f1.ListView3->Count() + 1),
+                         {ip + u' ' + mask + u' ' + gateway + u' ' + port + u';'});
+    f1.SetDeviceDataWidth(300);
+  }
+  hide();
+}

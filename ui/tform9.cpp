@@ -1,0 +1,72 @@
+#include "ui/tform9.h"
+
+#include "ui/layout.h"
+#include "ui/tform1.h"
+
+using namespace layout;
+
+namespace {
+
+bool IsHexDigit(QChar c) {
+  return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
+}
+
+}  // namespace
+
+TForm9::TForm9(Forms& forms) : QDialog(nullptr), F(forms) {
+  setObjectName(QStringLiteral("Form9"));
+  setWindowTitle(QStringLiteral("Set MAC"));
+  setFixedSize(318, 136);
+
+  GroupBox1 = Place(new TQelGroupBox(QStringLiteral("Mac address"), this), "GroupBox1", QRect(12, 8, 294, 66));
+  const char* names[] = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6"};
+  for (int k = 0; k < 6; ++k) {
+    const int x = 14 + k * 46;
+    Edits[k] = Place(new TEdit(GroupBox1), names[k], QRect(x, 28, 32, 24));
+    Edits[k]->setAlignment(Qt::AlignCenter);
+    Edits[k]->KeyPress = [this, k](const QString& typed) { return EditKeyPress(k, typed); };
+    if (k < 5) MakeLabel(GroupBox1, QStringLiteral("-"), QRect(x + 35, 28, 8, 24));
+    if (k > 0) connect(Edits[k], &QLineEdit::textChanged, this, [this, k] { EditChange(k); });
+  }
+  Edits[0]->setMaxLength(3);
+  Edits[5]->setMaxLength(2);
+
+  Button1 = MakeButton<TQelButton>(this, "Button1", QStringLiteral("Ok"), QRect(64, 90, 80, 28));
+  Button2 = MakeButton<TQelButton>(this, "Button2", QStringLiteral("Cancel"), QRect(174, 90, 80, 28));
+  connect(Button1, &QPushButton::clicked, this, &TForm9::Button1Click);
+  connect(Button2, &QPushButton::clicked, this, &TForm9::Button2Click);
+}
+
+bool TForm9::EditKeyPress(int k, const QString& typed) {
+  if (typed.size() != 1 || !IsHexDigit(typed[0])) return false;
+  if (Edits[k]->text().size() < 2) return true;
+  if (k == 5) {
+    Button1->setFocus();
+    return false;
+  }
+  TEdit* next = Edits[k + 1];
+  next->setText(typed);
+  next->setFocus();
+  next->setCursorPosition(1);
+  return false;
+}
+
+void TForm9::EditChange(int k) {
+  if (!Edits[k]->text().isEmpty()) return;
+  TEdit* before = Edits[k - 1];
+  before->setFocus();
+  before->setCursorPosition(before->text().size());
+}
+
+void TForm9::Button1Click() {
+  std::array<QString, 6> fields;
+  for (int k = 0; k < 6; ++k) {
+    fields[k] = Edits[k]->text();
+    if (fields[k].isEmpty()) {
+      F.Warn(this, QStringLiteral("Set MAC"), QStringLiteral("Please add all Messages!"));
+      return;
+    }
+  }
+  // A pasted field that is not hex is refused there; the dialog stays open.
+  if (F.Form1->SendSetMacFrame(fields)) accept();
+}
