@@ -22,6 +22,7 @@ const Variant kVantor{
     .SpacedHexStopsAtFirstBadGroup = false,
     .SaveAsFilter = "\xE6\x96\x87\xE6\x9C\xAC\xE6\x96\x87\xE4\xBB\xB6(*.dat)",  // UTF-8 "文本文件(*.dat)"
     .Rs232LibEndBytes = true,
+    .LogsNextAddress = true,
 };
 
 const Variant kQuillet{
@@ -46,4 +47,5 @@ const Variant kQuillet{
     .SpacedHexStopsAtFirstBadGroup = true,
     .SaveAsFilter = "text file(*.dat)",
     .Rs232LibEndBytes = false,
+    .LogsNextAddress = false,
 };

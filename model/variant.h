@@ -25,6 +25,7 @@ struct Variant {
   bool SpacedHexStopsAtFirstBadGroup;
   std::string SaveAsFilter;
   bool Rs232LibEndBytes;     // "asc" library functions written with their end bytes
+  bool LogsNextAddress;      // the download logs "next addr:" after each event frame
 };
 
 extern const Variant kVantor;

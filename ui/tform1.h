@@ -20,6 +20,7 @@
 #include "model/events.h"
 #include "model/libraries.h"
 #include "link/dispatcher.h"
+#include "link/transfer.h"
 #include "ui/forms.h"
 #include "ui/pagecontrols.h"
 #include "ui/widgets.h"
@@ -339,6 +340,12 @@ class TForm1 : public QMainWindow {
   void TransferAck(int link, std::string_view message);
   bool UploadActionRecord(int link, std::string_view record);
   bool UploadEventRecord(int link, std::string_view record);
+  // The upload running, if any: records are taken only from its connection.
+  transfer::UploadSession Upload;
+  // Ends the running upload without a word ("Open", "Upload", download "Start").
+  void EndUpload();
+  // A connection left the server: a transfer on it ends with a warning.
+  void TransfersLinkRemoved();
 
   // Project files.
   void Save1Click();
