@@ -208,6 +208,9 @@ bool LinkServer::Write(int n, const std::string& line) {
     });
     return false;
   }
+  // Out now, not after the handler returns: the transfers time their frames
+  // from the write.
+  s->flush();
   return true;
 }
 

@@ -27,6 +27,7 @@ const Variant kVantor{
     .ReconnectRestartsServer = false,
     .HelpKeyCount = 9,
     .HelpPanelName = "Vantor",
+    .LogsNextAddress = true,
 };
 
 const Variant kQuillet{
@@ -56,4 +57,5 @@ const Variant kQuillet{
     .ReconnectRestartsServer = true,
     .HelpKeyCount = 6,
     .HelpPanelName = "Tessary",
+    .LogsNextAddress = false,
 };

@@ -30,6 +30,7 @@ struct Variant {
   bool ReconnectRestartsServer;  // Test > "TCP/TP Reconnet" restarts the server instead of sending 63
   int HelpKeyCount;          // customizable keys the help text names
   std::string HelpPanelName; // the panel's name in the help text
+  bool LogsNextAddress;      // the download logs "next addr:" after each event frame
 };
 
 extern const Variant kVantor;

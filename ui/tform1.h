@@ -20,6 +20,7 @@
 #include "model/events.h"
 #include "model/libraries.h"
 #include "link/dispatcher.h"
+#include "link/transfer.h"
 #include "ui/forms.h"
 #include "ui/pagecontrols.h"
 #include "ui/widgets.h"
@@ -205,8 +206,8 @@ class TForm1 : public QMainWindow {
   QMenu* TCPIP1 = nullptr;
   QAction* Reconnect1 = nullptr;
   QAction* Reset1 = nullptr;  // "Setting"
-  QAction* Upload1 = nullptr;
   QAction* Download1 = nullptr;
+  QAction* Download2 = nullptr;
   QMenu* Help1 = nullptr;
   QAction* about1 = nullptr;
   QMenu* est1 = nullptr;  // "Test", hidden until the access code
@@ -395,11 +396,17 @@ class TForm1 : public QMainWindow {
 
   // Transfers. The dispatcher hands over what the connection `link` sent;
   // the record handlers return false when no upload takes records from it.
-  void Download1Click();
-  void Upload1Click();
+  void Download1Click();  // Connection > "Upload"
+  void Download2Click();  // Connection > "Download": the dialog
   void TransferAck(int link, std::string_view message);
   bool UploadActionRecord(int link, std::string_view record);
   bool UploadEventRecord(int link, std::string_view record);
+  // The upload running, if any: records are taken only from its connection.
+  transfer::UploadSession Upload;
+  // Ends the running upload without a word ("Open", "Upload", download "Start").
+  void EndUpload();
+  // A connection left the server: a transfer on it ends with a warning.
+  void TransfersLinkRemoved();
 
   // Project files.
   void Save1Click();

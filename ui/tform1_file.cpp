@@ -162,6 +162,7 @@ void TForm1::Open1Click() {
     F.Warn(QStringLiteral("Cannot read the file ") + name);
     return;
   }
+  EndUpload();
   LoadProject(*bytes);
 }
 

@@ -187,6 +187,7 @@ void TForm1::ConnectionRemoved(int index) {
     --SelectedLink;
   else if (index == SelectedLink)
     SelectedLink = 0;
+  TransfersLinkRemoved();
 }
 
 void TForm1::ClearPanelNetFields() {

@@ -93,8 +93,8 @@ void TForm1::BuildMenus() {
   TCPIP1 = Submenu(Connection1, "com1", "TCP/IP");
   Reconnect1 = Item(TCPIP1, "Reconnect1", "Reconnect", this, &TForm1::Reconnect1Click);
   Reset1 = Item(TCPIP1, "Reset1", "Setting", this, &TForm1::Reset1Click);
-  Upload1 = Item(Connection1, "Upload1", "Upload", this, &TForm1::Upload1Click);
-  Download1 = Item(Connection1, "Download1", "Download", this, &TForm1::Download1Click);
+  Download1 = Item(Connection1, "Download1", "Upload", this, &TForm1::Download1Click);
+  Download2 = Item(Connection1, "Download2", "Download", this, &TForm1::Download2Click);
 
   Help1 = top("Help1", "Help");
   about1 = Item(Help1, "about1", "about ", this, &TForm1::about1Click);

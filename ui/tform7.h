@@ -1,8 +1,65 @@
 #pragma once
-// The "Download" dialog: the transfer of the model to the panel.
-#include "ui/stubforms.h"
+// The "Download" dialog: writes the model into the panel frame by frame on
+// the GUI thread. Each accepted acknowledgement schedules the next frame;
+// a timer, not a thread, waits out the gap, so nothing runs while the panel
+// is silent.
+#include <QDialog>
+#include <QElapsedTimer>
+#include <string_view>
 
-class TForm7 : public StubForm {
+#include "controls/qellabel.h"
+#include "link/transfer.h"
+#include "ui/forms.h"
+
+class QProgressBar;
+class QPushButton;
+class QTimer;
+
+class TForm7 : public QDialog {
  public:
-  explicit TForm7(Forms& f) : StubForm(f, "Form7", QStringLiteral("Download")) {}
+  explicit TForm7(Forms& forms);
+
+  QProgressBar* ProgressBar1 = nullptr;
+  TQelLabel* Label1 = nullptr;      // "Done:" and the percentage
+  QPushButton* Button1 = nullptr;   // "Start", "Downloading", "Success"
+  QPushButton* Button2 = nullptr;   // "Cancel"
+  QPushButton* Button3 = nullptr;   // hidden: the main window's "Save as"
+  QPushButton* Button4 = nullptr;   // hidden: the main window's "Save"
+  QTimer* Timer1 = nullptr;         // 200 ms, on while a download runs; does nothing
+
+  // The counters and the state of the download.
+  transfer::DownloadMachine Download;
+
+  void FormShow();
+  void FormClose();
+  void Button1Click();
+  void Button2Click();
+  void Button3Click();
+  void Button4Click();
+  void Timer1Timer() {}
+
+  // A TransferAck that connection `link` sent.
+  void Ack(int link, std::string_view message);
+  // A connection left the server: the download ends if it was its own.
+  void LinkRemoved();
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  void done(int result) override;
+
+ private:
+  void Start();
+  void WriteDue();
+  void Halt();
+  void Warn(const QString& text);
+  void ShowProgress();
+  void FlushLog();
+
+  Forms& F;
+  QTimer* sendTimer_ = nullptr;  // single shot: the next frame's time
+  QElapsedTimer clock_;
+  qint64 lastWriteNs_ = 0;
+  qint64 dueNs_ = 0;
+  quint64 link_ = 0;  // the connection the download was started on
 };

@@ -2,16 +2,12 @@
 // kind, 500 events each), saves it and opens it again through the window's
 // own road, offscreen, and prints the times and the peak memory.
 #include <QApplication>
-#include <QDialog>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <sys/resource.h>
 #include <unistd.h>
 
+#include "tools/bench/benchkit.h"
 #include "ui/project1.h"
 #include "ui/tform1.h"
 #include "ui/tform12.h"
@@ -20,67 +16,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-
-class CountingBoxes : public MessageBoxes {
- public:
-  void Warning(QWidget*, const QString&, const QString& text) override {
-    ++Count;
-    std::fprintf(stderr, "warning: %s\n", text.toUtf8().constData());
-  }
-  void Notice(QWidget* parent, const QString& caption, const QString& text) override {
-    Warning(parent, caption, text);
-  }
-  int Count = 0;
-};
-class NoFiles : public FileDialogs {
- public:
-  QString OpenFileName(QWidget*, const QString&, const QString&) override { return Next; }
-  QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-  QString Next;
-};
-class NoDialogs : public DialogRunner {
- public:
-  int Run(QDialog*) override { return QDialog::Rejected; }
-};
-
-double Ms(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double, std::milli>(b - a).count(); }
-
-long PeakKiB() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return u.ru_maxrss;
-}
-
-// Events of mixed kinds on the current action.
-void AddEvents(TForm1& f, int count) {
-  f.IrLib[1] = TIR{"1", "Power", "0003A1B2C3"};
-  if (f.QelComboBox8->count() == 0) f.QelComboBox8->addItem("Power");
-  f.QelComboBox8->setCurrentIndex(0);
-  f.QelEdit3->setText("TV");
-  f.QelEdit8->setText("192.168.1.20");
-  f.QelEdit9->setText("4001");
-  for (int i = 0; i < count; ++i) {
-    switch (i % 7) {
-      case 0:
-        f.Memo1Bytes->SetBytes("PWR ON " + std::to_string(i));
-        f.QelButton12Click();
-        break;
-      case 1: f.QelButton15Click(); break;
-      case 2:
-        f.Memo2Bytes->SetBytes("GET /" + std::to_string(i));
-        f.QelButton17Click();
-        break;
-      case 3: f.QelButton19Click(); break;
-      case 4:
-        f.Memo3Bytes->SetBytes("OK");
-        f.QelButton21Click();
-        break;
-      case 5: f.QelButton22Click(); break;
-      default: f.QelButton23Click(); break;
-    }
-  }
-}
+using namespace bench;
 
 int Run(const Variant& v) {
   const fs::path dir = fs::temp_directory_path() / ("bench_project_" + std::to_string(::getpid()));
@@ -88,16 +24,7 @@ int Run(const Variant& v) {
   CountingBoxes boxes;
   NoFiles files;
   NoDialogs dialogs;
-  AppConfig config;
-  config.ProgramDir = dir;
-  config.LocalAddress = "127.0.0.1";
-  config.ListenAddress = "127.0.0.1";
-  config.TcpPort = 0;
-  config.UdpListenPort = 0;
-  config.UdpListenPort2 = 0;
-  config.UdpListenAddress2 = "127.0.0.1";
-  config.TestMode = true;
-  Project1 project(v, config, Services{&boxes, &files, &dialogs});
+  Project1 project(v, LoopbackConfig(dir), Services{&boxes, &files, &dialogs});
   Forms& w = project.Windows();
   TForm1& f = *w.Form1;
   f.show();

@@ -1,0 +1,228 @@
+// Downloads a configuration of about 1,000 events to a simulated panel and
+// uploads it back, on loopback, and prints the times against the floor the
+// frame gap sets, the CPU time used, and peak memory. The panel runs on a
+// thread of its own, so what it sees does not wait on the window's work.
+// Opens sockets: run it through scripts/netns-run.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QMutex>
+#include <QPushButton>
+#include <QThread>
+#include <QTimer>
+#include <QUdpSocket>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <unistd.h>
+
+#include "link/netguard.h"
+#include "link/server.h"
+#include "model/projectfile.h"
+#include "tools/bench/benchkit.h"
+#include "tools/panelsim/panelsim.h"
+#include "ui/project1.h"
+#include "ui/tform1.h"
+#include "ui/tform2.h"
+#include "ui/tform7.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace bench;
+
+constexpr int kActions = 2;
+constexpr int kEventsEach = 500;
+constexpr int kIdleMs = 3000;
+
+// Runs the event loop until the condition holds after a panel message, or
+// the time is up. No polling: the loop sleeps between messages.
+template <class Pred>
+bool Until(LinkServer* server, Pred done, int ms) {
+  if (done()) return true;
+  QEventLoop loop;
+  const auto c = QObject::connect(server, &LinkServer::Message, &loop, [&] {
+    if (done()) loop.quit();
+  });
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+  QObject::disconnect(c);
+  return done();
+}
+
+void Idle(int ms) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+// The simulated panel on its own thread and event loop.
+class PanelThread {
+ public:
+  PanelThread(const panelsim::PanelSettings& panel, const panelsim::LinkSettings& link) {
+    thread_.start();
+    context_.moveToThread(&thread_);
+    In([&] {
+      sim_ = std::make_unique<panelsim::PanelSim>(panel, link);
+      QObject::connect(sim_.get(), &panelsim::PanelSim::FrameArrived, [this](const QByteArray& b) {
+        // Download frames only: discovery asks its question meanwhile.
+        if (b.size() < 2 || uint8_t(b[0]) != 0xF1 || (b[1] != 0x21 && b[1] != 0x00 && b[1] != 0x1F)) return;
+        QMutexLocker lock(&mutex_);
+        arrivals_.push_back(clock_.nsecsElapsed());
+      });
+      clock_.start();
+      sim_->ConnectTo(QHostAddress(QStringLiteral("127.0.0.1")));
+    });
+  }
+  ~PanelThread() {
+    In([&] { sim_.reset(); });
+    thread_.quit();
+    thread_.wait();
+  }
+  // Runs f on the panel's thread and waits for it.
+  template <class F>
+  void In(F f) {
+    QMetaObject::invokeMethod(&context_, f, Qt::BlockingQueuedConnection);
+  }
+  panelsim::PanelSim& Sim() { return *sim_; }
+  // The shortest time between two transfer frames reaching the panel, in ms.
+  double Closest() {
+    QMutexLocker lock(&mutex_);
+    double c = 1e9;
+    for (size_t i = 1; i < arrivals_.size(); ++i) c = std::min(c, (arrivals_[i] - arrivals_[i - 1]) / 1e6);
+    return c;
+  }
+  void ClearArrivals() {
+    QMutexLocker lock(&mutex_);
+    arrivals_.clear();
+  }
+
+ private:
+  QThread thread_;
+  QObject context_;
+  std::unique_ptr<panelsim::PanelSim> sim_;
+  QMutex mutex_;
+  QElapsedTimer clock_;
+  std::vector<qint64> arrivals_;
+};
+
+// CPU time of the calling thread alone.
+double ThreadCpuMs() {
+  rusage u{};
+  getrusage(RUSAGE_THREAD, &u);
+  return u.ru_utime.tv_sec * 1000.0 + u.ru_utime.tv_usec / 1000.0 + u.ru_stime.tv_sec * 1000.0 +
+         u.ru_stime.tv_usec / 1000.0;
+}
+
+quint16 FreeUdpPort() {
+  QUdpSocket s;
+  s.bind(QHostAddress::LocalHost, 0);
+  return s.localPort();
+}
+
+int Run(const Variant& v) {
+  const fs::path dir = fs::temp_directory_path() / ("bench_transfer_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  CountingBoxes boxes;
+  NoFiles files;
+  NoDialogs dialogs;
+  AppConfig config = LoopbackConfig(dir);
+  config.BroadcastTarget = "127.0.0.1";
+  config.BroadcastPort = FreeUdpPort();  // nobody hears the discovery datagram
+  Project1 project(v, config, Services{&boxes, &files, &dialogs});
+  Forms& w = project.Windows();
+  TForm1& f = *w.Form1;
+  TForm7& d = *w.Form7;
+  f.show();
+
+  panelsim::PanelSettings panel;
+  panel.Model = &v;
+  panelsim::LinkSettings link;
+  link.ConfiguratorPort = f.IdTCPServer1->Port();
+  link.ListenAddress = QHostAddress();
+  link.SourcePort = 0;
+  PanelThread panelThread(panel, link);
+  QElapsedTimer wait;
+  wait.start();
+  while (f.IdTCPServer1->Count() == 0 && wait.elapsed() < 3000)
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  if (f.IdTCPServer1->Count() == 0) {
+    std::fprintf(stderr, "the simulated panel did not connect\n");
+    return 1;
+  }
+
+  for (int a = 0; a < kActions; ++a) {
+    f.Model.CurrentKey = a + 1;
+    w.Form2->ComboBox1->setCurrentIndex(0);
+    w.Form2->Button1Click();
+    AddEvents(f, kEventsEach);
+  }
+  const int events = transfer::EventTotal(f.Model);
+  const std::string before = BuildSaveAsFile(v, f.Model);
+
+  panelThread.ClearArrivals();
+  d.show();
+  const double cpu0 = CpuMs(), gui0 = ThreadCpuMs();
+  const auto t0 = Clock::now();
+  d.Button1Click();
+  const bool downloaded = Until(f.IdTCPServer1, [&] { return !d.Download.Running(); }, 10 * 60 * 1000) &&
+                          d.Button1->text() == "Success";
+  const auto t1 = Clock::now();
+  const double cpu1 = CpuMs(), gui1 = ThreadCpuMs();
+  const double closest = panelThread.Closest();
+
+  // A silent panel: the download waits and the process should sleep.
+  panelsim::Faults silent;
+  silent.SilentAt = panelsim::StepSel::At(panelsim::Phase::Download, 3);
+  panelThread.In([&] { panelThread.Sim().SetFaults(silent); });
+  d.FormShow();
+  d.Button1Click();
+  Idle(200);
+  const double cpu2 = CpuMs();
+  Idle(kIdleMs);
+  const double cpu3 = CpuMs();
+  d.Button2Click();
+  panelThread.In([&] { panelThread.Sim().SetFaults({}); });
+
+  f.QelButton8Click();
+  const double cpu4 = CpuMs();
+  const auto t4 = Clock::now();
+  f.Download1Click();
+  const bool uploaded = Until(f.IdTCPServer1, [&] { return !f.Upload.Running(); }, 10 * 60 * 1000);
+  const auto t5 = Clock::now();
+  const double cpu5 = CpuMs();
+  const bool same = BuildSaveAsFile(v, f.Model) == before;
+
+  const int frames = events + 2;
+  const double floor = frames * static_cast<double>(config.FrameGapMs);
+  const double took = Ms(t0, t1);
+  std::printf("%s: %d actions, %d events, %d frames, gap %d ms\n", v.Name.c_str(), kActions, events, frames,
+              config.FrameGapMs);
+  std::printf("  download:   %9.1f ms  floor %d x %d = %.0f ms (%+.2f%%), closest frames %.2f ms apart%s\n", took,
+              frames, config.FrameGapMs, floor, 100.0 * (took - floor) / floor, closest, downloaded ? "" : "  FAILED");
+  std::printf("              CPU %7.1f ms (%.2f%% of the time), of which the window's thread %.1f ms\n", cpu1 - cpu0,
+              100.0 * (cpu1 - cpu0) / took, gui1 - gui0);
+  std::printf("  waiting on a silent panel for %d ms: CPU %.1f ms\n", kIdleMs, cpu3 - cpu2);
+  std::printf("  upload:     %9.1f ms  CPU %.1f ms, %s%s\n", Ms(t4, t5), cpu5 - cpu4,
+              same ? "\"Save as\" bytes as before" : "\"Save as\" bytes DIFFER", uploaded ? "" : "  FAILED");
+  std::printf("  peak memory so far: %ld KiB\n", PeakKiB());
+  QStringList problems;
+  panelThread.In([&] { problems = panelThread.Sim().Problems(); });
+  for (const QString& p : problems) std::printf("  panel: %s\n", p.toUtf8().constData());
+  fs::remove_all(dir);
+  return downloaded && uploaded && same && boxes.Count == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication app(argc, argv);
+  if (!netguard::OnlyLoopbackInterfaces()) {
+    std::fprintf(stderr, "this machine has network interfaces besides loopback: run through scripts/netns-run\n");
+    return 1;
+  }
+  return Run(kVantor) | Run(kQuillet);
+}

@@ -1,0 +1,105 @@
+#pragma once
+// What the benchmarks share: services that answer without a user, events
+// of mixed kinds made through the pages, and the clocks.
+#include <QDialog>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <sys/resource.h>
+
+#include "link/appconfig.h"
+#include "ui/services.h"
+#include "ui/tform1.h"
+
+namespace bench {
+
+using Clock = std::chrono::steady_clock;
+
+class CountingBoxes : public MessageBoxes {
+ public:
+  void Warning(QWidget*, const QString&, const QString& text) override {
+    ++Count;
+    std::fprintf(stderr, "warning: %s\n", text.toUtf8().constData());
+  }
+  void Notice(QWidget* parent, const QString& caption, const QString& text) override {
+    Warning(parent, caption, text);
+  }
+  int Count = 0;
+};
+
+class NoFiles : public FileDialogs {
+ public:
+  QString OpenFileName(QWidget*, const QString&, const QString&) override { return Next; }
+  QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+  QString Next;
+};
+
+class NoDialogs : public DialogRunner {
+ public:
+  int Run(QDialog*) override { return QDialog::Rejected; }
+};
+
+// Every socket on loopback, on free ports.
+inline AppConfig LoopbackConfig(const std::filesystem::path& dir) {
+  AppConfig config;
+  config.ProgramDir = dir;
+  config.LocalAddress = "127.0.0.1";
+  config.ListenAddress = "127.0.0.1";
+  config.TcpPort = 0;
+  config.UdpListenPort = 0;
+  config.UdpListenPort2 = 0;
+  config.UdpListenAddress2 = "127.0.0.1";
+  config.TestMode = true;
+  return config;
+}
+
+inline double Ms(Clock::time_point a, Clock::time_point b) {
+  return std::chrono::duration<double, std::milli>(b - a).count();
+}
+
+inline long PeakKiB() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return u.ru_maxrss;
+}
+
+// User and system time of the process so far.
+inline double CpuMs() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  const auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
+  return ms(u.ru_utime) + ms(u.ru_stime);
+}
+
+// Events of mixed kinds on the current action.
+inline void AddEvents(TForm1& f, int count) {
+  f.IrLib[1] = TIR{"1", "Power", "0003A1B2C3"};
+  if (f.QelComboBox8->count() == 0) f.QelComboBox8->addItem("Power");
+  f.QelComboBox8->setCurrentIndex(0);
+  f.QelEdit3->setText("TV");
+  f.QelEdit8->setText("192.168.1.20");
+  f.QelEdit9->setText("4001");
+  for (int i = 0; i < count; ++i) {
+    switch (i % 7) {
+      case 0:
+        f.Memo1Bytes->SetBytes("PWR ON " + std::to_string(i));
+        f.QelButton12Click();
+        break;
+      case 1: f.QelButton15Click(); break;
+      case 2:
+        f.Memo2Bytes->SetBytes("GET /" + std::to_string(i));
+        f.QelButton17Click();
+        break;
+      case 3: f.QelButton19Click(); break;
+      case 4:
+        f.Memo3Bytes->SetBytes("OK");
+        f.QelButton21Click();
+        break;
+      case 5: f.QelButton22Click(); break;
+      default: f.QelButton23Click(); break;
+    }
+  }
+}
+
+}  // namespace bench

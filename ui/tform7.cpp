@@ -1,0 +1,216 @@
+#include "ui/tform7.h"
+
+#include <QCloseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include "link/protocol.h"
+#include "link/server.h"
+#include "ui/layout.h"
+#include "ui/tform1.h"
+
+namespace {
+
+constexpr int kAfterAckMs = 5;
+constexpr qint64 kNsPerMs = 1000000;
+
+const char* const kDownloadFail = "Download Fail!";
+
+}  // namespace
+
+TForm7::TForm7(Forms& forms) : QDialog(nullptr), Download(forms.V), F(forms) {
+  setObjectName(QStringLiteral("Form7"));
+  setWindowTitle(QStringLiteral("Download"));
+  setFixedSize(360, 132);
+
+  ProgressBar1 = layout::Place(new QProgressBar(this), "ProgressBar1", QRect(16, 16, 328, 22));
+  ProgressBar1->setTextVisible(false);
+  ProgressBar1->setRange(0, 2);
+  ProgressBar1->setValue(0);
+  Label1 = layout::Place(new TQelLabel(QStringLiteral("Done:0%"), this), "Label1", QRect(16, 46, 328, 22));
+  Label1->setAlignment(Qt::AlignCenter);
+
+  using layout::MakeButton;
+  Button1 = MakeButton<TQelButton>(this, "Button1", QStringLiteral("Start"), QRect(78, 84, 96, 30));
+  Button2 = MakeButton<TQelButton>(this, "Button2", QStringLiteral("Cancel"), QRect(186, 84, 96, 30));
+  Button3 = MakeButton<TQelButton>(this, "Button3", QStringLiteral("Save as"), QRect(16, 84, 56, 30));
+  Button4 = MakeButton<TQelButton>(this, "Button4", QStringLiteral("Save"), QRect(288, 84, 56, 30));
+  Button3->hide();
+  Button4->hide();
+
+  Timer1 = new QTimer(this);
+  Timer1->setInterval(200);
+  sendTimer_ = new QTimer(this);
+  sendTimer_->setSingleShot(true);
+  // The gap between frames is a floor: a coarse timer may fire early.
+  sendTimer_->setTimerType(Qt::PreciseTimer);
+  clock_.start();
+
+  connect(Button1, &QPushButton::clicked, this, &TForm7::Button1Click);
+  connect(Button2, &QPushButton::clicked, this, &TForm7::Button2Click);
+  connect(Button3, &QPushButton::clicked, this, &TForm7::Button3Click);
+  connect(Button4, &QPushButton::clicked, this, &TForm7::Button4Click);
+  connect(Timer1, &QTimer::timeout, this, &TForm7::Timer1Timer);
+  connect(sendTimer_, &QTimer::timeout, this, &TForm7::WriteDue);
+}
+
+void TForm7::showEvent(QShowEvent* e) {
+  QDialog::showEvent(e);
+  FormShow();
+}
+
+void TForm7::FormShow() {
+  Label1->setText(QStringLiteral("Done:0%"));
+  Button1->setText(QStringLiteral("Start"));
+  ProgressBar1->setValue(0);
+}
+
+void TForm7::closeEvent(QCloseEvent* e) {
+  // A shown dialog closes through done(); a hidden one only comes here.
+  if (!isVisible()) FormClose();
+  QDialog::closeEvent(e);
+}
+
+void TForm7::done(int result) {
+  FormClose();
+  QDialog::done(result);
+}
+
+void TForm7::FormClose() {
+  Halt();
+  F.Form1->Log(QStringLiteral("form7.close!"));
+}
+
+void TForm7::Button1Click() {
+  const QString caption = Button1->text();
+  if (caption == QLatin1String("Start")) {
+    Start();
+  } else if (caption == QLatin1String("Success")) {
+    Halt();
+    close();
+  }
+}
+
+void TForm7::Button2Click() {
+  Halt();
+  close();
+}
+
+void TForm7::Button3Click() { F.Form1->Saveas1Click(); }
+void TForm7::Button4Click() { F.Form1->Save1Click(); }
+
+void TForm7::Halt() {
+  sendTimer_->stop();
+  Timer1->stop();
+  Download.Stop();
+  FlushLog();
+}
+
+void TForm7::Warn(const QString& text) { F.Warn(this, Utf8(F.V.BoxCaption), text); }
+
+void TForm7::Start() {
+  if (Download.Running()) return;
+  TForm1& f1 = *F.Form1;
+  const int n = f1.SelectedLink;
+  if (!f1.IdTCPServer1->IsOpen(n)) {
+    Warn(QStringLiteral("No panel is linked: nothing was sent"));
+    return;
+  }
+  switch (transfer::CheckDownload(f1.Model)) {
+    case transfer::DownloadCheck::Ok:
+      break;
+    case transfer::DownloadCheck::NoEvents:
+      Warn(QStringLiteral("There is no event to download: nothing was sent"));
+      return;
+    case transfer::DownloadCheck::PastEeprom:
+      Warn(QStringLiteral("The configuration does not fit into the panel's memory: nothing was sent"));
+      return;
+  }
+  // Records arriving from here on are not the answer to any upload.
+  f1.EndUpload();
+  link_ = f1.IdTCPServer1->LinkId(n);
+  Timer1->start();
+  Download.Start(f1.Model);
+  FlushLog();
+  f1.SendCommand(cmd::TransferClear, n);
+  lastWriteNs_ = clock_.nsecsElapsed();
+  ShowProgress();
+}
+
+void TForm7::Ack(int link, std::string_view message) {
+  TForm1& f1 = *F.Form1;
+  const bool own = link_ != 0 && f1.IdTCPServer1->LinkId(link) == link_;
+  const auto outcome = Download.OnAck(f1.Model, message, own);
+  FlushLog();
+  using O = transfer::DownloadMachine::AckOutcome;
+  switch (outcome) {
+    case O::Ignored:
+      break;
+    case O::Accepted: {
+      const qint64 now = clock_.nsecsElapsed();
+      dueNs_ = std::max(now + kAfterAckMs * kNsPerMs, lastWriteNs_ + F.Config.FrameGapMs * kNsPerMs);
+      WriteDue();
+      break;
+    }
+    case O::Refused:
+      Halt();
+      Button1->setText(QStringLiteral("Start"));
+      Warn(QString::fromLatin1(kDownloadFail));
+      break;
+    case O::Complete:
+      Timer1->stop();
+      Button1->setText(QStringLiteral("Success"));
+      break;
+  }
+}
+
+void TForm7::WriteDue() {
+  const qint64 now = clock_.nsecsElapsed();
+  if (now < dueNs_) {
+    sendTimer_->start(static_cast<int>((dueNs_ - now + kNsPerMs - 1) / kNsPerMs));
+    return;
+  }
+  TForm1& f1 = *F.Form1;
+  const int n = f1.IdTCPServer1->IndexOfLink(link_);
+  if (n < 0) {
+    LinkRemoved();
+    return;
+  }
+  const std::optional<std::string> frame = Download.Next(f1.Model);
+  FlushLog();
+  if (!frame) {
+    if (Download.State() == transfer::DownloadMachine::Phase::Failed) {
+      Forms::NonBlockingWarnings nonBlocking(F);
+      Halt();
+      Button1->setText(QStringLiteral("Start"));
+      Warn(QString::fromLatin1(kDownloadFail));
+    }
+    return;
+  }
+  // A failed write closes the connection, and LinkRemoved ends the download.
+  f1.IdTCPServer1->WriteLine(n, *frame);
+  lastWriteNs_ = now;
+  if (!Download.ClosingSent()) Button1->setText(QStringLiteral("Downloading"));
+  ShowProgress();
+}
+
+void TForm7::LinkRemoved() {
+  if (!Download.Running() || F.Form1->IdTCPServer1->IndexOfLink(link_) >= 0) return;
+  // Not the user's doing: nothing here may wait for the user.
+  Forms::NonBlockingWarnings nonBlocking(F);
+  Halt();
+  F.Form1->Log(QStringLiteral("download stopped: the panel's connection closed"));
+  Button1->setText(QStringLiteral("Start"));
+  Warn(QStringLiteral("The panel's connection closed: the download did not finish"));
+}
+
+void TForm7::ShowProgress() {
+  ProgressBar1->setMaximum(Download.Maximum());
+  ProgressBar1->setValue(Download.Progress());
+  Label1->setText(QString::fromStdString(Download.DoneText()));
+}
+
+void TForm7::FlushLog() {
+  for (const std::string& line : Download.TakeLog()) F.Form1->Log(Utf8(line));
+}
