@@ -213,6 +213,7 @@ struct DownloadFault {
   bool Succeeds;
   int FramesSent;  // when it fails: frames the panel received, the clear included; 0: all
 };
+void PrintTo(const DownloadFault& f, std::ostream* os) { *os << f.Name; }
 
 std::vector<DownloadFault> DownloadFaultCases() {
   Faults refuseEvent, refuseClear, refuseClosing;
@@ -387,6 +388,7 @@ struct UploadFault {
   Faults Panel;
   const char* Refusal;  // the record acknowledgement that must appear, or null
 };
+void PrintTo(const UploadFault& f, std::ostream* os) { *os << f.Name; }
 
 std::vector<UploadFault> UploadFaultCases() {
   return {{"CorruptActionCrc", One(&Faults::CorruptCrcAt, Phase::Upload, 1), "F5 51 00 F6 0D 0A "},
