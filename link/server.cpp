@@ -211,6 +211,7 @@ bool LinkServer::Write(int n, const std::string& line) {
   // Out now, not after the handler returns: the transfers time their frames
   // from the write.
   s->flush();
+  emit Wrote(n, static_cast<qsizetype>(line.size()));
   return true;
 }
 

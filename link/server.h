@@ -74,6 +74,8 @@ class LinkServer : public QObject {
   void Message(int index, const QByteArray& message);
   void KeepAliveError(const QString& text);
   void Log(const QString& line);
+  // A write went out on connection `index`.
+  void Wrote(int index, qsizetype bytes);
 
  private:
   int IndexOf(const QTcpSocket* s) const;

@@ -163,11 +163,13 @@ TEST_P(RoundTrip, OpenedProjectDownloadedClearedUploadedSavesTheSameBytes) {
   t.F1.ListView1ColumnClick(2);
   const int events = t.Events();
 
-  std::vector<qint64> arrivals;
+  std::vector<qint64> writes;
   QElapsedTimer clock;
   clock.start();
+  // Timed where the frames are written: when the panel reads them depends on
+  // how busy the machine is.
   const QMetaObject::Connection watch = QObject::connect(
-      &t.Sim, &panelsim::PanelSim::FrameArrived, [&](const QByteArray&) { arrivals.push_back(clock.elapsed()); });
+      t.F1.IdTCPServer1, &LinkServer::Wrote, [&](int, qsizetype) { writes.push_back(clock.elapsed()); });
 
   t.D.Button1Click();
   EXPECT_EQ(t.D.Label1->text(), "Done:" + QString::number(100 / (events + 2)) + "%");
@@ -186,10 +188,9 @@ TEST_P(RoundTrip, OpenedProjectDownloadedClearedUploadedSavesTheSameBytes) {
   for (size_t i = 0; i < want.size(); ++i) EXPECT_EQ(got[i], BytesToSpacedHex(want[i])) << i;
 
   QObject::disconnect(watch);
-  // Never closer than the gap (a little slack for when the panel reads).
-  ASSERT_EQ(arrivals.size(), want.size());
-  for (size_t i = 1; i < arrivals.size(); ++i) EXPECT_GE(arrivals[i] - arrivals[i - 1], 55 - 3) << i;
-  EXPECT_GE(arrivals.back() - arrivals.front(), 55 * static_cast<qint64>(arrivals.size() - 1) - 3);
+  // Never closer than the gap (a millisecond of slack for the clocks' rounding).
+  ASSERT_EQ(writes.size(), want.size());
+  for (size_t i = 1; i < writes.size(); ++i) EXPECT_GE(writes[i] - writes[i - 1], 55 - 1) << i;
   const QString log = t.F1.LogText();
   EXPECT_TRUE(log.contains("download success!"));
   EXPECT_TRUE(log.contains("Download complete"));
