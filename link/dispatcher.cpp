@@ -6,7 +6,6 @@ namespace {
 
 const std::string kColon = "\xEF\xBC\x9A";  // full-width colon
 
-uint8_t At(std::string_view s, size_t i) { return static_cast<uint8_t>(s[i]); }
 
 // The value of count hex digits at offset at; false when any is missing or not hex.
 bool HexField(std::string_view s, size_t at, size_t count, uint32_t* value) {
@@ -45,8 +44,8 @@ std::string NetLine(const NetSettings& n) {
 }
 
 void OfferIrLearn(const Variant& v, std::string_view m, DispatchSink& sink) {
-  if (m.size() < 3 || At(m, 0) != 0xF5 || At(m, 1) != 0x10 || !sink.IrEditRowSelected()) return;
-  const uint8_t status = At(m, 2);
+  if (m.size() < 3 || ByteAt(m, 0) != 0xF5 || ByteAt(m, 1) != 0x10 || !sink.IrEditRowSelected()) return;
+  const uint8_t status = ByteAt(m, 2);
   if (status == 0x01) {
     const bool six = v.IrLongPressMessage;  // the 6-key build's labels
     sink.Log((six ? "data2 len" + kColon + " " : std::string("data2 len:")) + Len(m.size()));
@@ -54,7 +53,7 @@ void OfferIrLearn(const Variant& v, std::string_view m, DispatchSink& sink) {
       sink.Log("IR learn answer without its length");
       return;
     }
-    const size_t n = At(m, 3) * 256u + At(m, 4);
+    const size_t n = WordAt(m, 3);
     sink.Log((six ? "IRLen11:" : "IRLen") + std::to_string(n));
     if (m.size() < 5 + n) {
       sink.Log("IR learn answer shorter than its length: " + Len(m.size() - 5) + " of " + std::to_string(n));
@@ -113,8 +112,8 @@ void DispatchMessage(const Variant& v, std::string_view m, DispatchSink& sink) {
 
   OfferIrLearn(v, m, sink);
 
-  const uint8_t b0 = At(m, 0);
-  const int b1 = m.size() > 1 ? At(m, 1) : -1;
+  const uint8_t b0 = ByteAt(m, 0);
+  const int b1 = m.size() > 1 ? ByteAt(m, 1) : -1;
   if (b0 == 0xF5) {
     switch (b1) {
       case 0x30:
@@ -160,7 +159,7 @@ void DispatchMessage(const Variant& v, std::string_view m, DispatchSink& sink) {
       default:
         break;
     }
-  } else if (b0 == 0xF3 && m.size() >= 3 && At(m, m.size() - 3) == 0xF4) {
+  } else if (b0 == 0xF3 && m.size() >= 3 && ByteAt(m, m.size() - 3) == 0xF4) {
     if (sink.EventRecord(m)) return;
   }
   sink.Log("data1 len" + kColon + " " + Len(m.size()));

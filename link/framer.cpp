@@ -3,26 +3,22 @@
 #include "model/hex.h"
 
 namespace {
-
 constexpr size_t kUnknown = std::string::npos;
-
-uint8_t At(const std::string& s, size_t i) { return static_cast<uint8_t>(s[i]); }
-
 }  // namespace
 
 size_t MessageFramer::HeadLength() const {
   const std::string& b = buffer_;
   if (b.empty()) return 0;
-  if (At(b, 0) == 0xF3) {
+  if (ByteAt(b, 0) == 0xF3) {
     if (b.size() < 6) return 0;
-    const size_t n = At(b, 4) * 256u + At(b, 5);
+    const size_t n = WordAt(b, 4);
     if (b.size() < n + 7) return 0;
     // An event record ends with F4 where its length says, then its CRC.
-    return At(b, n + 6) == 0xF4 ? n + 9 : kUnknown;
+    return ByteAt(b, n + 6) == 0xF4 ? n + 9 : kUnknown;
   }
-  if (At(b, 0) != 0xF5) return kUnknown;
+  if (ByteAt(b, 0) != 0xF5) return kUnknown;
   if (b.size() < 2) return 0;
-  switch (At(b, 1)) {
+  switch (ByteAt(b, 1)) {
     case 0x21:
     case 0x00:
     case 0x1F:
@@ -31,9 +27,9 @@ size_t MessageFramer::HeadLength() const {
       return v_.PackedHeader ? 10 : 12;
     case 0x10:
       if (b.size() < 3) return 0;
-      if (At(b, 2) != 0x01) return 3;
+      if (ByteAt(b, 2) != 0x01) return 3;
       if (b.size() < 5) return 0;
-      return 5 + At(b, 3) * 256u + At(b, 4);
+      return 5 + WordAt(b, 3);
     case 0x11:
     case 0x44:
       return 32;

@@ -13,8 +13,6 @@ constexpr uint32_t kTableStart = 0x90;
 constexpr uint32_t kLastAddress = 0xFFFF;
 constexpr uint8_t kAccepted = 0x01;
 
-uint8_t At(std::string_view s, size_t i) { return static_cast<uint8_t>(s[i]); }
-uint16_t Word(std::string_view s, size_t at) { return static_cast<uint16_t>(At(s, at) * 256u + At(s, at + 1)); }
 
 void Put16(std::string& s, uint32_t v) {
   s += static_cast<char>((v >> 8) & 0xFF);
@@ -26,7 +24,7 @@ int LiveActions(const ConfigModel& m) { return std::clamp(m.ActionCount, 0, stat
 int LiveEvents(const TActionList& a) { return std::clamp(a.EventCount, 0, static_cast<int>(a.Events.size()) - 1); }
 
 // What a stored frame takes in the panel: its length field + 7.
-uint32_t RecordSize(const std::string& frame) { return frame.size() >= 6 ? Word(frame, 4) + 7u : 7u; }
+uint32_t RecordSize(const std::string& frame) { return frame.size() >= 6 ? WordAt(frame, 4) + 7u : 7u; }
 
 std::string Hex(std::string_view bytes) { return BytesToSpacedHex(bytes); }
 
@@ -36,7 +34,7 @@ RecordCheck Crc(std::string_view r, bool lengthOk) {
   c.LengthOk = lengthOk;
   if (r.size() < 3) return c;
   c.Computed = Crc16Modbus(r.substr(0, r.size() - 2));
-  c.Received = Word(r, r.size() - 2);
+  c.Received = WordAt(r, r.size() - 2);
   c.CrcOk = c.Computed == c.Received;
   return c;
 }
@@ -173,12 +171,12 @@ DownloadMachine::AckOutcome DownloadMachine::OnAck(const ConfigModel& m, std::st
     Log("ack ignored, not from the download's connection: " + what);
     return AckOutcome::Ignored;
   }
-  if (phase_ != Phase::Awaiting || message.size() < 2 || At(message, 1) != awaited_) {
+  if (phase_ != Phase::Awaiting || message.size() < 2 || ByteAt(message, 1) != awaited_) {
     Log("ack ignored, not the awaited step: " + what);
     return AckOutcome::Ignored;
   }
   // A missing status byte is no acceptance either.
-  if (message.size() < 3 || At(message, 2) != kAccepted) {
+  if (message.size() < 3 || ByteAt(message, 2) != kAccepted) {
     Log("Ack 00");
     SendEnable = false;
     LastStep = 0;
@@ -233,7 +231,7 @@ RecordCheck CheckActionRecord(const Variant& v, std::string_view r) {
   return Crc(r, r.size() == 9 + static_cast<size_t>(v.HeaderLength));
 }
 
-RecordCheck CheckEventRecord(std::string_view r) { return Crc(r, r.size() >= 9 && Word(r, 4) + 9u == r.size()); }
+RecordCheck CheckEventRecord(std::string_view r) { return Crc(r, r.size() >= 9 && WordAt(r, 4) + 9u == r.size()); }
 
 std::string RecordAck(bool eventRecord, bool accepted) {
   return {'\xF5', eventRecord ? '\x53' : '\x51', accepted ? '\x01' : '\x00', '\xF6'};

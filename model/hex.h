@@ -8,6 +8,12 @@
 bool TestBit(uint8_t value, int bit);
 // The value of one hex digit (either case), or -1.
 int HexValue(char c);
+
+// Byte i of s as a number, and the 16-bit value at `at`, high byte first.
+inline uint8_t ByteAt(std::string_view s, size_t i) { return static_cast<uint8_t>(s[i]); }
+inline uint16_t WordAt(std::string_view s, size_t at) {
+  return static_cast<uint16_t>(ByteAt(s, at) * 256u + ByteAt(s, at + 1));
+}
 uint8_t GetBitField(uint8_t value, int first, int count);
 
 uint16_t Crc16Modbus(const uint8_t* data, uint16_t length);

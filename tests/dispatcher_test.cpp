@@ -40,7 +40,7 @@ class RecordingSink : public DispatchSink {
     Calls.push_back("event " + BytesToHex(r));
     return TakesRecords;
   }
-  void Malformed(const std::string& reason) override { Calls.push_back("malformed"); }
+  void Malformed(const std::string&) override { Calls.push_back("malformed"); }
 
   bool Logged(const std::string& line) const {
     return std::find(Lines.begin(), Lines.end(), line) != Lines.end();

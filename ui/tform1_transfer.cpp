@@ -8,8 +8,6 @@
 
 namespace {
 
-uint8_t At(std::string_view s, size_t i) { return static_cast<uint8_t>(s[i]); }
-int Word(std::string_view s, size_t at) { return At(s, at) * 256 + At(s, at + 1); }
 
 void LogCrc(TForm1& f, const transfer::RecordCheck& c) {
   f.Log(QStringLiteral("crc1:%1crc2:%2").arg(c.Computed).arg(c.Received));
@@ -71,14 +69,14 @@ bool TForm1::UploadActionRecord(int link, std::string_view r) {
     AnswerRecord(*this, link, false, false);
     return true;
   }
-  McuActionSum = At(r, 2);
-  McuActionIndex = At(r, 3);
+  McuActionSum = ByteAt(r, 2);
+  McuActionIndex = ByteAt(r, 3);
   Log(QStringLiteral("McuActionSum%1McuActionindex%2").arg(McuActionSum).arg(McuActionIndex));
   Log(QStringLiteral("ss") + Utf8(BytesToSpacedHex(r)));
   const std::string_view payload = r.substr(4, r.size() - 7);
   if (Model.ActionCount >= kMaxActions) {
     // Taken and dropped: one warning at the end rather than one per record.
-    McuEventSum = Word(payload, 0);
+    McuEventSum = WordAt(payload, 0);
     ++Upload.DroppedActions;
     Upload.SkipEvents = true;
   } else {
@@ -97,14 +95,14 @@ bool TForm1::UploadEventRecord(int link, std::string_view r) {
   if (!c.Ok()) {
     Log(c.LengthOk ? QStringLiteral("crc err")
                    : QStringLiteral("crc err: length field %1 in an event record of %2 bytes")
-                         .arg(r.size() >= 6 ? Word(r, 4) : -1)
+                         .arg(r.size() >= 6 ? WordAt(r, 4) : -1)
                          .arg(r.size()));
     AnswerRecord(*this, link, true, false);
     return true;
   }
-  McuEventIndex = Word(r, 1);
-  const int type = At(r, 3);
-  const int n = Word(r, 4);
+  McuEventIndex = WordAt(r, 1);
+  const int type = ByteAt(r, 3);
+  const int n = WordAt(r, 4);
   Log(QStringLiteral("McuEventindex%1").arg(McuEventIndex));
   Log(QStringLiteral("itype%1len:%2").arg(type).arg(n));
   Log(QStringLiteral("ss") + Utf8(BytesToSpacedHex(r)));

@@ -107,6 +107,12 @@ void TForm7::Halt() {
   FlushLog();
 }
 
+void TForm7::Fail() {
+  Halt();
+  Button1->setText(QStringLiteral("Start"));
+  Warn(QString::fromLatin1(kDownloadFail));
+}
+
 void TForm7::Warn(const QString& text) { F.Warn(this, Utf8(F.V.BoxCaption), text); }
 
 void TForm7::Start() {
@@ -154,9 +160,7 @@ void TForm7::Ack(int link, std::string_view message) {
       break;
     }
     case O::Refused:
-      Halt();
-      Button1->setText(QStringLiteral("Start"));
-      Warn(QString::fromLatin1(kDownloadFail));
+      Fail();
       break;
     case O::Complete:
       Timer1->stop();
@@ -182,9 +186,7 @@ void TForm7::WriteDue() {
   if (!frame) {
     if (Download.State() == transfer::DownloadMachine::Phase::Failed) {
       Forms::NonBlockingWarnings nonBlocking(F);
-      Halt();
-      Button1->setText(QStringLiteral("Start"));
-      Warn(QString::fromLatin1(kDownloadFail));
+      Fail();
     }
     return;
   }

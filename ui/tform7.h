@@ -52,6 +52,8 @@ class TForm7 : public QDialog {
   void Start();
   void WriteDue();
   void Halt();
+  // The panel refused or nothing is left to send: "Download Fail!", "Start" again.
+  void Fail();
   void Warn(const QString& text);
   void ShowProgress();
   void FlushLog();
