@@ -10,7 +10,7 @@ struct AppConfig {
   std::filesystem::path ProgramDir;  // QuilletInfo.ini, "Library", "help.txt"
   std::string ListenAddress = "0.0.0.0";  // where the server listens (IPv4 only)
   uint16_t TcpPort = 3000;           // the server panels connect to; 0: any free port
-  int TcpBacklog = 300;
+  int TcpBacklog = 1024;             // connections waiting to be accepted (the kernel caps it at somaxconn)
   uint16_t BroadcastPort = 3000;     // discovery datagrams go here
   std::string BroadcastTarget = "255.255.255.255";
   uint16_t UdpClientPort = 3003;

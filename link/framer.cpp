@@ -1,13 +1,14 @@
 #include "link/framer.h"
 
+#include <algorithm>
+
 #include "model/hex.h"
 
 namespace {
 constexpr size_t kUnknown = std::string::npos;
 }  // namespace
 
-size_t MessageFramer::HeadLength() const {
-  const std::string& b = buffer_;
+size_t MessageFramer::HeadLength(std::string_view b) const {
   if (b.empty()) return 0;
   if (ByteAt(b, 0) == 0xF3) {
     if (b.size() < 6) return 0;
@@ -54,24 +55,44 @@ size_t MessageFramer::HeadLength() const {
   }
 }
 
-std::vector<std::string> MessageFramer::Feed(std::string_view bytes) {
-  std::vector<std::string> out;
-  const size_t room = limit_ > buffer_.size() ? limit_ - buffer_.size() : 0;
-  if (bytes.size() > room) {
-    dropped_ += bytes.size() - room;
-    bytes = bytes.substr(0, room);
-  }
-  buffer_.append(bytes);
-  while (!quiet_ && !buffer_.empty()) {
-    const size_t n = HeadLength();
+size_t MessageFramer::Cut(size_t head, std::vector<std::string>& out) {
+  while (!quiet_ && head < buffer_.size()) {
+    const std::string_view rest = std::string_view(buffer_).substr(head);
+    const size_t n = HeadLength(rest);
     if (n == kUnknown) {
       quiet_ = true;
       break;
     }
-    if (n == 0 || buffer_.size() < n) break;
-    out.push_back(buffer_.substr(0, n));
-    buffer_.erase(0, n);
+    if (n == 0 || rest.size() < n) break;
+    out.emplace_back(rest.substr(0, n));
+    head += n;
   }
+  return head;
+}
+
+std::vector<std::string> MessageFramer::Feed(std::string_view bytes) {
+  std::vector<std::string> out;
+  // Messages are cut by offset and the buffer compacted seldom, so a large
+  // read costs no more than its length.
+  size_t head = 0;
+  while (!bytes.empty()) {
+    const size_t held = buffer_.size() - head;
+    const size_t room = limit_ > held ? limit_ - held : 0;
+    if (room == 0) {
+      dropped_ += bytes.size();
+      break;
+    }
+    const size_t piece = std::min(room, bytes.size());
+    buffer_.append(bytes.substr(0, piece));
+    bytes.remove_prefix(piece);
+    head = Cut(head, out);
+    // Now and then within a long read, so the buffer stays near its bound.
+    if (head >= limit_) {
+      buffer_.erase(0, head);
+      head = 0;
+    }
+  }
+  buffer_.erase(0, head);
   return out;
 }
 

@@ -30,13 +30,17 @@ class MessageFramer {
   // What is pending, as one message (the caller's quiet or patience ran out).
   std::string Flush();
 
-  // Bytes dropped because the buffer was full.
+  // Bytes dropped because the buffer was full. A read is taken in pieces
+  // no larger than the room left, and whole messages are cut after each, so
+  // only what cannot fit behind an unfinished or unknown message is dropped.
   size_t Dropped() const { return dropped_; }
 
  private:
-  // Length of the message at the head of the buffer: 0 when more bytes are
-  // needed to tell, npos when it has no known length.
-  size_t HeadLength() const;
+  // Length of the message at the head of `b`: 0 when more bytes are needed
+  // to tell, npos when it has no known length.
+  size_t HeadLength(std::string_view b) const;
+  // Cuts the whole messages from `head` on; returns where the rest starts.
+  size_t Cut(size_t head, std::vector<std::string>& out);
 
   const Variant& v_;
   size_t limit_;

@@ -28,9 +28,21 @@ LinkServer::KeepAliveHooks LinkServer::SystemKeepAlive() {
   return h;
 }
 
+namespace {
+
+// What Qt takes from the kernel for one connection before it is read: a
+// panel that floods the link then waits in TCP's own flow control, and one
+// read never holds up the loop for long.
+constexpr qint64 kReadBuffer = 16 * 1024;
+
+}  // namespace
+
 LinkServer::LinkServer(const AppConfig& config, const Variant& v, QObject* parent)
     : QObject(parent), config_(config), v_(v), server_(new QTcpServer(this)), hooks_(SystemKeepAlive()) {
+  // Qt's own queue and the kernel's: panels answering one broadcast connect
+  // within milliseconds, and past the kernel's default of 50 some are never accepted.
   server_->setMaxPendingConnections(config_.TcpBacklog);
+  server_->setListenBacklogSize(config_.TcpBacklog);
   connect(server_, &QTcpServer::newConnection, this, &LinkServer::Accept);
 }
 
@@ -93,6 +105,13 @@ int LinkServer::IndexOf(const QTcpSocket* s) const {
 
 void LinkServer::Accept() {
   while (QTcpSocket* s = server_->nextPendingConnection()) {
+    // Reset before it was taken: no peer to show, answer or remove later.
+    if (s->state() != QAbstractSocket::ConnectedState || s->peerAddress().isNull() || s->peerPort() == 0) {
+      emit Log(QStringLiteral("connection gone before it was accepted"));
+      s->abort();
+      s->deleteLater();
+      continue;
+    }
     if (!netguard::Allow(s->peerAddress())) {
       emit Log(QStringLiteral("refused connection from ") + s->peerAddress().toString());
       s->abort();
@@ -110,6 +129,7 @@ void LinkServer::Accept() {
     links_.push_back({s, s->peerAddress().toString(), s->peerPort(), nextId_++,
                       std::make_shared<MessageFramer>(v_), quiet, patience});
     const int index = Count() - 1;
+    s->setReadBufferSize(kReadBuffer);
     connect(s, &QTcpSocket::readyRead, this, [this, s] { Read(s); });
     connect(s, &QTcpSocket::disconnected, this, [this, s] {
       // What the panel sent before it closed is still handled.

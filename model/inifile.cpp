@@ -148,7 +148,13 @@ std::string IniFile::ReadString(std::string_view section, std::string_view key, 
   return Read(*contents, section, key, def);
 }
 
-bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) const {
-  const std::string updated = Write(ReadFileBytes(path_).value_or(std::string{}), section, key, value);
-  return WriteFileReplacing(path_, updated);
+bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value,
+                          std::string* why) const {
+  FileRead old = ReadRegularFile(path_);
+  std::error_code ec;
+  if (!old.Bytes && std::filesystem::exists(path_, ec)) {
+    if (why) *why = "it cannot be read (" + old.Why + ")";
+    return false;
+  }
+  return WriteFileReplacing(path_, Write(old.Bytes.value_or(std::string{}), section, key, value), why);
 }

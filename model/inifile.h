@@ -13,8 +13,11 @@ class IniFile {
   const std::filesystem::path& Path() const { return path_; }
 
   std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
-  // False when the file could not be written; the old file is then kept.
-  bool WriteString(std::string_view section, std::string_view key, std::string_view value) const;
+  // False, with the reason, when the file could not be written; the old
+  // file is then kept. A file that exists but cannot be read is never
+  // replaced: its other lines would be lost.
+  bool WriteString(std::string_view section, std::string_view key, std::string_view value,
+                   std::string* why = nullptr) const;
 
   // The same rules over file contents, for callers that hold the bytes.
   static std::string Read(std::string_view contents, std::string_view section, std::string_view key,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "model/decoders.h"
 #include "model/hex.h"
 
 namespace {
@@ -179,6 +180,7 @@ class Reader {
     const std::string_view body = in_.substr(pos_, 4 + sum);
     pos_ += 4 + sum + 1;
     dataLength_ = sum;
+    if (frameStart_ == 0) out_.NetworkFirst = true;
     NetworkComplete(body);
     return true;
   }
@@ -288,13 +290,16 @@ class Reader {
       case State::InDevice:
       case State::InNetwork:
         out_.Log.push_back("file ends inside a frame");
+        out_.EndsEarly = true;
         break;
       default:
         break;
     }
-    if (remaining_ > 0)
+    if (remaining_ > 0) {
+      out_.EndsEarly = true;
       out_.Log.push_back("action " + std::to_string(actions_) + ": " + std::to_string(remaining_) +
                          " announced events missing");
+    }
   }
 
   const std::string_view in_;
@@ -316,6 +321,18 @@ class Reader {
 int FileHeader::EventCount() const { return Bytes.size() >= 2 ? U16(Bytes[0], Bytes[1]) : 0; }
 
 ProjectReadResult ReadProjectFile(const Variant& v, std::string_view bytes) { return Reader(v, bytes).Run(); }
+
+bool HoldsProject(const Variant& v, const ProjectReadResult& read) {
+  const size_t headerBytes = 2 + static_cast<size_t>(std::max(v.HeaderLength, 0));
+  bool anyHeader = false;
+  for (const ProjectRecord& rec : read.Records) {
+    const auto* h = std::get_if<FileHeader>(&rec);
+    if (!h) continue;
+    anyHeader = true;
+    if (h->Bytes.size() == headerBytes && DecodeActionRecord(v, h->Bytes).Key) return true;
+  }
+  return !anyHeader && read.NetworkFirst;
+}
 
 std::string ActionHeaderFrame(const Variant& v, int actionSum, int index, const TActionList& a) {
   std::string f{static_cast<char>(kRecordStart), static_cast<char>(kHeaderLetter), Byte(actionSum), Byte(index)};

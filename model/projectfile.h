@@ -47,11 +47,19 @@ using ProjectRecord = std::variant<FileNetwork, FileDevice, FileHeader, FileEven
 struct ProjectReadResult {
   std::vector<ProjectRecord> Records;  // in file order
   std::vector<std::string> Log;        // debug-log lines (CRC mismatches and the like)
+  bool EndsEarly = false;     // inside a frame, or before every announced event
+  bool NetworkFirst = false;  // begins with a whole panel-settings frame, as "Save" writes
 };
 
 // A file that does not begin with F5 56 is a "Save as" file: its event
 // frames are followed by their CRC. CRC mismatches are logged, never refused.
 ProjectReadResult ReadProjectFile(const Variant& v, std::string_view bytes);
+
+// Whether what was read is a project this build can open: at least one
+// action header of the build's length whose key the build has, or, in a
+// file with no header at all, the panel settings "Save" writes first.
+// Random bytes and the other build's files are not.
+bool HoldsProject(const Variant& v, const ProjectReadResult& read);
 
 // F5 51 A i count(2) header F6 CRC; the CRC covers the first 8 bytes.
 std::string ActionHeaderFrame(const Variant& v, int actionSum, int index, const TActionList& a);

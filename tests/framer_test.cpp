@@ -110,4 +110,88 @@ TEST(Framer, TheBufferIsBounded) {
   EXPECT_EQ(big.Dropped(), 0u);
 }
 
+// Whole messages of every known kind, `count` of them in turn.
+std::vector<std::string> Mixed(size_t count) {
+  const std::vector<std::string> kinds = {
+      B({0xF5, 0x21, 0x01}),
+      B({0xF5, 0x11}) + "00C0A801140BB8FFFFFF00C0A80101",
+      B({0xF5, 0x00, 0x00}),
+      B({0xF3, 0, 1, 6, 0, 2, 9, 3, 0xF4, 0x12, 0x34}),
+      B({0xF5, 0x10, 0x01, 0x00, 0x03, 0xA1, 0xB2, 0xC3}),
+      Relay("AABBCC"),
+      B({0xF5, 0x45, 0, 0}) + "00-1A-2B-3C-4D-5E",
+      B({0xF5, 0x51, 1, 1, 0, 1, 2, 4, 3, 0xF6, 0x44, 0xB8}),
+  };
+  std::vector<std::string> m;
+  for (size_t i = 0; i < count; ++i) m.push_back(kinds[i % kinds.size()]);
+  return m;
+}
+
+std::string Joined(const std::vector<std::string>& messages) {
+  std::string s;
+  for (const auto& m : messages) s += m;
+  return s;
+}
+
+TEST(Framer, OneLargeReadOfWholeMessagesLosesNone) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> messages;
+    size_t limit;
+  };
+  const Case cases[] = {
+      {"70,000 acks, default bound", std::vector<std::string>(70000, B({0xF5, 0x21, 0x01})), MessageFramer::kLongest},
+      {"mixed, default bound", Mixed(20000), MessageFramer::kLongest},
+      // A bound barely above the longest message of the mix: every piece still ends in whole messages.
+      {"mixed, small bound", Mixed(5000), 64},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string read = Joined(c.messages);
+    ASSERT_GT(read.size(), c.limit);
+    MessageFramer f(kVantor, c.limit);
+    const std::vector<std::string> got = f.Feed(read);
+    EXPECT_EQ(f.Dropped(), 0u);
+    EXPECT_EQ(f.Pending(), MessageFramer::Waiting::Nothing);
+    ASSERT_EQ(got.size(), c.messages.size());
+    EXPECT_TRUE(got == c.messages);
+  }
+  // The read may end inside a message: its head waits for the next read.
+  MessageFramer f(kVantor);
+  const std::string read = Joined(std::vector<std::string>(70000, B({0xF5, 0x21, 0x01})));
+  EXPECT_EQ(f.Feed(read + B({0xF5, 0x11, '0'})).size(), 70000u);
+  EXPECT_EQ(f.Pending(), MessageFramer::Waiting::Unfinished);
+  EXPECT_EQ(f.Feed(std::string(29, '0')), std::vector<std::string>{B({0xF5, 0x11}) + std::string(30, '0')});
+  EXPECT_EQ(f.Dropped(), 0u);
+}
+
+TEST(Framer, TheBoundDropsOnlyWhatCannotFitBehindAnUnfinishedMessage) {
+  const std::string ack = B({0xF5, 0x21, 0x01});
+  // A relay that announces 100 data bytes (200 digits) and never brings them.
+  const std::string longRelayHead = B({0xF5, 0x30}) + "7F0000030FA1" + "0064";
+  struct Case {
+    const char* name;
+    std::string read;
+    size_t messages;  // whole messages before the unfinished one
+    MessageFramer::Waiting waiting;
+  };
+  const Case cases[] = {
+      {"unfinished after acks", Joined(std::vector<std::string>(50, ack)) + longRelayHead + std::string(300, 'A'), 50,
+       MessageFramer::Waiting::Unfinished},
+      {"unknown after acks", Joined(std::vector<std::string>(50, ack)) + std::string(300, '\x99') + ack, 50,
+       MessageFramer::Waiting::Quiet},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MessageFramer f(kVantor, 64);
+    EXPECT_EQ(f.Feed(c.read).size(), c.messages);
+    EXPECT_EQ(f.Pending(), c.waiting);
+    // The buffer holds the bound's worth of the message; the rest was dropped and counted.
+    EXPECT_EQ(f.Dropped(), c.read.size() - 3 * c.messages - 64);
+    EXPECT_EQ(f.Flush(), c.read.substr(3 * c.messages, 64));
+    // Afterwards whole messages pass again, whatever their number.
+    EXPECT_EQ(f.Feed(Joined(std::vector<std::string>(100, ack))).size(), 100u);
+  }
+}
+
 }  // namespace

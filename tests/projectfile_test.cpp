@@ -1,7 +1,11 @@
 #include "model/projectfile.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <fstream>
@@ -488,11 +492,41 @@ TEST(ReadFiles, CutOffFilesGiveTheRecordsBeforeTheCut) {
         ASSERT_LE(got.size(), full.size());
         ASSERT_TRUE(std::equal(got.begin(), got.end(), full.begin()));
       }
+      EXPECT_FALSE(ReadProjectFile(*v, file).EndsEarly);
+      EXPECT_TRUE(ReadProjectFile(*v, file.substr(0, file.size() - 3)).EndsEarly);
     }
   }
   EXPECT_TRUE(ReadProjectFile(kVantor, "").Records.empty());
+  EXPECT_TRUE(ReadProjectFile(kVantor, Hdr(1, 1, 3, B({1, 0, 1})) + WithCrc(Ev(1, 4, B({0, 0, 1})))).EndsEarly);
   EXPECT_TRUE(HasLogLine(ReadProjectFile(kVantor, Hdr(1, 1, 3, B({1, 0, 1})) + WithCrc(Ev(1, 4, B({0, 0, 1})))),
                          "2 announced events missing"));
+}
+
+TEST(ReadFiles, OnlyProjectsOfTheBuildAreHeldToBeProjects) {
+  std::mt19937 random(7);
+  std::string noise(4096, '\0');
+  for (char& c : noise) c = static_cast<char>(random());
+  ConfigModel vantor = RealProject(kVantor), quillet = RealProject(kQuillet), empty;
+  const struct {
+    const char* name;
+    const Variant* v;
+    std::string file;
+    bool holds;
+  } cases[] = {
+      {"a Save as file", &kVantor, BuildSaveAsFile(kVantor, vantor), true},
+      {"a Save file", &kQuillet, *BuildSaveFile(kQuillet, kSmallNet, kSmallDevices, quillet), true},
+      {"an empty project saved", &kVantor, *BuildSaveFile(kVantor, kSmallNet, {}, empty), true},
+      {"an empty file", &kVantor, "", false},
+      {"random bytes", &kVantor, noise, false},
+      {"random bytes", &kQuillet, noise, false},
+      {"the 9-key build's file", &kQuillet, BuildSaveAsFile(kVantor, vantor), false},
+      {"the 9-key build's Save file", &kQuillet, *BuildSaveFile(kVantor, kSmallNet, {}, vantor), false},
+      {"the 6-key build's file", &kVantor, BuildSaveAsFile(kQuillet, quillet), false},
+      {"a header of a key the build lacks", &kVantor, Hdr(1, 1, 0, B({0x0B, 0, 1})), false},
+      {"devices but no panel settings first", &kVantor, kDeviceFrames, false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(HoldsProject(*c.v, ReadProjectFile(*c.v, c.file)), c.holds) << c.name << " in " << c.v->Name;
 }
 
 // ---------------------------------------------------------------------------
@@ -595,6 +629,76 @@ TEST_F(ReplacingWriter, AWriteFailingHalfwayKeepsTheOldFile) {
   EXPECT_FALSE(ok);
   EXPECT_EQ(Slurp(target), "old project");
   EXPECT_EQ(Names(dir_), (std::vector<std::string>{"p.dat"}));
+}
+
+TEST_F(ReplacingWriter, KeepsLinksAndPermissionsAndRefusesReadOnlyFiles) {
+  // A link keeps pointing at its target, which gets the bytes.
+  fs::create_directory(dir_ / "real");
+  Spit(dir_ / "real" / "p.dat", "old");
+  fs::create_symlink("real/p.dat", dir_ / "link.dat");
+  ASSERT_TRUE(WriteFileReplacing(dir_ / "link.dat", "new"));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "link.dat"));
+  EXPECT_EQ(Slurp(dir_ / "real" / "p.dat"), "new");
+
+  // An existing file keeps its permissions.
+  ::chmod((dir_ / "real" / "p.dat").c_str(), 0640);
+  ASSERT_TRUE(WriteFileReplacing(dir_ / "real" / "p.dat", "newer"));
+  struct stat st {};
+  ASSERT_EQ(::stat((dir_ / "real" / "p.dat").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+  // A read-only file is refused, with the reason, even for root.
+  ::chmod((dir_ / "real" / "p.dat").c_str(), 0444);
+  std::string why;
+  EXPECT_FALSE(WriteFileReplacing(dir_ / "link.dat", "lost", &why));
+  EXPECT_EQ(why, "the file is read-only");
+  EXPECT_EQ(Slurp(dir_ / "real" / "p.dat"), "newer");
+  EXPECT_EQ(Names(dir_ / "real"), (std::vector<std::string>{"p.dat"}));
+}
+
+TEST_F(ReplacingWriter, TemporariesOfKilledSavesGoButOnesInUseStay) {
+  const fs::path target = dir_ / "p.dat";
+  Spit(dir_ / ".p.dat.0badf00d.tmp", "left by a killed save");
+  Spit(dir_ / ".p.dat.12345678.tmp", "another save is writing this one");
+  Spit(dir_ / ".q.dat.0badf00d.tmp", "another file's");
+  const int busy = ::open((dir_ / ".p.dat.12345678.tmp").c_str(), O_RDONLY);
+  ASSERT_GE(busy, 0);
+  ASSERT_EQ(::flock(busy, LOCK_EX), 0);
+  ASSERT_TRUE(WriteFileReplacing(target, "x"));
+  ::close(busy);
+  EXPECT_EQ(Names(dir_), (std::vector<std::string>{".p.dat.12345678.tmp", ".q.dat.0badf00d.tmp", "p.dat"}));
+}
+
+// ---------------------------------------------------------------------------
+// The reader of a file the user chose
+
+TEST_F(ReplacingWriter, OnlyRegularFilesWithinTheBoundAreRead) {
+  Spit(dir_ / "p.dat", "bytes");
+  fs::create_directory(dir_ / "folder.dat");
+  ASSERT_EQ(::mkfifo((dir_ / "fifo.dat").c_str(), 0600), 0);
+  fs::create_symlink("/dev/zero", dir_ / "zero.dat");
+  {
+    std::ofstream big(dir_ / "big.dat", std::ios::binary);
+  }
+  fs::resize_file(dir_ / "big.dat", kMaxUserFileBytes + 1);  // sparse: nothing is written
+
+  EXPECT_EQ(ReadRegularFile(dir_ / "p.dat").Bytes, std::optional<std::string>("bytes"));
+  const struct {
+    const char* name;
+    const char* why;
+  } refused[] = {
+      {"folder.dat", "it is a folder, not a file"},
+      {"fifo.dat", "it is not a regular file"},
+      {"zero.dat", "it is not a regular file"},
+      {"big.dat", "it is larger than 64 MiB"},
+      {"missing.dat", "there is no such file"},
+  };
+  for (const auto& c : refused) {
+    const FileRead r = ReadRegularFile(dir_ / c.name);
+    EXPECT_FALSE(r.Bytes) << c.name;
+    EXPECT_EQ(r.Why, c.why) << c.name;
+  }
+  EXPECT_EQ(ReadRegularFile(dir_ / "p.dat", 4).Why, "it is larger than 4 bytes");
 }
 
 // ---------------------------------------------------------------------------

@@ -116,11 +116,15 @@ TEST(ProjectFiles, OpenTakesOnlyTheExactExtension) {
   EXPECT_EQ(p.W().Form1->ListView1->Count(), 1);
 }
 
-TEST(ProjectFiles, SaveAsAlwaysAppendsDat) {
+TEST(ProjectFiles, SaveAsAddsDatOnlyWhenMissing) {
   TestProgram p(kVantor);
   p.Files.NextSave = QString::fromStdString((p.Dir.Path() / "abc.dat").string());
   p.W().Form1->Saveas1Click();
-  EXPECT_TRUE(fs::exists(p.Dir.Path() / "abc.dat.dat"));
+  p.Files.NextSave = QString::fromStdString((p.Dir.Path() / "abc.DAT").string());
+  p.W().Form1->Saveas1Click();
+  EXPECT_TRUE(fs::exists(p.Dir.Path() / "abc.dat"));
+  EXPECT_TRUE(fs::exists(p.Dir.Path() / "abc.DAT.dat"));
+  EXPECT_FALSE(fs::exists(p.Dir.Path() / "abc.dat.dat"));
 }
 
 TEST(ProjectFiles, ABigActionAndHostileBytesOpenWhole) {

@@ -202,6 +202,7 @@ TEST_P(RoundTrip, OpenedProjectDownloadedClearedUploadedSavesTheSameBytes) {
   ASSERT_TRUE(t.Upload());
   EXPECT_TRUE(t.F1.LogText().contains("upload complete!!!"));
   EXPECT_EQ(t.Events(), events);
+  EXPECT_FALSE(t.F1.ProjectChanged());  // an uploaded project counts as kept
   EXPECT_TRUE(t.P.Boxes.Boxes.empty()) << t.BoxTexts().join("; ").toStdString();
   EXPECT_EQ(BytesToSpacedHex(t.SaveAs("after")), BytesToSpacedHex(before));
   EXPECT_TRUE(t.Sim.Problems().isEmpty()) << t.Sim.Problems().join("; ").toStdString();

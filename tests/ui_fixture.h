@@ -22,7 +22,19 @@ class RecordingBoxes : public MessageBoxes {
   void Notice(QWidget*, const QString& caption, const QString& text) override {
     Boxes.push_back({caption, text, false});
   }
+  // Questions are kept apart from the warnings, answered as the test says.
+  SaveAnswer AskSaveChanges(QWidget*, const QString& caption, const QString& text) override {
+    Questions.push_back({caption, text});
+    return NextSaveAnswer;
+  }
+  bool Confirm(QWidget*, const QString& caption, const QString& text) override {
+    Questions.push_back({caption, text});
+    return NextConfirm;
+  }
   std::vector<RecordedBox> Boxes;
+  std::vector<RecordedBox> Questions;
+  SaveAnswer NextSaveAnswer = SaveAnswer::Discard;
+  bool NextConfirm = true;
 };
 
 class ScriptedFiles : public FileDialogs {
@@ -50,7 +62,7 @@ class RecordingOpener : public ShellOpener {
  public:
   bool OpenFile(const QString& path) override {
     Files.push_back(path);
-    return true;
+    return !NoViewer;
   }
   bool OpenPage(const QUrl& url, QString*) override {
     Pages.push_back(url);
@@ -58,6 +70,7 @@ class RecordingOpener : public ShellOpener {
   }
   std::vector<QString> Files;
   std::vector<QUrl> Pages;
+  bool NoViewer = false;  // as a desktop with nothing registered for text files
 };
 
 class TempProgramDir {

@@ -3,6 +3,10 @@
 // whole run, with what they share: the build variant, the configuration
 // and the modal-window services.
 #include <QString>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "link/appconfig.h"
@@ -23,6 +27,8 @@ class TForm10;
 class TForm11;
 class TForm12;
 class TForm13;
+
+struct LibraryReadWarnings;
 
 struct Forms {
   Forms(const Variant& v, AppConfig config, Services services)
@@ -52,6 +58,13 @@ struct Forms {
   void Warn(const QString& text);
   void Warn(QWidget* parent, const QString& caption, const QString& text);
 
+  // A file the user chose, read whole; a warning naming the file and the
+  // reason when it cannot be (a folder, a FIFO, a device, too large).
+  std::optional<std::string> ReadUserFile(QWidget* parent, const QString& caption, const std::filesystem::path& path);
+  // Written through the replacing writer; a warning naming the file and the reason when it fails.
+  bool WriteUserFile(QWidget* parent, const QString& caption, const std::filesystem::path& path,
+                     std::string_view bytes);
+
   // While a load runs, warnings are gathered instead of shown; the end
   // shows each distinct text once.
   void BeginCollectingWarnings();
@@ -80,3 +93,8 @@ struct Forms {
 };
 
 inline QString Utf8(const std::string& s) { return QString::fromStdString(s); }
+
+// What reading a code library found: a warning each for entries past what
+// the lists hold and for a file that ends inside an entry.
+void WarnAboutLibraryRead(Forms& f, QWidget* parent, const QString& caption, const QString& name,
+                          const LibraryReadWarnings& w);

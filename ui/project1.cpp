@@ -4,6 +4,8 @@
 #include <QMessageBox>
 
 #include "link/netguard.h"
+#include "model/fileio.h"
+#include "model/rs232lib.h"
 #include "ui/tform10.h"
 #include "ui/tform11.h"
 #include "ui/tform13.h"
@@ -31,6 +33,36 @@ void Forms::Warn(QWidget* parent, const QString& caption, const QString& text) {
   for (const Collected& c : collected_)
     if (c.Text == text) return;
   collected_.push_back({parent, caption, text});
+}
+
+std::optional<std::string> Forms::ReadUserFile(QWidget* parent, const QString& caption,
+                                               const std::filesystem::path& path) {
+  FileRead read = ReadRegularFile(path);
+  if (!read.Bytes)
+    Warn(parent, caption,
+         QStringLiteral("Cannot open the file ") + QString::fromStdString(path.string()) + QStringLiteral(": ") +
+             QString::fromStdString(read.Why));
+  return std::move(read.Bytes);
+}
+
+bool Forms::WriteUserFile(QWidget* parent, const QString& caption, const std::filesystem::path& path,
+                          std::string_view bytes) {
+  std::string why;
+  if (WriteFileReplacing(path, bytes, &why)) return true;
+  Warn(parent, caption,
+       QStringLiteral("Cannot write the file ") + QString::fromStdString(path.string()) + QStringLiteral(": ") +
+           QString::fromStdString(why));
+  return false;
+}
+
+void WarnAboutLibraryRead(Forms& f, QWidget* parent, const QString& caption, const QString& name,
+                          const LibraryReadWarnings& w) {
+  if (w.TooMany)
+    f.Warn(parent, caption,
+           QStringLiteral("The library holds more than %1 entries: the first %1 were read").arg(kMaxLibraryEntries));
+  if (w.Truncated)
+    f.Warn(parent, caption,
+           QStringLiteral("The file ") + name + QStringLiteral(" ends early: what it holds up to there was read"));
 }
 
 void Forms::BeginCollectingWarnings() {

@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QUrl>
+#include <map>
+#include <utility>
 
 #include "link/netguard.h"
 
@@ -16,10 +18,41 @@ class DesktopBoxes : public MessageBoxes {
     QMessageBox::warning(parent, caption, text);
   }
   void Notice(QWidget* parent, const QString& caption, const QString& text) override {
+    // A panel repeating a warning raises one box, not one per message.
+    const std::pair<QString, QString> key{caption, text};
+    const auto [at, fresh] = openNotices_.try_emplace(key, nullptr);
+    if (!fresh) return;
     auto* box = new QMessageBox(QMessageBox::Warning, caption, text, QMessageBox::Ok, parent);
+    at->second = box;
     box->setAttribute(Qt::WA_DeleteOnClose);
+    // Finished when answered; destroyed unanswered when its parent goes. An
+    // answered box is deleted later, when the same text may be up again.
+    const auto forget = [this, key, box] {
+      const auto it = openNotices_.find(key);
+      if (it != openNotices_.end() && it->second == box) openNotices_.erase(it);
+    };
+    QObject::connect(box, &QDialog::finished, forget);
+    QObject::connect(box, &QObject::destroyed, forget);
     box->open();
   }
+  SaveAnswer AskSaveChanges(QWidget* parent, const QString& caption, const QString& text) override {
+    switch (QMessageBox::question(parent, caption, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                  QMessageBox::Save)) {
+      case QMessageBox::Save:
+        return SaveAnswer::Save;
+      case QMessageBox::Discard:
+        return SaveAnswer::Discard;
+      default:
+        return SaveAnswer::Cancel;
+    }
+  }
+  bool Confirm(QWidget* parent, const QString& caption, const QString& text) override {
+    return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
+  }
+
+ private:
+  std::map<std::pair<QString, QString>, QMessageBox*> openNotices_;  // by caption and text, the notices on screen
 };
 
 class DesktopFiles : public FileDialogs {
@@ -28,7 +61,7 @@ class DesktopFiles : public FileDialogs {
     return QFileDialog::getOpenFileName(parent, QString(), dir, filter);
   }
   QString SaveFileName(QWidget* parent, const QString& dir, const QString& filter) override {
-    return QFileDialog::getSaveFileName(parent, QString(), dir, filter);
+    return QFileDialog::getSaveFileName(parent, QString(), dir, filter, nullptr, QFileDialog::DontConfirmOverwrite);
   }
 };
 

@@ -15,14 +15,22 @@ class MessageBoxes {
   virtual ~MessageBoxes() = default;
   virtual void Warning(QWidget* parent, const QString& caption, const QString& text) = 0;
   // The same box, returning at once: for what the link reports, which must
-  // not hold up the connections' messages.
+  // not hold up the connections' messages. While one is open, the same
+  // caption and text raise no second one.
   virtual void Notice(QWidget* parent, const QString& caption, const QString& text) = 0;
+
+  enum class SaveAnswer { Save, Discard, Cancel };
+  // Unsaved changes: save them, throw them away, or stop.
+  virtual SaveAnswer AskSaveChanges(QWidget* parent, const QString& caption, const QString& text) = 0;
+  // Yes or no, for replacing a file.
+  virtual bool Confirm(QWidget* parent, const QString& caption, const QString& text) = 0;
 };
 
 class FileDialogs {
  public:
   virtual ~FileDialogs() = default;
-  // Empty when the user cancels.
+  // Empty when the user cancels. The save dialog asks nothing about an
+  // existing file: the caller knows the name it will really write.
   virtual QString OpenFileName(QWidget* parent, const QString& dir, const QString& filter) = 0;
   virtual QString SaveFileName(QWidget* parent, const QString& dir, const QString& filter) = 0;
 };

@@ -5,8 +5,11 @@
 #include <QDateTime>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 #include <algorithm>
+#include <chrono>
 
 #include "model/hex.h"
 #include "ui/layout.h"
@@ -45,6 +48,7 @@ TForm1::TForm1(Forms& forms) : QMainWindow(nullptr), F(forms), KeyNameIni(forms.
   // The debug log sits hidden over the right edge until Test > "Debug" shows it.
   Memo2 = Place(new TQelMemo(central), "Memo2", QRect(kWidth - 330, 10, 320, 600));
   Memo2->setReadOnly(true);
+  Memo2->setMaximumBlockCount(kLogLines);
   Memo2->setPlainText(QStringLiteral("Memo2"));
   Memo2->hide();
 
@@ -167,15 +171,66 @@ TQelButton* TForm1::KeyButton(int key) const {
   return key >= 1 && key <= 10 ? keyButtons_[key] : nullptr;
 }
 
+namespace {
+
+// A burst: more lines than the memo trims cheaply at once (about 8 µs a line).
+constexpr size_t kLogBurstLines = 1000;
+constexpr qint64 kLogBurstMs = 250;
+
+qint64 NowMs() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+}  // namespace
+
 void TForm1::Log(const QString& line) {
-  if (pendingLog_.isEmpty()) QTimer::singleShot(0, this, &TForm1::FlushLog);
-  pendingLog_.append(line);
+  if (pendingLog_.empty()) QTimer::singleShot(0, this, &TForm1::FlushLogLater);
+  pendingLog_.push_back(line);
+  // Older lines would only push themselves out of the memo again.
+  if (pendingLog_.size() > size_t{kLogLines}) pendingLog_.pop_front();
+}
+
+void TForm1::FlushLogLater() {
+  const qint64 since = NowMs() - logFlushedMs_;
+  if (pendingLog_.size() > kLogBurstLines && since < kLogBurstMs) {
+    QTimer::singleShot(static_cast<int>(kLogBurstMs - since), this, &TForm1::FlushLogLater);
+    return;
+  }
+  FlushLog();
 }
 
 void TForm1::FlushLog() {
-  if (pendingLog_.isEmpty()) return;
-  Memo2->appendPlainText(pendingLog_.join(QLatin1Char('\n')));
+  if (pendingLog_.empty()) return;
+  logFlushedMs_ = NowMs();
+  qsizetype length = 0;
+  for (const QString& l : pendingLog_) length += l.size() + 1;
+  QString text;
+  text.reserve(length);
+  for (const QString& l : pendingLog_) {
+    if (&l != &pendingLog_.front()) text += QLatin1Char('\n');
+    text += l;
+  }
+  const int fresh = static_cast<int>(pendingLog_.size());
   pendingLog_.clear();
+  const int held = Memo2->document()->isEmpty() ? 0 : Memo2->blockCount();
+  const int kept = std::min(held, kLogLines - fresh);
+  if (held - kept <= static_cast<int>(kLogBurstLines)) {
+    // The memo drops its oldest lines past kLogLines by itself.
+    Memo2->appendPlainText(text);
+    return;
+  }
+  // Trimming that many lines one by one costs more than writing the memo anew.
+  const QString old = Memo2->toPlainText();
+  qsizetype from = old.size();  // the kept lines start after old[from]
+  for (int n = 0; n < kept; ++n) {
+    from = from > 0 ? old.lastIndexOf(QLatin1Char('\n'), from - 1) : -1;
+    if (from < 0) break;
+  }
+  QString memo = kept > 0 ? old.mid(from + 1) + QLatin1Char('\n') : QString();
+  memo += text;
+  Memo2->setPlainText(memo);
+  Memo2->moveCursor(QTextCursor::End);
 }
 
 QString TForm1::LogText() {
@@ -205,6 +260,7 @@ void TForm1::FormCreate() {
   Memo1Bytes->SetBytes({});
   Model.CurrentAction = 0;
   Model.CurrentEventCount = 0;
+  MarkProjectKept();
   AccessCodeEntry = 0;
   StartSockets();
   LocateOrdinal = 1;
@@ -259,6 +315,10 @@ void TForm1::FormShow() {
 }
 
 void TForm1::closeEvent(QCloseEvent* e) {
+  if (!closing_ && !MayDiscardProject()) {
+    e->ignore();
+    return;
+  }
   FormDestroy();
   e->accept();
 }

@@ -2,6 +2,7 @@
 // The main window: owns the model and the link state for the life of the
 // program; its handlers stay thin and call the core.
 #include <QMainWindow>
+#include <deque>
 #include <filesystem>
 #include <string_view>
 #include <array>
@@ -31,6 +32,7 @@ class QUrl;
 class QUdpSocket;
 class QTimer;
 class LinkServer;
+struct ProjectReadResult;
 class QMenu;
 class QScrollBar;
 
@@ -275,6 +277,9 @@ class TForm1 : public QMainWindow {
   // Key button n (1..10), or null where the build has none.
   TQelButton* KeyButton(int key) const;
 
+  // The debug log keeps this many of the newest lines: a panel flooding the
+  // link must not grow the process without end.
+  static constexpr int kLogLines = 20000;
   // One line at the end of the debug log. Lines are gathered and put into
   // the memo together once the event loop runs (a load logs thousands).
   void Log(const QString& line);
@@ -414,6 +419,14 @@ class TForm1 : public QMainWindow {
   void Open1Click();
   // "Open" of a file's bytes: everything cleared, then each record re-created.
   void LoadProject(std::string_view bytes);
+  void LoadProject(const ProjectReadResult& read);
+  // Unsaved work: whether the actions and events differ from what was last
+  // saved, opened or uploaded.
+  bool ProjectChanged() const;
+  void MarkProjectKept();
+  // Before the project is thrown away: with changes, asks to save them
+  // first. False when the user stopped it (Cancel, or a save that did not happen).
+  bool MayDiscardProject();
   std::filesystem::path LibraryFolder(const char* sub) const;
 
   // Lists.
@@ -442,6 +455,7 @@ class TForm1 : public QMainWindow {
   void BuildMenus();
   void ShowModify(const QString& label);
   void ShowHelpText(const std::string& text);
+  bool SaveAs();
   void RemoveDeviceRow(int row);
   void BuildPanelSet(QWidget* parent);
   void BuildActionList(QWidget* parent);
@@ -459,12 +473,17 @@ class TForm1 : public QMainWindow {
   void ApplyRenumbering(const Renumbering& r);
   void MoveSelectedEvent(bool up);
 
-  QStringList pendingLog_;
+  // The scheduled flush: lines of a burst go into the memo at most every
+  // kLogBurstMs, since each such flush rewrites or trims the memo.
+  void FlushLogLater();
+  std::deque<QString> pendingLog_;  // the newest kLogLines not yet in the memo
+  qint64 logFlushedMs_ = 0;         // when FlushLog last put lines into the memo
   std::vector<quint64> knownLinks_;  // connections present at the end of the last discovery run
   bool batchLoading_ = false;
   int lastDecodedPage_ = -1;
   bool shown_ = false;
   bool closing_ = false;
+  size_t keptProject_ = 0;  // hash of the actions and events as last kept
   std::array<TQelButton*, 11> keyButtons_{};
 };
 

@@ -108,10 +108,8 @@ namespace {
 
 QString DatFilter(const Variant& v) { return Utf8(v.SaveAsFilter); }
 
-bool WriteProject(TForm1& f, const std::filesystem::path& path, const std::string& bytes) {
-  if (WriteFileReplacing(path, bytes)) return true;
-  f.F.Warn(QStringLiteral("Cannot write the file ") + QString::fromStdString(path.string()));
-  return false;
+size_t ProjectHash(const Variant& v, const ConfigModel& m) {
+  return std::hash<std::string>{}(BuildSaveAsFile(v, m));
 }
 
 void LogFrames(TForm1& f) {
@@ -126,6 +124,24 @@ void LogFrames(TForm1& f) {
 
 }  // namespace
 
+bool TForm1::ProjectChanged() const { return ProjectHash(F.V, Model) != keptProject_; }
+
+void TForm1::MarkProjectKept() { keptProject_ = ProjectHash(F.V, Model); }
+
+bool TForm1::MayDiscardProject() {
+  if (!ProjectChanged()) return true;
+  switch (F.S.Boxes->AskSaveChanges(this, Utf8(F.V.BoxCaption),
+                                    QStringLiteral("The project has changes that were not saved. Save them?"))) {
+    case MessageBoxes::SaveAnswer::Save:
+      return SaveAs();
+    case MessageBoxes::SaveAnswer::Discard:
+      return true;
+    case MessageBoxes::SaveAnswer::Cancel:
+      break;
+  }
+  return false;
+}
+
 void TForm1::Save1Click() {
   const FileNetwork net{Gbk(IPEdit1->IPString()), Gbk(IPEdit2->IPString()), Gbk(IPEdit3->IPString()),
                         Gbk(QelEdit1->text())};
@@ -139,39 +155,59 @@ void TForm1::Save1Click() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
-  if (WriteProject(*this, LibraryFolder("File") / SaveFileName(local), *bytes)) LogFrames(*this);
+  if (!F.WriteUserFile(this, Utf8(F.V.BoxCaption), LibraryFolder("File") / SaveFileName(local), *bytes)) return;
+  MarkProjectKept();
+  LogFrames(*this);
 }
 
-void TForm1::Saveas1Click() {
+void TForm1::Saveas1Click() { SaveAs(); }
+
+bool TForm1::SaveAs() {
   const QString name =
       F.S.Files->SaveFileName(this, QString::fromStdString(F.Config.ProgramDir.string()), DatFilter(F.V));
-  if (name.isEmpty()) return;
-  // ".dat" is always added, as the program has always done.
-  WriteProject(*this, std::filesystem::path((name + QStringLiteral(".dat")).toStdString()),
-               BuildSaveAsFile(F.V, Model));
+  if (name.isEmpty()) return false;
+  // ".dat" is added unless it is there; the question is about the file really written.
+  std::filesystem::path path(name.toStdString());
+  if (path.extension() != ".dat") path += ".dat";
+  std::error_code ec;
+  if (std::filesystem::exists(path, ec) &&
+      !F.S.Boxes->Confirm(this, Utf8(F.V.BoxCaption),
+                          QString::fromStdString(path.string()) + QStringLiteral(" already exists. Replace it?")))
+    return false;
+  if (!F.WriteUserFile(this, Utf8(F.V.BoxCaption), path, BuildSaveAsFile(F.V, Model))) return false;
+  MarkProjectKept();
+  return true;
 }
 
 void TForm1::Open1Click() {
+  if (!MayDiscardProject()) return;
   const QString name = F.S.Files->OpenFileName(this, QString::fromStdString(LibraryFolder("File").string()),
                                                DatFilter(F.V));
   if (name.isEmpty()) return;
   const std::filesystem::path path(name.toStdString());
   if (path.extension() != ".dat") return;
-  const std::optional<std::string> bytes = ReadFileBytes(path);
-  if (!bytes) {
-    F.Warn(QStringLiteral("Cannot read the file ") + name);
+  const std::optional<std::string> bytes = F.ReadUserFile(this, Utf8(F.V.BoxCaption), path);
+  if (!bytes) return;
+  // Judged before anything is cleared: a file that is no project of this build changes nothing.
+  ProjectReadResult read = ReadProjectFile(F.V, *bytes);
+  if (!HoldsProject(F.V, read)) {
+    F.Warn(QStringLiteral("Cannot open the file ") + name +
+           QStringLiteral(": it holds no project of this program (") + Utf8(F.V.BoxCaption) + QStringLiteral(")"));
     return;
   }
   EndUpload();
-  LoadProject(*bytes);
+  LoadProject(read);
+  if (read.EndsEarly)
+    F.Warn(QStringLiteral("The file ") + name + QStringLiteral(" ends early: what it holds up to there was opened"));
 }
 
-void TForm1::LoadProject(std::string_view bytes) {
+void TForm1::LoadProject(std::string_view bytes) { LoadProject(ReadProjectFile(F.V, bytes)); }
+
+void TForm1::LoadProject(const ProjectReadResult& read) {
   QelButton8Click();
   Log(QStringLiteral("upload start"));
   IrDecodeCount = 0;
   QelComboBox8->clear();
-  const ProjectReadResult read = ReadProjectFile(F.V, bytes);
   for (const std::string& line : read.Log) Log(Utf8(line));
 
   // A damaged file could refuse thousands of events: each message once, after the load.
@@ -214,5 +250,6 @@ void TForm1::LoadProject(std::string_view bytes) {
   batchLoading_ = false;
   if (lastDecodedPage_ >= 0) QelPageControl1->SetTabIndex(lastDecodedPage_);
   setUpdatesEnabled(true);
+  MarkProjectKept();
   F.EndCollectingWarnings();
 }

@@ -14,25 +14,24 @@
 
 namespace {
 
-// The chosen file's bytes, when the dialog gave one with exactly this extension.
-std::optional<std::string> ChooseLibraryFile(TForm1& f, const char* sub, const char* extension) {
+struct LibraryChoice {
+  bool Refused = false;              // a warning was shown: nothing may change
+  std::optional<std::string> Bytes;  // the file, when one with exactly the extension was chosen
+  QString Name;
+};
+
+LibraryChoice ChooseLibraryFile(TForm1& f, const char* sub, const char* extension) {
   const std::filesystem::path dir = f.LibraryFolder(sub);
   // The same filter text as the project files', for this extension.
   const QString filter = Utf8(f.F.V.SaveAsFilter).replace(QStringLiteral(".dat"), QString::fromLatin1(extension));
-  const QString name = f.F.S.Files->OpenFileName(&f, QString::fromStdString(dir.string()), filter);
-  if (name.isEmpty()) return std::nullopt;
-  const std::filesystem::path path(name.toStdString());
-  if (path.extension() != extension) return std::nullopt;
-  const std::optional<std::string> bytes = ReadFileBytes(path);
-  if (!bytes) {
-    f.F.Warn(QStringLiteral("Cannot read the file ") + name);
-    return std::nullopt;
-  }
-  return *bytes;
-}
-
-void WarnAboutRead(TForm1& f, const LibraryReadWarnings& w) {
-  if (w.TooMany) f.F.Warn(QStringLiteral("The library holds more than %1 entries: the first %1 were read").arg(kMaxLibraryEntries));
+  LibraryChoice c;
+  c.Name = f.F.S.Files->OpenFileName(&f, QString::fromStdString(dir.string()), filter);
+  if (c.Name.isEmpty()) return c;
+  const std::filesystem::path path(c.Name.toStdString());
+  if (path.extension() != extension) return c;
+  c.Bytes = f.F.ReadUserFile(&f, Utf8(f.F.V.BoxCaption), path);
+  c.Refused = !c.Bytes;
+  return c;
 }
 
 void SelectText(QComboBox* c, const std::string& text) {
@@ -43,10 +42,12 @@ void SelectText(QComboBox* c, const std::string& text) {
 }  // namespace
 
 void TForm1::QelButton9Click() {
+  const LibraryChoice chosen = ChooseLibraryFile(*this, "RS232", ".rss");
+  if (chosen.Refused) return;
   QelComboBox1->clear();
-  if (const auto bytes = ChooseLibraryFile(*this, "RS232", ".rss")) {
+  if (const auto& bytes = chosen.Bytes) {
     const Rs232LibraryRead read = ReadRs232Library(F.V, *bytes);
-    WarnAboutRead(*this, read.Warnings);
+    WarnAboutLibraryRead(F, this, Utf8(F.V.BoxCaption), chosen.Name, read.Warnings);
     QelEdit2->setText(FromGbk(read.Library.Name));
     for (size_t k = 0; k < read.Library.Functions.size(); ++k) {
       TRs232& entry = Rs232Lib[k + 1];
@@ -96,10 +97,12 @@ void TForm1::LoadRs232LibEntry(int n) {
 }
 
 void TForm1::QelButton13Click() {
+  const LibraryChoice chosen = ChooseLibraryFile(*this, "IR", ".irr");
+  if (chosen.Refused) return;
   QelComboBox8->clear();
-  if (const auto bytes = ChooseLibraryFile(*this, "IR", ".irr")) {
+  if (const auto& bytes = chosen.Bytes) {
     const IrLibraryRead read = ReadIrLibrary(F.V, *bytes);
-    WarnAboutRead(*this, read.Warnings);
+    WarnAboutLibraryRead(F, this, Utf8(F.V.BoxCaption), chosen.Name, read.Warnings);
     QelEdit3->setText(FromGbk(read.Library.Name));
     for (size_t k = 0; k < read.Library.Rows.size(); ++k) {
       IrLib[k + 1] = read.Library.Rows[k];

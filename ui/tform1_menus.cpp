@@ -164,7 +164,8 @@ void TForm1::about1Click() {
       return;
     }
   }
-  if (F.S.Opener) F.S.Opener->OpenFile(QString::fromStdString(path.string()));
+  // Without a viewer for text files the help is still read.
+  if (!F.S.Opener || !F.S.Opener->OpenFile(QString::fromStdString(path.string()))) ShowHelpText(BuiltInHelpText(F.V));
 }
 
 void TForm1::ShowHelpText(const std::string& text) {

@@ -30,6 +30,7 @@ void TForm1::Download1Click() {
     F.Warn(QStringLiteral("No panel is linked: the configuration was left as it is"));
     return;
   }
+  if (!MayDiscardProject()) return;
   EndUpload();
   SendCommand(cmd::Upload, SelectedLink);
   Upload.Begin(IdTCPServer1->LinkId(SelectedLink));
@@ -37,6 +38,7 @@ void TForm1::Download1Click() {
   QelComboBox8->clear();
   QelComboBox8->clearEditText();
   QelButton8Click();
+  MarkProjectKept();
 }
 
 void TForm1::EndUpload() { Upload.End(); }
@@ -127,6 +129,7 @@ bool TForm1::UploadEventRecord(int link, std::string_view r) {
     QelListBox1->setCurrentRow(0);
     QelPageControl1->SetTabIndex(0);
     Log(QStringLiteral("upload complete!!!"));
+    MarkProjectKept();
     const int actions = Upload.DroppedActions, events = Upload.DroppedEvents;
     Upload.End();
     if (actions || events)

@@ -97,8 +97,12 @@ void TForm2::Button2Click() {
   const uint8_t config = KeyConfigByte(key, ComboBox3->currentIndex());
   f1.Model.KeyConfig[key] = config;
 
-  if (!f1.KeyNameIni.WriteString("Key Name", "K-N-" + std::to_string(key), name))
+  std::string why;
+  if (!f1.KeyNameIni.WriteString("Key Name", "K-N-" + std::to_string(key), name, &why)) {
     f1.Log(QStringLiteral("QuilletInfo.ini write failed"));
+    F.Warn(QStringLiteral("Cannot write the file ") + QString::fromStdString(f1.KeyNameIni.Path().string()) +
+           QStringLiteral(": ") + QString::fromStdString(why));
+  }
 
   const std::string byte(1, static_cast<char>(config));
   f1.Log(Utf8(BytesToSpacedHex(byte)));

@@ -132,26 +132,23 @@ QString TForm4::Filter() const {
 void TForm4::WarnSaveBox(const QString& text) { F.Warn(this, LibraryBoxCaption(F.V), text); }
 
 void TForm4::Button1Click() {
+  const QString name = F.S.Files->OpenFileName(this, LibraryDir(true), Filter());
+  // Only the exact extension: "TV.IRR" is not a library.
+  std::optional<std::string> bytes;
+  if (name.endsWith(QLatin1String(".irr"), Qt::CaseSensitive)) {
+    bytes = F.ReadUserFile(this, Utf8(F.V.BoxCaption), PathOf(name));
+    if (!bytes) return;  // refused with a warning: the library stays as it was
+  }
   ClearLibrary();
   // The rows they named are gone: a learned code must not land in a row the user never chose.
   IrEditRow = 0;
   IrRenameRow = 0;
-  const QString name = F.S.Files->OpenFileName(this, LibraryDir(true), Filter());
-  // Only the exact extension: "TV.IRR" is not a library.
-  if (!name.endsWith(QLatin1String(".irr"), Qt::CaseSensitive)) return;
-  QFile file(name);
-  if (!file.open(QIODevice::ReadOnly)) {
-    F.Warn(this, Utf8(F.V.BoxCaption), QStringLiteral("Cannot read the file ") + name);
-    return;
-  }
-  const QByteArray bytes = file.readAll();
-  IrLibraryRead read = ReadIrLibrary(F.V, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+  if (!bytes) return;
+  IrLibraryRead read = ReadIrLibrary(F.V, *bytes);
   lib_ = std::move(read.Library);
   Edit1->setText(FromGbk(lib_.Name));
   for (const TIR& row : lib_.Rows) AddListRow(row);
-  if (read.Warnings.TooMany)
-    F.Warn(this, Utf8(F.V.BoxCaption),
-           QStringLiteral("The library holds more than %1 entries: the first %1 were read").arg(kMaxLibraryEntries));
+  WarnAboutLibraryRead(F, this, Utf8(F.V.BoxCaption), name, read.Warnings);
 }
 
 void TForm4::Button2Click() {
@@ -225,9 +222,7 @@ bool TForm4::WriteLibrary(const QString& path) {
     F.Warn(this, Utf8(F.V.BoxCaption), QString::fromLatin1(kNotLegal));
     return false;
   }
-  if (WriteFileReplacing(PathOf(path), w.Bytes)) return true;
-  F.Warn(this, Utf8(F.V.BoxCaption), QStringLiteral("Cannot write the file ") + path);
-  return false;
+  return F.WriteUserFile(this, Utf8(F.V.BoxCaption), PathOf(path), w.Bytes);
 }
 
 void TForm4::Button7Click() {

@@ -289,24 +289,21 @@ void TForm6::ShowRs232Function(int n) {
 }
 
 void TForm6::Button1Click() {
+  const QString name =
+      F.S.Files->OpenFileName(this, QString::fromStdString(LibraryFolder().string()), Filter());
+  const std::filesystem::path path(name.toStdString());
+  std::optional<std::string> bytes;
+  if (!name.isEmpty() && path.extension() == ".rss") {
+    bytes = F.ReadUserFile(this, LibraryBoxCaption(F.V), path);
+    if (!bytes) return;  // refused with a warning: the library stays as it was
+  }
   Rs232EditFunctions.clear();
   ComboBox1->clear();
   SetLibName({});
   Rs232EditCurrent = 0;
-  const QString name =
-      F.S.Files->OpenFileName(this, QString::fromStdString(LibraryFolder().string()), Filter());
-  if (name.isEmpty()) return;
-  const std::filesystem::path path(name.toStdString());
-  if (path.extension() != ".rss") return;
-  const std::optional<std::string> bytes = ReadFileBytes(path);
-  if (!bytes) {
-    F.Warn(this, LibraryBoxCaption(F.V), QStringLiteral("Cannot read the file ") + name);
-    return;
-  }
+  if (!bytes) return;
   Rs232LibraryRead read = ReadRs232Library(F.V, *bytes);
-  if (read.Warnings.TooMany)
-    F.Warn(this, LibraryBoxCaption(F.V),
-           QStringLiteral("The library holds more than %1 entries: the first %1 were read").arg(kMaxLibraryEntries));
+  WarnAboutLibraryRead(F, this, LibraryBoxCaption(F.V), name, read.Warnings);
   SetLibName(read.Library.Name);
   Rs232EditFunctions = std::move(read.Library.Functions);
   for (const Rs232Function& f : Rs232EditFunctions) ComboBox1->addItem(FromGbk(f.Name));
@@ -393,10 +390,7 @@ std::optional<std::string> TForm6::LibraryBytes() {
 
 bool TForm6::WriteLibrary(const std::filesystem::path& path) {
   const std::optional<std::string> bytes = LibraryBytes();
-  if (!bytes) return false;
-  if (WriteFileReplacing(path, *bytes)) return true;
-  F.Warn(this, LibraryBoxCaption(F.V), QStringLiteral("Cannot write the file ") + QString::fromStdString(path.string()));
-  return false;
+  return bytes && F.WriteUserFile(this, LibraryBoxCaption(F.V), path, *bytes);
 }
 
 void TForm6::Button6Click() {

@@ -19,13 +19,8 @@ namespace fs = std::filesystem;
 using namespace bench;
 
 int Run(const Variant& v) {
-  const fs::path dir = fs::temp_directory_path() / ("bench_project_" + std::to_string(::getpid()));
-  fs::create_directories(dir);
-  CountingBoxes boxes;
-  NoFiles files;
-  NoDialogs dialogs;
-  Project1 project(v, LoopbackConfig(dir), Services{&boxes, &files, &dialogs});
-  Forms& w = project.Windows();
+  Program p(v, "bench_project");
+  Forms& w = p.W();
   TForm1& f = *w.Form1;
   f.show();
 
@@ -52,10 +47,10 @@ int Run(const Variant& v) {
   f.Save1Click();
   const auto t2 = Clock::now();
   fs::path saved;
-  for (const auto& e : fs::directory_iterator(dir / "Library" / "File")) saved = e.path();
+  for (const auto& e : fs::directory_iterator(p.Dir / "Library" / "File")) saved = e.path();
   const auto size = fs::file_size(saved);
 
-  files.Next = QString::fromStdString(saved.string());
+  p.Files.Next = QString::fromStdString(saved.string());
   const auto t3 = Clock::now();
   f.Open1Click();
   const auto t4 = Clock::now();
@@ -68,8 +63,7 @@ int Run(const Variant& v) {
   std::printf("  save:                    %8.1f ms\n", Ms(t1, t2));
   std::printf("  open (decoders, Add):    %8.1f ms  (%d events back)\n", Ms(t3, t4), reopened);
   std::printf("  peak memory so far:      %8ld KiB\n", PeakKiB());
-  fs::remove_all(dir);
-  return reopened == events && boxes.Count == 0 ? 0 : 1;
+  return reopened == events && p.Boxes.Count == 0 ? 0 : 1;
 }
 
 }  // namespace

@@ -14,9 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
-#include <unistd.h>
 
 #include "link/netguard.h"
 #include "link/server.h"
@@ -30,7 +28,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace bench;
 
 constexpr int kActions = 2;
@@ -123,16 +120,12 @@ quint16 FreeUdpPort() {
 }
 
 int Run(const Variant& v) {
-  const fs::path dir = fs::temp_directory_path() / ("bench_transfer_" + std::to_string(::getpid()));
-  fs::create_directories(dir);
-  CountingBoxes boxes;
-  NoFiles files;
-  NoDialogs dialogs;
-  AppConfig config = LoopbackConfig(dir);
-  config.BroadcastTarget = "127.0.0.1";
-  config.BroadcastPort = FreeUdpPort();  // nobody hears the discovery datagram
-  Project1 project(v, config, Services{&boxes, &files, &dialogs});
-  Forms& w = project.Windows();
+  Program program(v, "bench_transfer", [](AppConfig& c) {
+    c.BroadcastTarget = "127.0.0.1";
+    c.BroadcastPort = FreeUdpPort();  // nobody hears the discovery datagram
+  });
+  Forms& w = program.W();
+  const AppConfig& config = w.Config;
   TForm1& f = *w.Form1;
   TForm7& d = *w.Form7;
   f.show();
@@ -211,18 +204,11 @@ int Run(const Variant& v) {
   QStringList problems;
   panelThread.In([&] { problems = panelThread.Sim().Problems(); });
   for (const QString& p : problems) std::printf("  panel: %s\n", p.toUtf8().constData());
-  fs::remove_all(dir);
-  return downloaded && uploaded && same && boxes.Count == 0 ? 0 : 1;
+  return downloaded && uploaded && same && program.Boxes.Count == 0 ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication app(argc, argv);
-  if (!netguard::OnlyLoopbackInterfaces()) {
-    std::fprintf(stderr, "this machine has network interfaces besides loopback: run through scripts/netns-run\n");
-    return 1;
-  }
-  return Run(kVantor) | Run(kQuillet);
+  return MainOnLoopback(argc, argv, [] { return Run(kVantor) | Run(kQuillet); });
 }

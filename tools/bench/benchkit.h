@@ -1,14 +1,21 @@
 #pragma once
 // What the benchmarks share: services that answer without a user, events
 // of mixed kinds made through the pages, and the clocks.
+#include <QApplication>
 #include <QDialog>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <string>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include "link/appconfig.h"
+#include "link/netguard.h"
+#include "ui/project1.h"
 #include "ui/services.h"
 #include "ui/tform1.h"
 
@@ -25,6 +32,9 @@ class CountingBoxes : public MessageBoxes {
   void Notice(QWidget* parent, const QString& caption, const QString& text) override {
     Warning(parent, caption, text);
   }
+  // A benchmark's changes are thrown away, and any file may be replaced.
+  SaveAnswer AskSaveChanges(QWidget*, const QString&, const QString&) override { return SaveAnswer::Discard; }
+  bool Confirm(QWidget*, const QString&, const QString&) override { return true; }
   int Count = 0;
 };
 
@@ -52,6 +62,42 @@ inline AppConfig LoopbackConfig(const std::filesystem::path& dir) {
   config.UdpListenAddress2 = "127.0.0.1";
   config.TestMode = true;
   return config;
+}
+
+// A program on a temporary folder of its own, every socket on loopback,
+// nobody to answer its boxes and dialogs; the folder goes with it.
+struct Program {
+  Program(const Variant& v, const std::string& name, const std::function<void(AppConfig&)>& adjust = {})
+      : Dir(std::filesystem::temp_directory_path() / (name + "_" + std::to_string(::getpid()))) {
+    std::filesystem::create_directories(Dir);
+    AppConfig config = LoopbackConfig(Dir);
+    if (adjust) adjust(config);
+    Project = std::make_unique<Project1>(v, config, Services{&Boxes, &Files, &Dialogs});
+  }
+  ~Program() {
+    Project.reset();
+    std::filesystem::remove_all(Dir);
+  }
+  Forms& W() { return Project->Windows(); }
+
+  std::filesystem::path Dir;
+  CountingBoxes Boxes;
+  NoFiles Files;
+  NoDialogs Dialogs;
+  std::unique_ptr<Project1> Project;
+};
+
+// main() of a benchmark that opens sockets: offscreen, and only where
+// loopback is the sole network.
+template <class Run>
+int MainOnLoopback(int argc, char** argv, Run run) {
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication app(argc, argv);
+  if (!netguard::OnlyLoopbackInterfaces()) {
+    std::fprintf(stderr, "this machine has network interfaces besides loopback: run through scripts/netns-run\n");
+    return 1;
+  }
+  return run();
 }
 
 inline double Ms(Clock::time_point a, Clock::time_point b) {

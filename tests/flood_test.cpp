@@ -1,0 +1,218 @@
+// Panels that misbehave: floods of answers, crowds connecting at once,
+// connections reset before they were taken, warnings repeated from the
+// wire. The configurator must stay small, responsive and truthful.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTextBlock>
+#include <set>
+
+#include "fakepanel.h"
+#include "link/server.h"
+#include "tools/bench/floodkit.h"
+#include "ui/tform1.h"
+#include "ui_fixture.h"
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
+#if defined(__OPTIMIZE__)
+constexpr bool kOptimized = true;
+#else
+constexpr bool kOptimized = false;
+#endif
+// Times and memory figures hold only for an optimised build without the
+// address sanitizer; elsewhere the roads are still walked, with less.
+constexpr bool kFigures = kOptimized && !kSanitized;
+
+// ---------------------------------------------------------------------------
+// Warnings from the wire, on the real desktop boxes
+
+struct DesktopNotices : ::testing::Test {
+  ~DesktopNotices() override {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (qobject_cast<QMessageBox*>(w)) delete w;
+  }
+  static std::vector<QMessageBox*> Shown(const QString& text) {
+    std::vector<QMessageBox*> boxes;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible() && b->text() == text) boxes.push_back(b);
+    return boxes;
+  }
+  MessageBoxes& Boxes = *DesktopServices().Boxes;
+  const QString kLearn = QStringLiteral("IR Learn Fail!");
+  const QString kLongPress = QStringLiteral("Please don't long press button");
+};
+
+TEST_F(DesktopNotices, OneBoxPerCaptionAndTextWhileItIsOpen) {
+  for (int i = 0; i < 100; ++i) Boxes.Notice(nullptr, "Vantor", kLearn);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Shown(kLearn).size(), 1u);
+  // Another text, or the same text under another caption, is another notice.
+  for (int i = 0; i < 100; ++i) {
+    Boxes.Notice(nullptr, "Vantor", kLongPress);
+    Boxes.Notice(nullptr, "Quillet", kLearn);
+  }
+  EXPECT_EQ(Shown(kLongPress).size(), 1u);
+  EXPECT_EQ(Shown(kLearn).size(), 2u);
+}
+
+TEST_F(DesktopNotices, AnsweredOrGoneTheTextMayShowAgain) {
+  Boxes.Notice(nullptr, "Vantor", kLearn);
+  ASSERT_EQ(Shown(kLearn).size(), 1u);
+  Shown(kLearn)[0]->button(QMessageBox::Ok)->click();
+  EXPECT_TRUE(Shown(kLearn).empty());
+  // Up again before the answered box is deleted: its deletion must not
+  // forget the new one.
+  Boxes.Notice(nullptr, "Vantor", kLearn);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  for (int i = 0; i < 10; ++i) Boxes.Notice(nullptr, "Vantor", kLearn);
+  EXPECT_EQ(Shown(kLearn).size(), 1u);
+
+  // Unanswered, gone with the window it was over.
+  auto* window = new QWidget;
+  Boxes.Notice(window, "Vantor", kLongPress);
+  EXPECT_EQ(Shown(kLongPress).size(), 1u);
+  delete window;
+  EXPECT_TRUE(Shown(kLongPress).empty());
+  Boxes.Notice(nullptr, "Vantor", kLongPress);
+  EXPECT_EQ(Shown(kLongPress).size(), 1u);
+}
+
+// ---------------------------------------------------------------------------
+// The debug log
+
+QString Numbered(int from, int to) {
+  QStringList lines;
+  for (int n = from; n < to; ++n) lines << QStringLiteral("line %1").arg(n);
+  return lines.join(QLatin1Char('\n'));
+}
+
+TEST(DebugLog, KeepsTheNewestLinesWhicheverWayTheyReachTheMemo) {
+  constexpr int kBound = TForm1::kLogLines;
+  struct Case {
+    const char* name;
+    std::vector<int> batches;  // lines logged before each flush
+    bool shown;
+  };
+  // The memo takes a few lines by appending and trimming, many by being
+  // written anew with the lines it keeps.
+  const Case cases[] = {
+      {"a few", {10}, false},
+      {"more than the bound at once", {kBound + 5000}, false},
+      {"filling up in pieces", {15000, 3000, 4000}, false},
+      {"full, then a few", {kBound, 500}, false},
+      {"full, then many", {kBound, kBound - 1000}, false},
+      {"full, then the bound again", {kBound, kBound}, false},
+      {"shown, full, then many", {kBound, kBound - 1000}, true},
+      {"shown, full, then a few", {kBound, 500}, true},
+  };
+  TestProgram P(kVantor);
+  TForm1& f = *P.W().Form1;
+  f.show();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.shown != f.Memo2->isVisible()) f.Debug1Click();
+    f.DebugDataClear1Click();
+    int n = 0;
+    for (int batch : c.batches) {
+      for (int i = 0; i < batch; ++i) f.Log(QStringLiteral("line %1").arg(n++));
+      f.FlushLog();
+    }
+    const QString log = f.LogText();
+    const QString expected = Numbered(std::max(0, n - kBound), n);
+    EXPECT_EQ(log.count(QLatin1Char('\n')) + 1, std::min(n, kBound));
+    EXPECT_EQ(log.left(12), expected.left(12));
+    EXPECT_TRUE(log == expected);
+    EXPECT_EQ(f.Memo2->toPlainText(), log);
+  }
+}
+
+TEST(DebugLog, ABurstReachesTheHiddenMemoWithoutBeingAskedFor) {
+  TestProgram P(kVantor);
+  TForm1& f = *P.W().Form1;
+  f.DebugDataClear1Click();
+  for (int n = 0; n < 5000; ++n) f.Log(QStringLiteral("line %1").arg(n));
+  f.FlushLog();
+  // The next burst comes soon after: it waits its turn, but comes.
+  for (int n = 5000; n < 10000; ++n) f.Log(QStringLiteral("line %1").arg(n));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return f.Memo2->document()->lastBlock().text() == "line 9999"; }, 2000));
+  EXPECT_EQ(f.Memo2->blockCount(), 10000);
+}
+
+// ---------------------------------------------------------------------------
+// Floods, crowds and resets on loopback
+
+TEST(Flood, AnswersAndAcknowledgementsLeaveTheProcessSmallAndResponsive) {
+  TestProgram P(kVantor);
+  TForm1& f = *P.W().Form1;
+  // Fewer acknowledgements where each costs many times as much.
+  const size_t ackBytes = kFigures ? 10u << 20 : 1u << 20;
+  struct Case {
+    const char* name;
+    const char* source;
+    std::string bytes;
+    size_t messages;
+  };
+  const Case cases[] = {
+      {"2,000 answers, each naming another panel", "127.0.0.2", flood::NetAnswers(2000, true), 2000},
+      {"acknowledgements", "127.0.0.3", flood::Acks(ackBytes), ackBytes / 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const flood::BurstOutcome o = flood::SendBurst(*f.IdTCPServer1, c.source, c.bytes, c.messages, 60000);
+    ASSERT_TRUE(o.Connected);
+    EXPECT_EQ(o.Handled, c.messages);
+    if (kFigures) {
+      EXPECT_LT(o.GrewKiB, 30 * 1024);
+      EXPECT_LT(o.LongestMs, 200.0);
+    }
+  }
+  // A row for each answer, and the two panels' own rows, kept after their normal close.
+  EXPECT_EQ(f.ListView3->Count(), 2000 + 2);
+  EXPECT_EQ(f.LogText().count(QLatin1Char('\n')) + 1, TForm1::kLogLines);
+}
+
+TEST(Crowd, FourHundredPanelsConnectingAtOnceAreAllListedWithinTwoSeconds) {
+  TestProgram P(kVantor);
+  TForm1& f = *P.W().Form1;
+  constexpr int kPanels = 400;
+  flood::Crowd crowd(kPanels, f.IdTCPServer1->Port());
+  ASSERT_EQ(crowd.Started(), kPanels);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return f.ListView3->Count() == kPanels; }, kFigures ? 2000 : 10000))
+      << f.ListView3->Count() << " rows";
+  std::set<QString> listed;
+  for (int r = 0; r < f.ListView3->Count(); ++r) listed.insert(f.ListView3->SubItem(r, 0).section(' ', 0, 0));
+  for (int i = 0; i < kPanels; ++i) EXPECT_TRUE(listed.count(QString::fromStdString(flood::CrowdAddress(i)))) << i;
+}
+
+TEST(Resets, AConnectionResetBeforeItWasTakenLeavesNoRow) {
+  TestProgram P(kVantor);
+  TForm1& f = *P.W().Form1;
+  const quint16 port = f.IdTCPServer1->Port();
+  FakePanel live("127.0.0.2", port);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return f.IdTCPServer1->Count() == 1; }, 2000));
+  // All six are reset before the loop runs again to take them.
+  for (int i = 0; i < 6; ++i) ASSERT_TRUE(flood::ConnectAndReset("127.0.0.3", port));
+  const QString gone = QStringLiteral("connection gone before it was accepted");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return f.LogText().count(gone) == 6; }, 2000)) << f.LogText().count(gone);
+  QTest::qWait(50);
+  EXPECT_EQ(f.IdTCPServer1->Count(), 1);
+  ASSERT_EQ(f.ListView3->Count(), 1);
+  EXPECT_TRUE(f.ListView3->SubItem(0, 0).startsWith("127.0.0.2 "));
+}
+
+}  // namespace
