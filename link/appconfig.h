@@ -13,7 +13,6 @@ struct AppConfig {
   int TcpBacklog = 1024;             // connections waiting to be accepted (the kernel caps it at somaxconn)
   uint16_t BroadcastPort = 3000;     // discovery datagrams go here
   std::string BroadcastTarget = "255.255.255.255";
-  uint16_t UdpClientPort = 3003;
   uint16_t UdpListenPort = 3002;     // bound on the local address
   uint16_t UdpListenPort2 = 3001;    // bound on every local address
   std::string UdpListenAddress2 = "0.0.0.0";

@@ -233,6 +233,16 @@ RecordCheck CheckActionRecord(const Variant& v, std::string_view r) {
 
 RecordCheck CheckEventRecord(std::string_view r) { return Crc(r, r.size() >= 9 && WordAt(r, 4) + 9u == r.size()); }
 
+ActionFields ParseActionRecord(std::string_view r) {
+  if (r.size() < 9) return {};
+  return {ByteAt(r, 2), ByteAt(r, 3), r.substr(4, r.size() - 7), r};
+}
+
+EventFields ParseEventRecord(std::string_view r) {
+  if (r.size() < 9) return {};
+  return {WordAt(r, 1), ByteAt(r, 3), WordAt(r, 4), r.substr(6, r.size() - 8), r};
+}
+
 std::string RecordAck(bool eventRecord, bool accepted) {
   return {'\xF5', eventRecord ? '\x53' : '\x51', accepted ? '\x01' : '\x00', '\xF6'};
 }

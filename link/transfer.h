@@ -117,15 +117,31 @@ RecordCheck CheckActionRecord(const Variant& v, std::string_view record);
 // F3, index (2), type, length n (2), payload (n), F4, CRC.
 RecordCheck CheckEventRecord(std::string_view record);
 
+// The fields of a record that passed its check; views into the record.
+struct ActionFields {
+  int Sum = 0;              // actions announced
+  int Index = 0;            // this action's number
+  std::string_view Header;  // event count (2) + header: what the action decoder takes
+  std::string_view Record;  // the whole record as it came; empty from a file
+};
+struct EventFields {
+  int Index = 0;
+  int Type = 0;    // 1..7 for the known kinds
+  int Length = 0;  // the length field
+  // From a panel the payload keeps its closing F4, as the decoders always had it.
+  std::string_view Payload;
+  std::string_view Record;  // the whole record as it came; empty from a file
+};
+ActionFields ParseActionRecord(std::string_view record);
+EventFields ParseEventRecord(std::string_view record);
+
 // F5 51|53 01|00 F6: the answer to an action or an event record.
 std::string RecordAck(bool eventRecord, bool accepted);
 
-// Which connection an upload takes records from, and what it left out.
+// Which connection an upload takes records from (what it took and left out
+// is the importer's, link/importer.h).
 struct UploadSession {
-  uint64_t Link = 0;        // the connection's number; 0: no upload
-  bool SkipEvents = true;   // no action was made for the events that come now
-  int DroppedActions = 0;   // past the 100 actions the model holds
-  int DroppedEvents = 0;    // past the 500 events an action holds
+  uint64_t Link = 0;  // the connection's number; 0: no upload
 
   bool Running() const { return Link != 0; }
   bool From(uint64_t link) const { return Link != 0 && link == Link; }

@@ -1,5 +1,9 @@
 #include "model/actions.h"
 
+#include <algorithm>
+
+#include "model/hex.h"
+
 int ActionCodeOfKind(const std::string& kind) {
   if (kind == "Press") return 1;
   if (kind == "Release") return 2;
@@ -40,4 +44,20 @@ std::string MakeKey10Header(int actionCode) {
 
 uint8_t KeyConfigByte(int key, int groupIndex) {
   return static_cast<uint8_t>((groupIndex * 4 + key * 32) & 0xFF);
+}
+
+std::vector<std::string> LocalDataLines(const ConfigModel& m, int actions) {
+  std::vector<std::string> lines;
+  const int live = std::clamp(actions, 0, static_cast<int>(m.Actions.size()) - 1);
+  for (int i = 1; i <= live; ++i) {
+    const TActionList& a = m.Actions[i];
+    lines.push_back("ID:" + a.Index + " Type:" + a.KeyName + " Data:" + a.ActionKind + " CMD:" +
+                    BytesToSpacedHex(a.Header));
+    for (int e = 1; e <= std::clamp(a.EventCount, 0, static_cast<int>(a.Events.size()) - 1); ++e) {
+      const TEventList& ev = a.Events[e];
+      lines.push_back("EevntID:" + ev.Index + " Type:" + ev.EventKind + " Data:" + ev.ListText + " CMD:" +
+                      BytesToSpacedHex(ev.Frame));
+    }
+  }
+  return lines;
 }

@@ -58,3 +58,7 @@ std::string MakeKey10Header(int actionCode);
 
 // The per-key byte "Set" computes: group index x 4 + key x 32, low 8 bits.
 uint8_t KeyConfigByte(int key, int groupIndex);
+
+// Test > "Local Data": a line for each of the first `actions` actions and
+// one for each of its events, in code page 936.
+std::vector<std::string> LocalDataLines(const ConfigModel& m, int actions);

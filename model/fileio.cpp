@@ -161,7 +161,8 @@ bool WriteFileReplacing(const fs::path& requested, std::string_view bytes, std::
     }
     if (fd < 0) continue;
     // Held until the rename: another save's sweep must not take it for abandoned.
-    struct stat mine {}, there {};
+    struct stat mine {};
+    struct stat there {};
     if (::flock(fd, LOCK_EX) != 0 || ::fstat(fd, &mine) != 0 || ::stat(temp.c_str(), &there) != 0 ||
         mine.st_ino != there.st_ino || mine.st_dev != there.st_dev) {
       ::close(fd);

@@ -1,13 +1,12 @@
 #pragma once
 // IR code libraries ("*.irr"): 01 name 04, then per row its number text,
 // function name and code as hex text, each as 01 field 04. Framing, checks
-// and refusals are the RS232 library's.
+// and refusals are model/libraries.h's, shared with the RS232 library.
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "model/libraries.h"
-#include "model/rs232lib.h"
 #include "model/variant.h"
 
 inline constexpr int kUnlearnedIrCodeBytes = 300;

@@ -9,9 +9,6 @@ namespace {
 
 constexpr int kRs232Fields = 7;
 
-bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-bool IsTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
-
 std::optional<LibraryRefusal> CheckField(std::string_view text, int entry, const char* field) {
   if (!HoldsFieldMark(text)) return std::nullopt;
   return LibraryRefusal{.Entry = entry, .Field = field, .Fault = LibraryFault::FieldMark};
@@ -21,54 +18,17 @@ bool WritesEndBytes(const Variant& v, const Rs232Function& f) {
   return f.Format == rs232lib::kAsc && (v.Rs232LibEndBytes || f.EndBytesInFile);
 }
 
+// The page's combos find a text as code page 936 shows it, and a lead byte
+// the text ends on shows as nothing. Their lists are ASCII.
+std::optional<int> ShownIndexOf(const std::vector<std::string>& list, std::string_view text) {
+  int i = items::IndexOf(list, text);
+  if (i < 0 && !text.empty() && IsGbkLeadByte(static_cast<unsigned char>(text.back())))
+    i = items::IndexOf(list, text.substr(0, text.size() - 1));
+  if (i < 0) return std::nullopt;
+  return i;
+}
+
 }  // namespace
-
-LibraryFields SplitLibraryFields(std::string_view bytes) {
-  LibraryFields r;
-  std::string collected;
-  bool opened = false;
-  for (char c : bytes) {
-    if (c == kLibFieldStart) {
-      collected.clear();
-      opened = true;
-    } else if (c == kLibFieldEnd) {
-      r.Fields.push_back(std::move(collected));
-      collected.clear();
-      opened = false;
-    } else {
-      collected += c;
-    }
-  }
-  r.DroppedTail = opened || !collected.empty();
-  return r;
-}
-
-std::string LibraryField(std::string_view text) {
-  std::string f;
-  f.reserve(text.size() + 2);
-  f += kLibFieldStart;
-  f += text;
-  f += kLibFieldEnd;
-  return f;
-}
-
-bool HoldsFieldMark(std::string_view text) {
-  return text.find_first_of(std::string_view("\x01\x04", 2)) != std::string_view::npos;
-}
-
-bool IsLibraryFileName(std::string_view name) {
-  if (name.empty() || name == "." || name == "..") return false;
-  constexpr std::string_view kRefused = "/\\:*?\"<>|";
-  for (size_t i = 0; i < name.size(); ++i) {
-    const auto c = static_cast<unsigned char>(name[i]);
-    if (IsLeadByte(c) && i + 1 < name.size() && IsTrailByte(static_cast<unsigned char>(name[i + 1]))) {
-      ++i;  // one double-byte character
-      continue;
-    }
-    if (c < 0x20 || c == 0x7F || kRefused.find(static_cast<char>(c)) != std::string_view::npos) return false;
-  }
-  return true;
-}
 
 std::string Rs232EndBytes(std::string_view endChar) {
   if (endChar == "LF") return "\n";
@@ -166,4 +126,25 @@ std::optional<std::string> Rs232DataText(const TRs232& f) {
   if (f.Format == rs232lib::kAsc) return f.Data;
   if (f.Format == rs232lib::kHex) return BytesToSpacedHex(f.Data);
   return std::nullopt;
+}
+
+Rs232Change Rs232PageChange(const Variant& v, const TRs232& f) {
+  Rs232Change c;
+  c.Baud = ShownIndexOf(items::kBauds, f.Baud);
+  c.DataBits = ShownIndexOf(items::kDataBits, f.DataBits);
+  c.StopBits = ShownIndexOf(items::kStopBits, f.StopBits);
+  // The library's "LF+CR" is 0A 0D, which no end character of the page makes:
+  // the 9-key build keeps those bytes in "asc" data and sends no end character.
+  const bool lfCr = f.EndChar == "LF+CR";
+  if (std::optional<std::string> text = Rs232DataText(f)) {
+    c.Data.Hex = f.Format == rs232lib::kHex;
+    if (lfCr && v.Rs232LibEndBytes && !*c.Data.Hex) *text += Rs232EndBytes(f.EndChar);
+    c.Data.Memo = std::move(text);
+  }
+  const int end = lfCr ? (v.Rs232LibEndBytes ? 0 : 3) : items::IndexOf(items::kEndChars, f.EndChar);
+  if (end >= 0)
+    c.Data.EndChar = end;
+  else if (!v.Rs232LibEndBytes)
+    c.Data.EndChar = 0;  // an end character the page lacks: the 6-key build shows "NULL"
+  return c;
 }

@@ -1,64 +1,14 @@
 #pragma once
 // RS232 code libraries ("*.rss"): 01 name 04, then seven fields per function,
-// each as 01 field 04. There are no lengths, so a field holding 01 or 04
-// would shift every later field: the writer refuses such texts instead.
-// The framing and the file-name check are shared with the IR library.
+// each as 01 field 04 (the framing of model/libraries.h).
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "model/events.h"
 #include "model/libraries.h"
 #include "model/variant.h"
-
-// ---------------------------------------------------------------------------
-// Shared by both library kinds
-
-inline constexpr char kLibFieldStart = '\x01';
-inline constexpr char kLibFieldEnd = '\x04';
-
-// The reading rule: 01 drops what was collected, 04 ends a field, every
-// other byte (1A included) is collected.
-struct LibraryFields {
-  std::vector<std::string> Fields;
-  bool DroppedTail = false;  // the file ends inside a field: those bytes are lost
-};
-LibraryFields SplitLibraryFields(std::string_view bytes);
-
-// 01 text 04.
-std::string LibraryField(std::string_view text);
-bool HoldsFieldMark(std::string_view text);
-
-struct LibraryReadWarnings {
-  bool TooMany = false;    // more than kMaxLibraryEntries: the first ones were read
-  bool Truncated = false;  // the last entry or field was cut off
-};
-
-enum class LibraryFault {
-  FieldMark,  // "Data is not legal": the text holds 01 or 04
-  TooMany,    // more than kMaxLibraryEntries entries
-};
-
-struct LibraryRefusal {
-  int Entry = 0;      // 1-based function or row; 0 for the library itself
-  std::string Field;  // "library name", "name", "baud", ..., "data"
-  LibraryFault Fault = LibraryFault::FieldMark;
-};
-
-struct LibraryWrite {
-  std::string Bytes;                       // the whole file or record; empty when refused
-  std::optional<LibraryRefusal> Refusal;
-  bool Ok() const { return !Refusal; }
-};
-
-// Whether a library name may become "<name>.rss" / "<name>.irr" inside the
-// library folder: not empty, not "." or "..", no / \ : * ? " < > | and no
-// control character. The name is code page 936: the second byte of a
-// double-byte character may be 5C or 7C and is not a separator.
-bool IsLibraryFileName(std::string_view name);
-
-// ---------------------------------------------------------------------------
-// RS232
 
 namespace rs232lib {
 inline const std::vector<std::string> kBauds = {"2400", "4800", "9600", "19200", "57600", "115200"};
@@ -129,3 +79,10 @@ Rs232FunctionBuilt BuildRs232Function(const Variant& v, const Rs232FunctionTexts
 // The data edit's text for a function: "asc" data, or spaced hex of the
 // bytes; nothing for another format, which leaves the edit as it is.
 std::optional<std::string> Rs232DataText(const TRs232& f);
+
+// What the main window's RS232 page shows of a library function. Baud,
+// data bits, stop bits and the end character are chosen from the page's own
+// lists when the text is one of them; "asc" and "hex" set the radio and the
+// memo. The function combo is the window's: the page selects the first item
+// of the name, which Rs232Change's Function (the last) does not.
+Rs232Change Rs232PageChange(const Variant& v, const TRs232& f);

@@ -120,7 +120,7 @@ TEST_P(DecodeRoad, HeadersComeBackThroughTheirDialogs) {
     EXPECT_EQ(BytesToSpacedHex(got.Header), BytesToSpacedHex(a.Header));
     EXPECT_EQ(got.KeyName, a.KeyName);
     EXPECT_EQ(got.ActionKind, a.ActionKind);
-    EXPECT_EQ(f.McuEventSum, 2);
+    EXPECT_EQ(f.Import.McuEventSum, 2);
   }
   // A duplicate, or a key the build does not have, adds no row.
   const int rows = f.ListView1->Count();

@@ -88,7 +88,7 @@ TEST(Discovery, TheBroadcastBringsThePanelAndItsFullRow) {
   // The next run asks for its settings; the answer replaces the short row.
   ASSERT_TRUE(QTest::qWaitFor([&] { return b.Rows() == QStringList{"127.0.0.2 255.0.0.0 127.0.0.1 4001"}; }, 2500))
       << b.Rows().join('|').toStdString();
-  EXPECT_EQ(b.F.PanelIp, "127.0.0.2");
+  EXPECT_EQ(b.F.Link->PanelIp, "127.0.0.2");
   EXPECT_EQ(b.F.IPEdit2->IPString(), "255.0.0.0");
   EXPECT_EQ(b.F.IPEdit3->IPString(), "127.0.0.1");
   EXPECT_EQ(b.F.QelEdit1->text(), "4001");
@@ -128,7 +128,7 @@ TEST(Discovery, JoinsAndExits) {
   log = b.NewLog();
   EXPECT_TRUE(Has(log, "exit"));
   EXPECT_FALSE(Has(log, "join"));
-  EXPECT_EQ(b.F.KnownLinkCount, 1);
+  EXPECT_EQ(b.F.Link->KnownLinkCount, 1);
 
   // "Clear All" makes the next run ask again.
   b.F.QelButton7Click();
@@ -164,13 +164,13 @@ TEST(Dispatch, NetworkSettingsMergeIntoTheDeviceList) {
   ASSERT_EQ(b.Rows(), QStringList{"127.0.0.2 4001 "});
   // 192.168.1.20, 3000, 255.255.255.0, 192.168.1.1 from a panel that has its short row here too.
   const std::string answer = B({0xF5, 0x11}) + "00C0A801140BB8FFFFFF00C0A80101";
-  b.F.ListView3->AddRow("2", {"192.168.1.20 3000 "});
+  b.F.Devices.Add("192.168.1.20 3000 ");
   ASSERT_TRUE(a.SendRaw(answer));
   const QString full = "192.168.1.20 255.255.255.0 192.168.1.1 3000";
   ASSERT_TRUE(QTest::qWaitFor([&] { return b.Rows().contains(full); }, 3000));
   EXPECT_EQ(b.Rows(), (QStringList{"127.0.0.2 4001 ", full}));
   EXPECT_EQ(b.F.ListView3->Caption(1), "2");
-  EXPECT_EQ(b.F.PanelIp, "192.168.1.20");
+  EXPECT_EQ(b.F.Link->PanelIp, "192.168.1.20");
   EXPECT_EQ(b.F.IPEdit2->IPString(), "255.255.255.0");
   EXPECT_EQ(b.F.QelEdit1->text(), "3000");
 

@@ -421,6 +421,63 @@ TEST(Rs232Library, OpenThenSaveRandomLibraries) {
 }
 
 // ---------------------------------------------------------------------------
+// A function put into the main window's RS232 page
+
+std::string Show(const std::optional<int>& i) { return i ? std::to_string(*i) : "-"; }
+
+// Every field of the change, so one set by mistake shows.
+std::string Show(const Rs232Change& c) {
+  std::string s = "baud " + Show(c.Baud) + ", bits " + Show(c.DataBits) + ", stop " + Show(c.StopBits);
+  s += ", hex " + (c.Data.Hex ? std::to_string(*c.Data.Hex) : "-") + ", end " + Show(c.Data.EndChar);
+  s += ", memo " + (c.Data.Memo ? "[" + Escaped(*c.Data.Memo) + "]" : "-");
+  if (c.LibName || c.Function || c.Port || c.Parity || c.RepeatMode || c.Count || c.Interval) s += ", more";
+  return s;
+}
+
+TEST(Rs232Library, FunctionOnTheRs232Page) {
+  struct Case {
+    TRs232 f;  // Name, Baud, DataBits, StopBits, Format, EndChar, Data
+    const char* vantor;
+    const char* quillet = nullptr;  // none: as the 9-key build
+  } cases[] = {
+      // Each end character the page has, by its own list ("CR" second).
+      {{0, "a", "9600", "8", "1", "asc", "NULL", "PWR"}, "baud 2, bits 0, stop 0, hex 0, end 0, memo [PWR]"},
+      {{0, "a", "9600", "8", "1", "asc", "CR", "PWR"}, "baud 2, bits 0, stop 0, hex 0, end 1, memo [PWR]"},
+      {{0, "a", "9600", "8", "1", "asc", "LF", "PWR"}, "baud 2, bits 0, stop 0, hex 0, end 2, memo [PWR]"},
+      {{0, "a", "9600", "8", "1", "asc", "CR+LF", "PWR"}, "baud 2, bits 0, stop 0, hex 0, end 3, memo [PWR]"},
+      // "LF+CR" is no end character of the page: the 9-key build keeps the
+      // bytes in "asc" data, the 6-key build shows "CR+LF".
+      {{0, "a", "9600", "8", "1", "asc", "LF+CR", "PWR"},
+       "baud 2, bits 0, stop 0, hex 0, end 0, memo [PWR\\x0A\\x0D]",
+       "baud 2, bits 0, stop 0, hex 0, end 3, memo [PWR]"},
+      {{0, "a", "9600", "8", "1", "hex", "LF+CR", B({0xAA, 0x0D})},
+       "baud 2, bits 0, stop 0, hex 1, end 0, memo [AA 0D ]", "baud 2, bits 0, stop 0, hex 1, end 3, memo [AA 0D ]"},
+      {{0, "a", "9600", "8", "1", "bin", "LF+CR", "x"}, "baud 2, bits 0, stop 0, hex -, end 0, memo -",
+       "baud 2, bits 0, stop 0, hex -, end 3, memo -"},
+      // Another format leaves the radio and the memo as they are.
+      {{0, "a", "9600", "8", "1", "", "CR", "x"}, "baud 2, bits 0, stop 0, hex -, end 1, memo -"},
+      {{0, "a", "9600", "8", "1", "hex", "NULL", B({0x00, 0x1A})},
+       "baud 2, bits 0, stop 0, hex 1, end 0, memo [00 1A ]"},
+      // An end character the page lacks: kept by the 9-key build, "NULL" in the 6-key one.
+      {{0, "a", "9600", "8", "1", "asc", "TAB", "T"}, "baud 2, bits 0, stop 0, hex 0, end -, memo [T]",
+       "baud 2, bits 0, stop 0, hex 0, end 0, memo [T]"},
+      {{0, "a", "9600", "8", "1", "hex", "", ""}, "baud 2, bits 0, stop 0, hex 1, end -, memo []",
+       "baud 2, bits 0, stop 0, hex 1, end 0, memo []"},
+      // The page's own lists: 38400 and 5 data bits are there, not in the editor.
+      {{0, "a", "38400", "5", "1.5", "asc", "NULL", ""}, "baud 4, bits 3, stop 1, hex 0, end 0, memo []"},
+      {{0, "a", "1234", "9", "", "asc", "NULL", ""}, "baud -, bits -, stop -, hex 0, end 0, memo []"},
+      // As code page 936 shows it, a lead byte at the end is nothing; a whole
+      // double-byte character is not.
+      {{0, "a", "9600" + B({0x81}), "7" + B({0xFE}), "2" + B({0x81, 0x81}), "asc", "NULL", ""},
+       "baud 2, bits 1, stop -, hex 0, end 0, memo []"},
+  };
+  for (const Case& c : cases)
+    for (const Variant* v : kBoth)
+      EXPECT_EQ(Show(Rs232PageChange(*v, c.f)), v == &kQuillet && c.quillet ? c.quillet : c.vantor)
+          << v->Name << ": " << c.f.Format << " " << c.f.EndChar << " " << Escaped(c.f.Baud);
+}
+
+// ---------------------------------------------------------------------------
 // Library names as file names
 
 TEST(LibraryNames, FileNameCheck) {

@@ -70,10 +70,10 @@ TEST_F(Link, ReconnectSelectsThePanelAndCommandsReachIt) {
   F1.IPEdit1->SetIPString("127.0.0.3");
   F1.Reconnect1Click();
   EXPECT_EQ(F1.SelectedLink, 1);
-  EXPECT_EQ(F1.PanelIp, "127.0.0.3");
+  EXPECT_EQ(F1.Link->PanelIp, "127.0.0.3");
   EXPECT_FALSE(F1.QelBmpButton1->isEnabled());
   F1.SendCommand(cmd::LinkStatus, F1.SelectedLink);
-  F1.SendCommandData(cmd::TransferEnd, B({0x00, 0xA6}));
+  F1.Link->SendCommandData(cmd::TransferEnd, B({0x00, 0xA6}));
   ASSERT_TRUE(QTest::qWaitFor([&] { return b->received.size() >= 12; }, 2000));
   EXPECT_EQ(BytesToSpacedHex(b->Received()), "F1 41 F2 0D 0A F1 1F 00 A6 F2 0D 0A ");
   EXPECT_TRUE(a->received.isEmpty());
@@ -129,7 +129,7 @@ TEST_F(Link, KeepAliveFailures) {
 
 TEST_F(Link, DeviceListButtons) {
   auto a = Connect("127.0.0.2");
-  F1.ListView3->AddRow("2", {"127.0.0.9 255.255.255.0 127.0.0.1 4001"});
+  F1.Devices.Add("127.0.0.9 255.255.255.0 127.0.0.1 4001");
   F1.ListView3->Select(1);
   F1.ListView3Click();  // a full row fills the panel fields
   EXPECT_EQ(F1.IPEdit1->IPString(), "127.0.0.9");
@@ -138,17 +138,17 @@ TEST_F(Link, DeviceListButtons) {
   EXPECT_EQ(F1.QelEdit9->text(), "4001");
   EXPECT_TRUE(F1.QelBmpButton1->isEnabled());
 
-  F1.KnownLinkCount = 1;
+  F1.Link->KnownLinkCount = 1;
   F1.IPEdit1->SetIPString("127.0.0.2");
   F1.ListView3->Select(0);
   F1.QelBitBtn2Click();
-  EXPECT_EQ(F1.KnownLinkCount, 0);
+  EXPECT_EQ(F1.Link->KnownLinkCount, 0);
   ASSERT_EQ(F1.ListView3->Count(), 1);
   EXPECT_EQ(F1.ListView3->Caption(0), "1");
-  F1.KnownLinkCount = 3;
+  F1.Link->KnownLinkCount = 3;
   F1.QelButton7Click();
   EXPECT_EQ(F1.ListView3->Count(), 0);
-  EXPECT_EQ(F1.KnownLinkCount, 0);
+  EXPECT_EQ(F1.Link->KnownLinkCount, 0);
   EXPECT_EQ(F1.ListView3->ColumnWidth(1), 150);
   F1.QelBitBtn1Click();
   EXPECT_TRUE(P.W().Form3->isVisible());
@@ -159,14 +159,14 @@ TEST_F(Link, SendersRefuseWhatTheyCannotSend) {
   F1.SendCommand(cmd::LinkStatus, 0);  // no connection: no log line, nothing written
   EXPECT_FALSE(F1.LogText().contains("F1 41 F2"));
   auto a = Connect("127.0.0.2");
-  EXPECT_FALSE(F1.SendSetIpFrame("127.0.0.300", "255.255.255.0", "127.0.0.1", "4001"));
-  EXPECT_FALSE(F1.SendSetIpFrame("127.0.0.3", "255.255.255.0", "127.0.0.1", "70000"));
-  EXPECT_FALSE(F1.SendSetMacFrame({"00", "11", "zz", "33", "44", "55"}));
+  EXPECT_FALSE(F1.Link->SendSetIpFrame("127.0.0.300", "255.255.255.0", "127.0.0.1", "4001"));
+  EXPECT_FALSE(F1.Link->SendSetIpFrame("127.0.0.3", "255.255.255.0", "127.0.0.1", "70000"));
+  EXPECT_FALSE(F1.Link->SendSetMacFrame({"00", "11", "zz", "33", "44", "55"}));
   ASSERT_EQ(P.Boxes.Boxes.size(), 3u);
   EXPECT_EQ(P.Boxes.Boxes[0].Text, "Data is not legal");
-  EXPECT_TRUE(F1.SendSetIpFrame("127.0.0.3", "255.255.255.0", "127.0.0.1", ""));
-  EXPECT_TRUE(F1.SendSetMacFrame({"00", "11", "22", "33", "44", "55"}));
-  F1.EERomClear();
+  EXPECT_TRUE(F1.Link->SendSetIpFrame("127.0.0.3", "255.255.255.0", "127.0.0.1", ""));
+  EXPECT_TRUE(F1.Link->SendSetMacFrame({"00", "11", "22", "33", "44", "55"}));
+  F1.Link->EERomClear();
   ASSERT_TRUE(QTest::qWaitFor([&] { return a->received.size() >= 15 + 2 + 11 + 4; }, 2000));
   EXPECT_EQ(BytesToSpacedHex(a->Received()),
             "F1 12 7F 00 00 03 FF FF FF 00 7F 00 00 01 F2 0D 0A F1 13 00 11 22 33 44 55 F2 0D 0A 30 30 0D 0A ");
@@ -178,7 +178,7 @@ struct QuilletLink : Link {
 
 TEST_F(QuilletLink, EERomClearIsCommand21ToTheSelectedPanel) {
   auto a = Connect("127.0.0.2");
-  F1.EERomClear();
+  F1.Link->EERomClear();
   ASSERT_TRUE(QTest::qWaitFor([&] { return a->received.size() >= 5; }, 2000));
   EXPECT_EQ(BytesToSpacedHex(a->Received()), "F1 21 F2 0D 0A ");
 }

@@ -41,8 +41,8 @@ class ProjectRoad : public ::testing::TestWithParam<const Variant*> {
     f.IPEdit2->SetIPString("255.255.255.0");
     f.IPEdit3->SetIPString("192.168.1.1");
     f.QelEdit1->setText("4001");
-    f.ListView3->AddRow("1", {"192.168.1.5 4001 "});
-    f.ListView3->AddRow("2", {"192.168.1.9 4001 255.255.255.0 192.168.1.1"});
+    f.Devices.Add("192.168.1.5 4001 ");
+    f.Devices.Add("192.168.1.9 4001 255.255.255.0 192.168.1.1");
     ASSERT_TRUE(p.Boxes.Boxes.empty()) << p.Boxes.Boxes[0].Text.toStdString();
   }
 };

@@ -14,6 +14,8 @@
 #include "ui/services.h"
 
 class QWidget;
+class DeviceList;
+class PanelLink;
 class TForm1;
 class TForm2;
 class TForm3;
@@ -53,6 +55,13 @@ struct Forms {
   TForm11* Form11 = nullptr;
   TForm12* Form12 = nullptr;  // 9-key build only
   TForm13* Form13 = nullptr;  // 9-key build only
+
+  // The main window's link and device list: the dialogs send and add
+  // through these, not through the window.
+  PanelLink* Link = nullptr;
+  DeviceList* Devices = nullptr;
+  // One line at the end of the main window's debug log.
+  void Log(const QString& line);
 
   // A warning box over the main window, with the model and version as caption.
   void Warn(const QString& text);

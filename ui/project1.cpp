@@ -22,6 +22,10 @@
 
 void Forms::Warn(const QString& text) { Warn(Form1, Utf8(V.BoxCaption), text); }
 
+void Forms::Log(const QString& line) {
+  if (Form1) Form1->Log(line);
+}
+
 void Forms::Warn(QWidget* parent, const QString& caption, const QString& text) {
   if (!collecting_) {
     if (nonBlocking_)

@@ -28,7 +28,17 @@ using namespace layout;
 
 QString DateTimeText() { return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")); }
 
-TForm1::TForm1(Forms& forms) : QMainWindow(nullptr), F(forms), KeyNameIni(forms.Config.IniPath()) {
+TForm1::TForm1(Forms& forms)
+    : QMainWindow(nullptr),
+      F(forms),
+      KeyNameIni(forms.Config.IniPath()),
+      Link(new PanelLink(forms.Config, forms.V, this)),
+      IdTCPServer1(Link->Server()),
+      SelectedLink(Link->SelectedLink) {
+  F.Link = Link;
+  F.Devices = &Devices;
+  Devices.Changed = [this](const DeviceList::Change& c) { DeviceListChanged(c); };
+  Devices.Log = [this](const std::string& line) { Log(Utf8(line)); };
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(Utf8(F.V.Name));
   // System menu and minimise only: no maximise, no resizing.
@@ -261,10 +271,8 @@ void TForm1::FormCreate() {
   Model.CurrentAction = 0;
   Model.CurrentEventCount = 0;
   MarkProjectKept();
-  AccessCodeEntry = 0;
+  Access.Reset();
   StartSockets();
-  LocateOrdinal = 1;
-  NewDeviceRow = 0;
   DiscoveryTicks = 0;
 
   StatusBar1->SetPanelText(0, DateTimeText());

@@ -16,12 +16,16 @@
 #include "ipedit/tipedit.h"
 #include "model/actions.h"
 #include "model/inifile.h"
+#include "model/devicelist.h"
 #include "model/listedit.h"
 #include "controls/qeltrackbars.h"
 #include "model/events.h"
 #include "model/libraries.h"
 #include "link/dispatcher.h"
+#include "link/importer.h"
+#include "link/panellink.h"
 #include "link/transfer.h"
+#include "ui/accesscode.h"
 #include "ui/forms.h"
 #include "ui/pagecontrols.h"
 #include "ui/widgets.h"
@@ -29,7 +33,6 @@
 class QAction;
 class QDialog;
 class QUrl;
-class QUdpSocket;
 class QTimer;
 class LinkServer;
 struct ProjectReadResult;
@@ -47,10 +50,7 @@ class TForm1 : public QMainWindow {
   ConfigModel Model;
   IniFile KeyNameIni;
 
-  // Counters the link and the access-code entry start from.
-  int AccessCodeEntry = 0;
-  int LocateOrdinal = 1;
-  int NewDeviceRow = 0;
+  // Ticks of Timer1 since the last discovery run.
   int DiscoveryTicks = 0;
 
   // "Panel Set"
@@ -173,26 +173,22 @@ class TForm1 : public QMainWindow {
   std::vector<TIR> IrLib = std::vector<TIR>(kMaxLibraryEntries + 1);
   int IrCodeRaw = 0;  // 1: IrLib data are raw bytes, 0: hex text
 
-  // What the last decoded records announced, and the IR entries decoded.
-  int McuActionSum = 0;
-  int McuActionIndex = 0;
-  int McuEventSum = 0;
-  int McuEventIndex = 0;
+  // What the last decoded records announced (the road "Open" and "Upload"
+  // share), and the IR entries decoded.
+  transfer::RecordImporter Import{Model};
   int IrDecodeCount = 0;
 
-  // The link: the server panels connect to, the UDP listener, and where
-  // commands go.
-  LinkServer* IdTCPServer1 = nullptr;
-  QUdpSocket* IdUDPServer1 = nullptr;   // binding on the local address
-  QUdpSocket* IdUDPServer1b = nullptr;  // binding on every address
-  QString UdpClientHost;                // the UDP client's host and port: kept, never sent to
-  quint16 UdpClientPort = 0;
-  int SelectedLink = 0;
-  QString PanelIp;
-  int KnownLinkCount = 0;
-  QUdpSocket* IdUDPClient1 = nullptr;  // sends the discovery broadcast
-  QString LocalIp;
+  // The link (link/panellink.h): the server, the connection commands go
+  // to, the senders and discovery. The window owns it; Forms::Link points to it.
+  PanelLink* const Link;
+  // The server and the selected connection by the names the window's
+  // handlers use; both live in Link.
+  LinkServer* const IdTCPServer1;
+  int& SelectedLink;
   QTimer* Timer1 = nullptr;            // 100 ms; every tenth tick runs discovery
+  // The device list (model/devicelist.h); ListView3 mirrors it, and
+  // Forms::Devices points to it.
+  DeviceList Devices;
 
   // Menus (ui/tform1_menus.cpp).
   QMenu* File1 = nullptr;
@@ -233,7 +229,7 @@ class TForm1 : public QMainWindow {
   QAction* SetMac1 = nullptr;
 
   // The access code typed since Ctrl+K, at most 7 characters.
-  QString AccessCodeBuffer;
+  AccessCodeEntry Access;
   // One key-down, as its virtual-key code, seen before the window's controls.
   void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
   bool TestMenuVisible() const;
@@ -366,6 +362,8 @@ class TForm1 : public QMainWindow {
   // when the Add stored a row.
   bool DecodeActionRecordAndAdd(std::string_view bytes);
   bool DecodeEventAndAdd(int type, std::string_view payload, int n);
+  // The importer's sink for its current road: the two above, and the log.
+  transfer::ImportSink RecordSink();
 
   // Connection events of the server.
   void IdTCPServer1Connect(int index);
@@ -389,13 +387,8 @@ class TForm1 : public QMainWindow {
   void Reconnect1Click();
   void ClearPanelNetFields();
   void SetDeviceDataWidth(int width) { ListView3->SetColumnWidth(1, width); }
-  // Senders.
-  void SendCommand(uint8_t command, int n);
-  void SendCommandData(uint8_t command, const std::string& data);
-  // The dialogs' texts; false (after "Data is not legal") when nothing was sent.
-  bool SendSetIpFrame(const QString& ip, const QString& mask, const QString& gateway, const QString& port);
-  bool SendSetMacFrame(const std::array<QString, 6>& fields);
-  void EERomClear();
+  // The window's handlers send through Link.
+  void SendCommand(uint8_t command, int n) { Link->SendCommand(command, n); }
   // Test > "Local Data": the model as lines in the debug log.
   void DumpLocalData();
 
@@ -427,7 +420,6 @@ class TForm1 : public QMainWindow {
   // Before the project is thrown away: with changes, asks to save them
   // first. False when the user stopped it (Cancel, or a save that did not happen).
   bool MayDiscardProject();
-  std::filesystem::path LibraryFolder(const char* sub) const;
 
   // Lists.
   void ListView1Click();
@@ -456,7 +448,8 @@ class TForm1 : public QMainWindow {
   void ShowModify(const QString& label);
   void ShowHelpText(const std::string& text);
   bool SaveAs();
-  void RemoveDeviceRow(int row);
+  // ListView3 follows each change of Devices.
+  void DeviceListChanged(const DeviceList::Change& c);
   void BuildPanelSet(QWidget* parent);
   void BuildActionList(QWidget* parent);
   void BuildEventSet(QWidget* parent);
@@ -478,7 +471,6 @@ class TForm1 : public QMainWindow {
   void FlushLogLater();
   std::deque<QString> pendingLog_;  // the newest kLogLines not yet in the memo
   qint64 logFlushedMs_ = 0;         // when FlushLog last put lines into the memo
-  std::vector<quint64> knownLinks_;  // connections present at the end of the last discovery run
   bool batchLoading_ = false;
   int lastDecodedPage_ = -1;
   bool shown_ = false;
@@ -489,8 +481,3 @@ class TForm1 : public QMainWindow {
 
 // The date and time as the status bar shows them.
 QString DateTimeText();
-
-// The Windows virtual-key code of a Qt key (digits of the keypad 60..69
-// hex, letters their capitals), the code the access code is read in; 0
-// for a key that has none.
-int VirtualKeyOf(int key, Qt::KeyboardModifiers modifiers);

@@ -2,9 +2,9 @@
 
 #include <QMouseEvent>
 
+#include "link/panellink.h"
 #include "link/protocol.h"
 #include "ui/layout.h"
-#include "ui/tform1.h"
 
 using namespace layout;
 
@@ -58,6 +58,5 @@ bool TForm10::eventFilter(QObject* watched, QEvent* e) {
 
 void TForm10::LabelClick(int k) {
   if (k < 1 || k > 5) return;
-  TForm1& f1 = *F.Form1;
-  f1.SendCommand(kQuestions[k - 1], f1.SelectedLink);
+  F.Link->SendCommand(kQuestions[k - 1], F.Link->SelectedLink);
 }

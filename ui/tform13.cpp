@@ -1,9 +1,9 @@
 #include "ui/tform13.h"
 
+#include "link/panellink.h"
 #include "link/protocol.h"
 #include "ui/layout.h"
 #include "ui/textcodec.h"
-#include "ui/tform1.h"
 #include "ui/tform5.h"
 
 using namespace layout;
@@ -35,13 +35,12 @@ void TForm13::Button1Click() {
     F.Warn(this, Utf8(F.V.BoxCaption), QStringLiteral("Data is not legal"));
     return;
   }
-  TForm1& f1 = *F.Form1;
   const QString label = Label1->text();
   if (label == QStringLiteral("Type:"))
-    f1.SendCommandData(cmd::SetType, text);
+    F.Link->SendCommandData(cmd::SetType, text);
   else if (label == QStringLiteral("Name:"))
-    f1.SendCommandData(cmd::SetName, text);
+    F.Link->SendCommandData(cmd::SetName, text);
   else if (label == QStringLiteral("Data:"))
-    f1.SendCommandData(cmd::PownData, std::string{'\x01', '\x02', static_cast<char>(text.size() & 0xFF)} + text);
+    F.Link->SendCommandData(cmd::PownData, std::string{'\x01', '\x02', static_cast<char>(text.size() & 0xFF)} + text);
   accept();
 }

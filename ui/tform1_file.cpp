@@ -10,6 +10,7 @@
 #include "model/decoders.h"
 #include "model/hex.h"
 #include "model/projectfile.h"
+#include "ui/libraryfiles.h"
 #include "ui/textcodec.h"
 #include "ui/tform1.h"
 #include "ui/tform12.h"
@@ -23,8 +24,8 @@ std::string Gbk(const QString& s) { return ToGbkOrEmpty(s); }
 
 bool TForm1::DecodeActionRecordAndAdd(std::string_view bytes) {
   const ActionRecordChange c = DecodeActionRecord(F.V, bytes);
-  McuEventSum = c.McuEventSum;
-  Log(QStringLiteral("McuEventSum%1").arg(McuEventSum));
+  Import.McuEventSum = c.McuEventSum;
+  Log(QStringLiteral("McuEventSum%1").arg(Import.McuEventSum));
   if (F.V.PackedHeader && c.Key) Log(QStringLiteral("KeyNum:%1").arg(*c.Key));
   if (!c.Key) return false;
   Model.CurrentKey = *c.Key;
@@ -97,12 +98,21 @@ bool TForm1::DecodeEventAndAdd(int type, std::string_view payload, int n) {
   return ListView2->Count() > before;
 }
 
-std::filesystem::path TForm1::LibraryFolder(const char* sub) const {
-  const std::filesystem::path dir = F.Config.ProgramDir / "Library" / sub;
-  std::error_code ec;
-  std::filesystem::create_directories(dir, ec);
-  return dir;
+transfer::ImportSink TForm1::RecordSink() {
+  const bool upload = Import.Road() == transfer::ImportRoad::Upload;
+  return {
+      [this](std::string_view header) { return DecodeActionRecordAndAdd(header); },
+      [this, upload](int type, std::string_view payload, int n) {
+        if (upload) {
+          QelListBox1->setCurrentRow(type - 1);
+          Log(QStringLiteral("qelpagecontrol1.TabIndex:%1").arg(QelPageControl1->TabIndex()));
+        }
+        return DecodeEventAndAdd(type, payload, n);
+      },
+      [this](const std::string& line) { Log(Utf8(line)); },
+  };
 }
+
 
 namespace {
 
@@ -155,7 +165,7 @@ void TForm1::Save1Click() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
-  if (!F.WriteUserFile(this, Utf8(F.V.BoxCaption), LibraryFolder("File") / SaveFileName(local), *bytes)) return;
+  if (!F.WriteUserFile(this, Utf8(F.V.BoxCaption), LibraryFolderPath(F.Config, "File", true) / SaveFileName(local), *bytes)) return;
   MarkProjectKept();
   LogFrames(*this);
 }
@@ -181,7 +191,7 @@ bool TForm1::SaveAs() {
 
 void TForm1::Open1Click() {
   if (!MayDiscardProject()) return;
-  const QString name = F.S.Files->OpenFileName(this, QString::fromStdString(LibraryFolder("File").string()),
+  const QString name = F.S.Files->OpenFileName(this, QString::fromStdString(LibraryFolderPath(F.Config, "File", true).string()),
                                                DatFilter(F.V));
   if (name.isEmpty()) return;
   const std::filesystem::path path(name.toStdString());
@@ -216,7 +226,8 @@ void TForm1::LoadProject(const ProjectReadResult& read) {
   setUpdatesEnabled(false);
   batchLoading_ = true;
   lastDecodedPage_ = -1;
-  bool skipping = false;
+  Import.Begin(transfer::ImportRoad::File);
+  const transfer::ImportSink sink = RecordSink();
   for (const ProjectRecord& rec : read.Records) {
     if (const auto* net = std::get_if<FileNetwork>(&rec)) {
       IPEdit1->SetIPString(FromGbk(net->Ip));
@@ -224,27 +235,11 @@ void TForm1::LoadProject(const ProjectReadResult& read) {
       IPEdit3->SetIPString(FromGbk(net->Gateway));
       QelEdit1->setText(FromGbk(net->Port));
     } else if (const auto* dev = std::get_if<FileDevice>(&rec)) {
-      const QString name = FromGbk(dev->Name);
-      bool known = false;
-      for (int r = 0; r < ListView3->Count() && !known; ++r) known = ListView3->SubItem(r, 0) == name;
-      if (!known) ListView3->AddRow(QString::number(ListView3->Count() + 1), {name});
+      Devices.AddIfAbsent(FromGbk(dev->Name).toStdString());
     } else if (const auto* h = std::get_if<FileHeader>(&rec)) {
-      McuActionSum = h->ActionSum;
-      McuActionIndex = h->ActionIndex;
-      Log(QStringLiteral("McuActionSum%1McuActionindex%2 ").arg(McuActionSum).arg(McuActionIndex) +
-          Utf8(BytesToSpacedHex(h->Bytes)));
-      // Events of a header that made no action would land in the one before.
-      skipping = !DecodeActionRecordAndAdd(h->Bytes);
-      if (skipping) Log(QStringLiteral("action %1 not added: its events are skipped").arg(McuActionIndex));
+      Import.Action(*h, sink);
     } else if (const auto* e = std::get_if<FileEvent>(&rec)) {
-      McuEventIndex = e->Index;
-      Log(QStringLiteral("McuEventindex%1").arg(McuEventIndex));
-      Log(QStringLiteral("itype%1").arg(e->Type));
-      Log(QStringLiteral("len:%1").arg(e->LengthField));
-      if (skipping) continue;
-      if (!DecodeEventAndAdd(e->Type, e->Payload, e->LengthField))
-        Log(QStringLiteral("event %1 of action %2 refused").arg(McuEventIndex).arg(McuActionIndex));
-      if (McuEventIndex == McuEventSum && McuActionIndex == McuActionSum) Log(QStringLiteral("upload complete!!!"));
+      Import.Event(*e, sink);
     }
   }
   batchLoading_ = false;

@@ -205,18 +205,15 @@ void TForm1::off1Click() { SendCommand(cmd::DebugOff, SelectedLink); }
 
 void TForm1::CPTPReconnet1Click() {
   if (!F.V.ReconnectRestartsServer) {
-    SendCommandData(cmd::Reconnect, std::string("\x00\x56\x00\x03", 4));
+    Link->SendCommandData(cmd::Reconnect, std::string("\x00\x56\x00\x03", 4));
     return;
   }
   // The server listens again if it stopped; its connections stay.
-  if (!IdTCPServer1->IsListening()) {
-    QString error;
-    if (!IdTCPServer1->Listen(&error)) Log(QStringLiteral("server not started: ") + error);
-  }
+  if (!IdTCPServer1->IsListening()) Link->Listen();
   Log(kServerRestarted);
 }
 
-void TForm1::EERomclear1Click() { EERomClear(); }
+void TForm1::EERomclear1Click() { Link->EERomClear(); }
 void TForm1::EERomRead1Click() { SendCommand(cmd::EepromRead, SelectedLink); }
 void TForm1::EETab1Click() { F.S.Dialogs->Run(F.Form11); }
 
@@ -229,91 +226,17 @@ void TForm1::ShowModify(const QString& label) {
 void TForm1::Name1Click() { ShowModify(QStringLiteral("Type:")); }
 void TForm1::Name2Click() { ShowModify(QStringLiteral("Name:")); }
 void TForm1::POWNFunction1Click() { ShowModify(QStringLiteral("Data:")); }
-void TForm1::LocK1Click() { SendCommandData(cmd::KeyLock, std::string(1, '\x01')); }
-void TForm1::UnLock1Click() { SendCommandData(cmd::KeyLock, std::string(1, '\x00')); }
+void TForm1::LocK1Click() { Link->SendCommandData(cmd::KeyLock, std::string(1, '\x01')); }
+void TForm1::UnLock1Click() { Link->SendCommandData(cmd::KeyLock, std::string(1, '\x00')); }
 void TForm1::UpdateTest1Click() { DumpLocalData(); }
 void TForm1::SetMac1Click() { F.S.Dialogs->Run(F.Form9); }
 
 // The access code
 
 void TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
-  const int low = key & 0xFF;
-  if (AccessCodeEntry == 1) {
-    if (low != 13)
-      AccessCodeBuffer += key >= 0x60 && key <= 0x69 ? QChar(u'0' + (key - 0x60)) : QChar(low);
-    if (AccessCodeBuffer.size() > 7) AccessCodeBuffer.clear();
-    // Backspace takes its own character and the one before it.
-    if (low == 8 && !AccessCodeBuffer.isEmpty()) {
-      AccessCodeBuffer.chop(2);
-      StatusBar1->SetPanelText(5, QStringLiteral("Key:") + AccessCodeBuffer);
-    }
-    if ((AccessCodeBuffer == QStringLiteral("kvr5830") || AccessCodeBuffer == QStringLiteral("KVR5830")) &&
-        low == 13) {
-      est1->menuAction()->setVisible(true);
-      AccessCodeEntry = 0;
-      AccessCodeBuffer.clear();
-    }
-    StatusBar1->SetPanelText(5, QStringLiteral("Key:") + AccessCodeBuffer);
-  }
-  if ((modifiers & Qt::ControlModifier) && (low == 0x4B || low == 0x6B)) {
-    if (AccessCodeEntry == 1) {
-      if (TestMenuVisible()) AccessCodeEntry = 0;
-      AccessCodeBuffer.clear();
-      est1->menuAction()->setVisible(false);
-      StatusBar1->SetPanelText(5, QString());
-    } else {
-      AccessCodeEntry = 1;
-      AccessCodeBuffer.clear();
-      StatusBar1->SetPanelText(5, QStringLiteral("Key:"));
-    }
-  }
+  const AccessCodeEntry::Step s = Access.KeyDown(key, modifiers & Qt::ControlModifier, TestMenuVisible());
+  if (s.ShowTest) est1->menuAction()->setVisible(true);
+  if (s.HideTest) est1->menuAction()->setVisible(false);
+  if (s.SetStatus) StatusBar1->SetPanelText(5, QString::fromLatin1(s.Status));
 }
 
-int VirtualKeyOf(int key, Qt::KeyboardModifiers modifiers) {
-  const bool keypad = modifiers & Qt::KeypadModifier;
-  if (key >= Qt::Key_A && key <= Qt::Key_Z) return key;  // the same codes, capitals
-  if (key >= Qt::Key_0 && key <= Qt::Key_9) return (keypad ? 0x60 : 0x30) + (key - Qt::Key_0);
-  if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return 0x70 + (key - Qt::Key_F1);
-  if (keypad) {
-    switch (key) {
-      case Qt::Key_Asterisk: return 0x6A;
-      case Qt::Key_Plus: return 0x6B;
-      case Qt::Key_Comma: return 0x6C;
-      case Qt::Key_Minus: return 0x6D;
-      case Qt::Key_Period: return 0x6E;
-      case Qt::Key_Slash: return 0x6F;
-      default: break;
-    }
-  }
-  struct Code {
-    int Qt, Vk;
-  };
-  // A shifted character names the key it is on (a US keyboard).
-  static const Code codes[] = {
-      {Qt::Key_Backspace, 0x08}, {Qt::Key_Tab, 0x09},        {Qt::Key_Backtab, 0x09},
-      {Qt::Key_Return, 0x0D},    {Qt::Key_Enter, 0x0D},      {Qt::Key_Shift, 0x10},
-      {Qt::Key_Control, 0x11},   {Qt::Key_Alt, 0x12},        {Qt::Key_AltGr, 0x12},
-      {Qt::Key_Pause, 0x13},     {Qt::Key_CapsLock, 0x14},   {Qt::Key_Escape, 0x1B},
-      {Qt::Key_Space, 0x20},     {Qt::Key_PageUp, 0x21},     {Qt::Key_PageDown, 0x22},
-      {Qt::Key_End, 0x23},       {Qt::Key_Home, 0x24},       {Qt::Key_Left, 0x25},
-      {Qt::Key_Up, 0x26},        {Qt::Key_Right, 0x27},      {Qt::Key_Down, 0x28},
-      {Qt::Key_Print, 0x2C},     {Qt::Key_Insert, 0x2D},     {Qt::Key_Delete, 0x2E},
-      {Qt::Key_Meta, 0x5B},      {Qt::Key_Menu, 0x5D},       {Qt::Key_NumLock, 0x90},
-      {Qt::Key_ScrollLock, 0x91},
-      {Qt::Key_ParenRight, 0x30}, {Qt::Key_Exclam, 0x31},    {Qt::Key_At, 0x32},
-      {Qt::Key_NumberSign, 0x33}, {Qt::Key_Dollar, 0x34},    {Qt::Key_Percent, 0x35},
-      {Qt::Key_AsciiCircum, 0x36}, {Qt::Key_Ampersand, 0x37}, {Qt::Key_Asterisk, 0x38},
-      {Qt::Key_ParenLeft, 0x39},
-      {Qt::Key_Semicolon, 0xBA}, {Qt::Key_Colon, 0xBA},      {Qt::Key_Equal, 0xBB},
-      {Qt::Key_Plus, 0xBB},      {Qt::Key_Comma, 0xBC},      {Qt::Key_Less, 0xBC},
-      {Qt::Key_Minus, 0xBD},     {Qt::Key_Underscore, 0xBD}, {Qt::Key_Period, 0xBE},
-      {Qt::Key_Greater, 0xBE},   {Qt::Key_Slash, 0xBF},      {Qt::Key_Question, 0xBF},
-      {Qt::Key_QuoteLeft, 0xC0}, {Qt::Key_AsciiTilde, 0xC0}, {Qt::Key_BracketLeft, 0xDB},
-      {Qt::Key_BraceLeft, 0xDB}, {Qt::Key_Backslash, 0xDC},  {Qt::Key_Bar, 0xDC},
-      {Qt::Key_BracketRight, 0xDD}, {Qt::Key_BraceRight, 0xDD}, {Qt::Key_Apostrophe, 0xDE},
-      {Qt::Key_QuoteDbl, 0xDE},
-  };
-  for (const Code& c : codes)
-    if (c.Qt == key) return c.Vk;
-  return 0;
-}

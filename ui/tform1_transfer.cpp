@@ -34,6 +34,7 @@ void TForm1::Download1Click() {
   EndUpload();
   SendCommand(cmd::Upload, SelectedLink);
   Upload.Begin(IdTCPServer1->LinkId(SelectedLink));
+  Import.Begin(transfer::ImportRoad::Upload);
   IrDecodeCount = 0;
   QelComboBox8->clear();
   QelComboBox8->clearEditText();
@@ -50,10 +51,10 @@ void TForm1::TransfersLinkRemoved() {
   Forms::NonBlockingWarnings nonBlocking(F);
   Log(QStringLiteral("upload incomplete: the panel's connection closed"));
   QString text = QStringLiteral("The panel's connection closed: the upload is incomplete; what arrived is kept");
-  if (Upload.DroppedActions || Upload.DroppedEvents)
+  if (Import.DroppedActions || Import.DroppedEvents)
     text += QStringLiteral(" (%1 actions and %2 events were past what the lists hold)")
-                .arg(Upload.DroppedActions)
-                .arg(Upload.DroppedEvents);
+                .arg(Import.DroppedActions)
+                .arg(Import.DroppedEvents);
   Upload.End();
   F.Warn(text);
 }
@@ -71,21 +72,7 @@ bool TForm1::UploadActionRecord(int link, std::string_view r) {
     AnswerRecord(*this, link, false, false);
     return true;
   }
-  McuActionSum = ByteAt(r, 2);
-  McuActionIndex = ByteAt(r, 3);
-  Log(QStringLiteral("McuActionSum%1McuActionindex%2").arg(McuActionSum).arg(McuActionIndex));
-  Log(QStringLiteral("ss") + Utf8(BytesToSpacedHex(r)));
-  const std::string_view payload = r.substr(4, r.size() - 7);
-  if (Model.ActionCount >= kMaxActions) {
-    // Taken and dropped: one warning at the end rather than one per record.
-    McuEventSum = WordAt(payload, 0);
-    ++Upload.DroppedActions;
-    Upload.SkipEvents = true;
-  } else {
-    // Events of a record that made no action would land in the one before.
-    Upload.SkipEvents = !DecodeActionRecordAndAdd(payload);
-    if (Upload.SkipEvents) Log(QStringLiteral("action %1 not added: its events are skipped").arg(McuActionIndex));
-  }
+  Import.Action(transfer::ParseActionRecord(r), RecordSink());
   AnswerRecord(*this, link, false, true);
   return true;
 }
@@ -102,40 +89,19 @@ bool TForm1::UploadEventRecord(int link, std::string_view r) {
     AnswerRecord(*this, link, true, false);
     return true;
   }
-  McuEventIndex = WordAt(r, 1);
-  const int type = ByteAt(r, 3);
-  const int n = WordAt(r, 4);
-  Log(QStringLiteral("McuEventindex%1").arg(McuEventIndex));
-  Log(QStringLiteral("itype%1len:%2").arg(type).arg(n));
-  Log(QStringLiteral("ss") + Utf8(BytesToSpacedHex(r)));
-  if (type >= 1 && type <= 7) {
-    const bool live = Model.CurrentAction >= 1 && Model.CurrentAction <= Model.ActionCount;
-    if (Upload.SkipEvents) {
-      // Decoded, it would land in no action or in the wrong one.
-      Log(QStringLiteral("event %1 skipped").arg(McuEventIndex));
-    } else if (live && Model.Actions[Model.CurrentAction].EventCount >= kMaxEvents) {
-      ++Upload.DroppedEvents;
-    } else {
-      QelListBox1->setCurrentRow(type - 1);
-      Log(QStringLiteral("qelpagecontrol1.TabIndex:%1").arg(QelPageControl1->TabIndex()));
-      // The payload goes with its F4, as it came.
-      if (!DecodeEventAndAdd(type, r.substr(6, r.size() - 8), n))
-        Log(QStringLiteral("event %1 of action %2 refused").arg(McuEventIndex).arg(McuActionIndex));
-    }
-  }
+  const transfer::ImportSink sink = RecordSink();
+  Import.Event(transfer::ParseEventRecord(r), sink);
   AnswerRecord(*this, link, true, true);
-  if (McuEventSum == McuEventIndex && McuActionSum == McuActionIndex) {
+  if (Import.Complete(sink)) {
     IrDecodeCount = 0;
     QelListBox1->setCurrentRow(0);
     QelPageControl1->SetTabIndex(0);
-    Log(QStringLiteral("upload complete!!!"));
     MarkProjectKept();
-    const int actions = Upload.DroppedActions, events = Upload.DroppedEvents;
     Upload.End();
-    if (actions || events)
+    if (Import.DroppedActions || Import.DroppedEvents)
       F.Warn(QStringLiteral("The panel sent more than the lists hold: %1 actions and %2 events were not taken")
-                 .arg(actions)
-                 .arg(events));
+                 .arg(Import.DroppedActions)
+                 .arg(Import.DroppedEvents));
   }
   return true;
 }

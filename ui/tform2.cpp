@@ -99,16 +99,16 @@ void TForm2::Button2Click() {
 
   std::string why;
   if (!f1.KeyNameIni.WriteString("Key Name", "K-N-" + std::to_string(key), name, &why)) {
-    f1.Log(QStringLiteral("QuilletInfo.ini write failed"));
+    F.Log(QStringLiteral("QuilletInfo.ini write failed"));
     F.Warn(QStringLiteral("Cannot write the file ") + QString::fromStdString(f1.KeyNameIni.Path().string()) +
            QStringLiteral(": ") + QString::fromStdString(why));
   }
 
   const std::string byte(1, static_cast<char>(config));
-  f1.Log(Utf8(BytesToSpacedHex(byte)));
-  f1.Log(QStringLiteral("form1.KeyNum%1...%2").arg(key).arg(Utf8(BytesToHex(byte))));
+  F.Log(Utf8(BytesToSpacedHex(byte)));
+  F.Log(QStringLiteral("form1.KeyNum%1...%2").arg(key).arg(Utf8(BytesToHex(byte))));
   const int a = f1.Model.CurrentAction;
-  if (a >= 1 && a <= f1.Model.ActionCount) f1.Log(Utf8(BytesToSpacedHex(f1.Model.Actions[a].Header)));
+  if (a >= 1 && a <= f1.Model.ActionCount) F.Log(Utf8(BytesToSpacedHex(f1.Model.Actions[a].Header)));
 }
 
 bool TForm2::Edit1KeyPress(const QString& typed) const {

@@ -1,7 +1,7 @@
 #include "ui/tform3.h"
 
+#include "model/devicelist.h"
 #include "ui/layout.h"
-#include "ui/tform1.h"
 
 using namespace layout;
 
@@ -42,10 +42,7 @@ void TForm3::Button2Click() {
   const QString ip = IPEdit1->IPString(), mask = IPEdit2->IPString(), gateway = IPEdit3->IPString();
   const QString port = Edit1->text();
   if (!ip.isEmpty() && !mask.isEmpty() && !gateway.isEmpty() && !port.isEmpty()) {
-    TForm1& f1 = *F.Form1;
-    f1.ListView3->AddRow(QString::number(f1.ListView3->Count() + 1),
-                         {ip + u' ' + mask + u' ' + gateway + u' ' + port + u';'});
-    f1.SetDeviceDataWidth(300);
+    F.Devices->Add((ip + u' ' + mask + u' ' + gateway + u' ' + port + u';').toStdString());
   }
   hide();
 }

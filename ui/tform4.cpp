@@ -1,13 +1,13 @@
 #include "ui/tform4.h"
 
 #include <QDir>
-#include <QFile>
 #include <algorithm>
 #include <filesystem>
 
 #include "link/protocol.h"
 #include "model/hex.h"
 #include "model/projectfile.h"
+#include "ui/libraryfiles.h"
 #include "ui/textcodec.h"
 #include "ui/tform1.h"
 #include "ui/tform5.h"
@@ -115,40 +115,22 @@ void TForm4::ListView1Click() {
   IrEditRow = r + 1;
 }
 
-QString TForm4::LibraryDir(bool create) const {
-  const std::filesystem::path dir = F.Config.ProgramDir / "Library" / "IR";
-  if (create) {
-    std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
-  }
-  return QString::fromStdU16String(dir.u16string());
-}
-
-// The build's "*.dat" filter text with the library's extension.
-QString TForm4::Filter() const {
-  return Utf8(F.V.SaveAsFilter).replace(QStringLiteral("*.dat"), QStringLiteral("*.irr"));
-}
-
 void TForm4::WarnSaveBox(const QString& text) { F.Warn(this, LibraryBoxCaption(F.V), text); }
 
 void TForm4::Button1Click() {
-  const QString name = F.S.Files->OpenFileName(this, LibraryDir(true), Filter());
   // Only the exact extension: "TV.IRR" is not a library.
-  std::optional<std::string> bytes;
-  if (name.endsWith(QLatin1String(".irr"), Qt::CaseSensitive)) {
-    bytes = F.ReadUserFile(this, Utf8(F.V.BoxCaption), PathOf(name));
-    if (!bytes) return;  // refused with a warning: the library stays as it was
-  }
+  const LibraryChoice chosen = ChooseLibraryFile(F, this, kIrFiles, Utf8(F.V.BoxCaption), LibraryNameRule::ExactEnding);
+  if (chosen.Refused) return;  // the library stays as it was
   ClearLibrary();
   // The rows they named are gone: a learned code must not land in a row the user never chose.
   IrEditRow = 0;
   IrRenameRow = 0;
-  if (!bytes) return;
-  IrLibraryRead read = ReadIrLibrary(F.V, *bytes);
+  if (!chosen.Bytes) return;
+  IrLibraryRead read = ReadIrLibrary(F.V, *chosen.Bytes);
   lib_ = std::move(read.Library);
   Edit1->setText(FromGbk(lib_.Name));
   for (const TIR& row : lib_.Rows) AddListRow(row);
-  WarnAboutLibraryRead(F, this, Utf8(F.V.BoxCaption), name, read.Warnings);
+  WarnAboutLibraryRead(F, this, Utf8(F.V.BoxCaption), chosen.Name, read.Warnings);
 }
 
 void TForm4::Button2Click() {
@@ -213,7 +195,7 @@ void TForm4::Button5Click() {
   });
 }
 
-void TForm4::Button6Click() { F.Form1->SendCommand(cmd::IrLearn, F.Form1->SelectedLink); }
+void TForm4::Button6Click() { F.Link->SendCommand(cmd::IrLearn, F.Link->SelectedLink); }
 
 bool TForm4::WriteLibrary(const QString& path) {
   BuildIrRecords();
@@ -226,22 +208,22 @@ bool TForm4::WriteLibrary(const QString& path) {
 }
 
 void TForm4::Button7Click() {
-  const QString dir = LibraryDir(true);
+  const QString dir = FolderText(LibraryFolderPath(F.Config, kIrFiles.Sub, true));
   // A name read from a file may be anything; it only becomes a file name here.
   if (lib_.Name.empty() || !IsLibraryFileName(lib_.Name)) {
     WarnSaveBox(QString::fromLatin1(kNoLibName));
     return;
   }
   if (lib_.Rows.empty()) return;
-  WriteLibrary(dir + QLatin1Char('/') + FromGbk(lib_.Name) + QStringLiteral(".irr"));
+  WriteLibrary(dir + QLatin1Char('/') + FromGbk(lib_.Name) + QString::fromLatin1(kIrFiles.Extension));
 }
 
 void TForm4::Button8Click() {
-  const QString libDir = LibraryDir(false);
-  const QString dir = QDir(libDir).exists() ? libDir : QString::fromStdU16String(F.Config.ProgramDir.u16string());
-  const QString name = F.S.Files->SaveFileName(this, dir, Filter());
+  const QString libDir = FolderText(LibraryFolderPath(F.Config, kIrFiles.Sub, false));
+  const QString dir = QDir(libDir).exists() ? libDir : FolderText(F.Config.ProgramDir);
+  const QString name = F.S.Files->SaveFileName(this, dir, LibraryFilter(F.V, kIrFiles));
   if (name.isEmpty()) return;
-  WriteLibrary(name + QStringLiteral(".irr"));
+  WriteLibrary(name + QString::fromLatin1(kIrFiles.Extension));
 }
 
 bool TForm4::PutLearnedCode(std::string_view code) {
@@ -261,7 +243,7 @@ bool TForm4::ShowLearnAnswer(uint8_t status) {
     text = QStringLiteral("Please don't long press button");
   else
     return false;
-  F.Form1->Log(text);
+  F.Log(text);
   F.Warn(this, Utf8(F.V.BoxCaption), text);
   return true;
 }

@@ -78,8 +78,6 @@ class TForm4 : public QDialog {
   void AddListRow(const TIR& row);
   void ClearLibrary();
   bool WriteLibrary(const QString& path);
-  QString Filter() const;
-  QString LibraryDir(bool create) const;
   void WarnSaveBox(const QString& text);
 
   Forms& F;

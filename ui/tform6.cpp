@@ -3,10 +3,8 @@
 #include <QLabel>
 #include <QTimer>
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
-#include "model/projectfile.h"
+#include "ui/libraryfiles.h"
 #include "ui/textcodec.h"
 #include "ui/tform1.h"
 #include "ui/tform5.h"
@@ -16,9 +14,6 @@ namespace {
 
 constexpr const char* kNotLegal = "Data is not legal";
 constexpr const char* kNewLibName = "Please create a new lib name";
-
-bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-bool IsTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
 
 // Control bytes and their pictures (U+2400..U+241F, DEL U+2421).
 bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
@@ -87,7 +82,8 @@ void LineBytes::SetBytes(std::string_view b) {
       pieces_.push_back({PictureOf(c), std::string(1, b[i])});
       continue;
     }
-    const size_t len = IsLeadByte(c) && i + 1 < b.size() && IsTrailByte(static_cast<unsigned char>(b[i + 1])) ? 2 : 1;
+    const size_t len =
+        IsGbkLeadByte(c) && i + 1 < b.size() && IsGbkTrailByte(static_cast<unsigned char>(b[i + 1])) ? 2 : 1;
     const QString s = FromGbk(b.substr(i, len));
     // A byte no character stands for is shown as U+FFFD and kept.
     const QChar shown = s.size() == 1 ? s.at(0) : QChar(QChar::ReplacementCharacter);
@@ -230,18 +226,6 @@ TForm6::TForm6(Forms& forms) : QDialog(nullptr), F(forms) {
   Rs232EditCurrent = 0;
 }
 
-std::filesystem::path TForm6::LibraryFolder() const {
-  const std::filesystem::path dir = F.Config.ProgramDir / "Library" / "RS232";
-  std::error_code ec;
-  std::filesystem::create_directories(dir, ec);
-  return dir;
-}
-
-QString TForm6::Filter() const {
-  // The project files' filter text, for this extension.
-  return Utf8(F.V.SaveAsFilter).replace(QStringLiteral(".dat"), QStringLiteral(".rss"));
-}
-
 void TForm6::SetLibName(const std::string& name) {
   Rs232LibName = name;
   Edit1->setText(FromGbk(name));
@@ -289,21 +273,15 @@ void TForm6::ShowRs232Function(int n) {
 }
 
 void TForm6::Button1Click() {
-  const QString name =
-      F.S.Files->OpenFileName(this, QString::fromStdString(LibraryFolder().string()), Filter());
-  const std::filesystem::path path(name.toStdString());
-  std::optional<std::string> bytes;
-  if (!name.isEmpty() && path.extension() == ".rss") {
-    bytes = F.ReadUserFile(this, LibraryBoxCaption(F.V), path);
-    if (!bytes) return;  // refused with a warning: the library stays as it was
-  }
+  const LibraryChoice chosen = ChooseLibraryFile(F, this, kRs232Files, LibraryBoxCaption(F.V));
+  if (chosen.Refused) return;  // the library stays as it was
   Rs232EditFunctions.clear();
   ComboBox1->clear();
   SetLibName({});
   Rs232EditCurrent = 0;
-  if (!bytes) return;
-  Rs232LibraryRead read = ReadRs232Library(F.V, *bytes);
-  WarnAboutLibraryRead(F, this, LibraryBoxCaption(F.V), name, read.Warnings);
+  if (!chosen.Bytes) return;
+  Rs232LibraryRead read = ReadRs232Library(F.V, *chosen.Bytes);
+  WarnAboutLibraryRead(F, this, LibraryBoxCaption(F.V), chosen.Name, read.Warnings);
   SetLibName(read.Library.Name);
   Rs232EditFunctions = std::move(read.Library.Functions);
   for (const Rs232Function& f : Rs232EditFunctions) ComboBox1->addItem(FromGbk(f.Name));
@@ -409,15 +387,16 @@ void TForm6::Button6Click() {
     F.Warn(this, LibraryBoxCaption(F.V), QString::fromLatin1(kNewLibName));
     return;
   }
-  if (!WriteLibrary(LibraryFolder() / (shown + QStringLiteral(".rss")).toStdString())) return;
+  const std::filesystem::path dir = LibraryFolderPath(F.Config, kRs232Files.Sub, true);
+  if (!WriteLibrary(dir / (shown + QString::fromLatin1(kRs232Files.Extension)).toStdString())) return;
   // The 6-key build, the one that writes no end bytes, also logs the save.
-  if (!F.V.Rs232LibEndBytes && F.Form1) F.Form1->Log(QStringLiteral("update data"));
+  if (!F.V.Rs232LibEndBytes) F.Log(QStringLiteral("update data"));
 }
 
 void TForm6::Button7Click() {
-  const QString name =
-      F.S.Files->SaveFileName(this, QString::fromStdString(LibraryFolder().string()), Filter());
+  const QString name = F.S.Files->SaveFileName(this, FolderText(LibraryFolderPath(F.Config, kRs232Files.Sub, true)),
+                                               LibraryFilter(F.V, kRs232Files));
   if (name.isEmpty()) return;
   // ".rss" is always added, as "Save as" of the project files adds ".dat".
-  WriteLibrary(std::filesystem::path((name + QStringLiteral(".rss")).toStdString()));
+  WriteLibrary(std::filesystem::path((name + QString::fromLatin1(kRs232Files.Extension)).toStdString()));
 }

@@ -96,8 +96,6 @@ class TForm6 : public QDialog {
   std::optional<std::string> BuildCurrent();  // nothing: none current, or refused
   void NameChosen(const std::string& name);
   void SetLibName(const std::string& name);
-  std::filesystem::path LibraryFolder() const;
-  QString Filter() const;
   // The file's bytes, or nothing when refused (the message is shown).
   std::optional<std::string> LibraryBytes();
   bool WriteLibrary(const std::filesystem::path& path);

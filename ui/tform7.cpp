@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "link/panellink.h"
 #include "link/protocol.h"
 #include "link/server.h"
 #include "ui/layout.h"
@@ -79,7 +80,7 @@ void TForm7::done(int result) {
 
 void TForm7::FormClose() {
   Halt();
-  F.Form1->Log(QStringLiteral("form7.close!"));
+  F.Log(QStringLiteral("form7.close!"));
 }
 
 void TForm7::Button1Click() {
@@ -118,8 +119,9 @@ void TForm7::Warn(const QString& text) { F.Warn(this, Utf8(F.V.BoxCaption), text
 void TForm7::Start() {
   if (Download.Running()) return;
   TForm1& f1 = *F.Form1;
-  const int n = f1.SelectedLink;
-  if (!f1.IdTCPServer1->IsOpen(n)) {
+  LinkServer& server = *F.Link->Server();
+  const int n = F.Link->SelectedLink;
+  if (!server.IsOpen(n)) {
     Warn(QStringLiteral("No panel is linked: nothing was sent"));
     return;
   }
@@ -135,19 +137,18 @@ void TForm7::Start() {
   }
   // Records arriving from here on are not the answer to any upload.
   f1.EndUpload();
-  link_ = f1.IdTCPServer1->LinkId(n);
+  link_ = server.LinkId(n);
   Timer1->start();
   Download.Start(f1.Model);
   FlushLog();
-  f1.SendCommand(cmd::TransferClear, n);
+  F.Link->SendCommand(cmd::TransferClear, n);
   lastWriteNs_ = clock_.nsecsElapsed();
   ShowProgress();
 }
 
 void TForm7::Ack(int link, std::string_view message) {
-  TForm1& f1 = *F.Form1;
-  const bool own = link_ != 0 && f1.IdTCPServer1->LinkId(link) == link_;
-  const auto outcome = Download.OnAck(f1.Model, message, own);
+  const bool own = link_ != 0 && F.Link->Server()->LinkId(link) == link_;
+  const auto outcome = Download.OnAck(F.Form1->Model, message, own);
   FlushLog();
   using O = transfer::DownloadMachine::AckOutcome;
   switch (outcome) {
@@ -175,13 +176,13 @@ void TForm7::WriteDue() {
     sendTimer_->start(static_cast<int>((dueNs_ - now + kNsPerMs - 1) / kNsPerMs));
     return;
   }
-  TForm1& f1 = *F.Form1;
-  const int n = f1.IdTCPServer1->IndexOfLink(link_);
+  LinkServer& server = *F.Link->Server();
+  const int n = server.IndexOfLink(link_);
   if (n < 0) {
     LinkRemoved();
     return;
   }
-  const std::optional<std::string> frame = Download.Next(f1.Model);
+  const std::optional<std::string> frame = Download.Next(F.Form1->Model);
   FlushLog();
   if (!frame) {
     if (Download.State() == transfer::DownloadMachine::Phase::Failed) {
@@ -191,18 +192,18 @@ void TForm7::WriteDue() {
     return;
   }
   // A failed write closes the connection, and LinkRemoved ends the download.
-  f1.IdTCPServer1->WriteLine(n, *frame);
+  server.WriteLine(n, *frame);
   lastWriteNs_ = now;
   if (!Download.ClosingSent()) Button1->setText(QStringLiteral("Downloading"));
   ShowProgress();
 }
 
 void TForm7::LinkRemoved() {
-  if (!Download.Running() || F.Form1->IdTCPServer1->IndexOfLink(link_) >= 0) return;
+  if (!Download.Running() || F.Link->Server()->IndexOfLink(link_) >= 0) return;
   // Not the user's doing: nothing here may wait for the user.
   Forms::NonBlockingWarnings nonBlocking(F);
   Halt();
-  F.Form1->Log(QStringLiteral("download stopped: the panel's connection closed"));
+  F.Log(QStringLiteral("download stopped: the panel's connection closed"));
   Button1->setText(QStringLiteral("Start"));
   Warn(QStringLiteral("The panel's connection closed: the download did not finish"));
 }
@@ -214,5 +215,5 @@ void TForm7::ShowProgress() {
 }
 
 void TForm7::FlushLog() {
-  for (const std::string& line : Download.TakeLog()) F.Form1->Log(Utf8(line));
+  for (const std::string& line : Download.TakeLog()) F.Log(Utf8(line));
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "link/panellink.h"
 #include "ui/layout.h"
 #include "ui/tform1.h"
 
@@ -60,6 +61,6 @@ void TForm8::FormShow() {
 void TForm8::Button1Click() {
   // Refused texts leave the dialog open; with no panel connected it closes
   // as if the frame had gone.
-  if (!F.Form1->SendSetIpFrame(MaskEdit1->text(), MaskEdit2->text(), MaskEdit3->text(), MaskEdit4->text())) return;
+  if (!F.Link->SendSetIpFrame(MaskEdit1->text(), MaskEdit2->text(), MaskEdit3->text(), MaskEdit4->text())) return;
   accept();
 }

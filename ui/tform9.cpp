@@ -1,7 +1,7 @@
 #include "ui/tform9.h"
 
+#include "link/panellink.h"
 #include "ui/layout.h"
-#include "ui/tform1.h"
 
 using namespace layout;
 
@@ -68,5 +68,5 @@ void TForm9::Button1Click() {
     }
   }
   // A pasted field that is not hex is refused there; the dialog stays open.
-  if (F.Form1->SendSetMacFrame(fields)) accept();
+  if (F.Link->SendSetMacFrame(fields)) accept();
 }
