@@ -6,20 +6,6 @@ namespace {
 
 const std::string kColon = "\xEF\xBC\x9A";  // full-width colon
 
-
-// The value of count hex digits at offset at; false when any is missing or not hex.
-bool HexField(std::string_view s, size_t at, size_t count, uint32_t* value) {
-  if (at + count > s.size()) return false;
-  uint32_t v = 0;
-  for (size_t i = at; i < at + count; ++i) {
-    const int d = HexValue(s[i]);
-    if (d < 0) return false;
-    v = v * 16 + static_cast<uint32_t>(d);
-  }
-  *value = v;
-  return true;
-}
-
 bool DottedField(std::string_view s, size_t at, std::string* out) {
   std::string text;
   for (size_t octet = 0; octet < 4; ++octet) {

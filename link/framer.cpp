@@ -36,13 +36,9 @@ size_t MessageFramer::HeadLength(std::string_view b) const {
       return 32;
     case 0x30: {
       if (b.size() < 20) return 0;
-      size_t n = 0;
-      for (size_t i = 16; i < 20; ++i) {
-        const int d = HexValue(b[i]);
-        if (d < 0) return 20;  // the dispatcher refuses it; its length is the fixed part
-        n = n * 16 + static_cast<size_t>(d);
-      }
-      return 20 + 2 * n;
+      uint32_t n = 0;
+      if (!HexField(b, 16, 4, &n)) return 20;  // the dispatcher refuses it; its length is the fixed part
+      return 20 + 2 * size_t{n};
     }
     case 0x42:
       return 11;

@@ -1,6 +1,6 @@
 #include "link/protocol.h"
 
-#include <optional>
+#include "model/hex.h"
 
 std::string CommandFrame(uint8_t command, std::string_view data) {
   std::string f;
@@ -11,8 +11,6 @@ std::string CommandFrame(uint8_t command, std::string_view data) {
   f += '\xF2';
   return f;
 }
-
-std::string AsLine(std::string_view frame) { return std::string(frame) + "\r\n"; }
 
 namespace {
 
@@ -38,13 +36,6 @@ bool DottedBytes(std::string_view text, std::string* out, std::vector<std::strin
   return close() && count == 4;
 }
 
-std::optional<int> HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return std::nullopt;
-}
-
 }  // namespace
 
 SetIpFrame BuildSetIpFrame(std::string_view ip, std::string_view mask, std::string_view gateway,
@@ -60,8 +51,7 @@ SetIpFrame BuildSetIpFrame(std::string_view ip, std::string_view mask, std::stri
       v = v * 10 + (c - '0');
     }
     if (v > 65535) return r;
-    data += static_cast<char>(v >> 8);
-    data += static_cast<char>(v & 0xFF);
+    PutWord(data, static_cast<uint32_t>(v));
   }
   if (!DottedBytes(mask, &data, &r.Groups) || !DottedBytes(gateway, &data, &r.Groups)) return r;
   r.Frame = CommandFrame(cmd::SetIp, data);
@@ -73,10 +63,9 @@ SetMacFrame BuildSetMacFrame(const std::array<std::string, 6>& fields) {
   SetMacFrame r;
   std::string data;
   for (const std::string& f : fields) {
-    if (f.size() < 2) return r;
-    const auto hi = HexDigit(f[0]), lo = HexDigit(f[1]);
-    if (!hi || !lo) return r;
-    data += static_cast<char>(*hi * 16 + *lo);
+    uint32_t byte = 0;
+    if (!HexField(f, 0, 2, &byte)) return r;
+    PutByte(data, byte);
   }
   r.Frame = CommandFrame(cmd::SetMac, data);
   r.Ok = true;

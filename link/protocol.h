@@ -17,9 +17,6 @@ inline constexpr uint8_t IrLearn = 0x10, NetConfig = 0x11, SetIp = 0x12, SetMac 
 // F1, command, data, F2. The write adds CR LF, as a line.
 std::string CommandFrame(uint8_t command, std::string_view data = {});
 
-// What goes on the wire for one frame: the frame as a line.
-std::string AsLine(std::string_view frame);
-
 struct SetIpFrame {
   bool Ok = false;                   // false: "Data is not legal", nothing to send
   std::string Frame;                 // F1 12 IP (4) [port (2)] mask (4) gateway (4) F2

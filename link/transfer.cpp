@@ -13,12 +13,6 @@ constexpr uint32_t kTableStart = 0x90;
 constexpr uint32_t kLastAddress = 0xFFFF;
 constexpr uint8_t kAccepted = 0x01;
 
-
-void Put16(std::string& s, uint32_t v) {
-  s += static_cast<char>((v >> 8) & 0xFF);
-  s += static_cast<char>(v & 0xFF);
-}
-
 // Never past the model's arrays, whatever its counters say.
 int LiveActions(const ConfigModel& m) { return std::clamp(m.ActionCount, 0, static_cast<int>(m.Actions.size()) - 1); }
 int LiveEvents(const TActionList& a) { return std::clamp(a.EventCount, 0, static_cast<int>(a.Events.size()) - 1); }
@@ -62,9 +56,9 @@ uint32_t EndAddress(const ConfigModel& m) {
 
 std::string DownloadFrame(int action, std::string_view header, uint16_t address, std::string_view eventFrame) {
   std::string f{'\xF1', static_cast<char>(cmd::TransferEvent)};
-  Put16(f, static_cast<uint32_t>(action));
+  PutWord(f, static_cast<uint32_t>(action));
   f.append(header);
-  Put16(f, address);
+  PutWord(f, address);
   f += "\xFF\xFF";
   f.append(eventFrame);
   f += Crc16Bytes(f);
@@ -81,69 +75,60 @@ DownloadCheck CheckDownload(const ConfigModel& m) {
 
 void DownloadMachine::Start(const ConfigModel& m) {
   total_ = EventTotal(m);
-  StepCounter = 1;
-  AckCounter = 1;
-  LastStep = 0;
+  stepCounter_ = 1;
+  ackCounter_ = 1;
+  lastStep_ = 0;
   closingSent_ = false;
-  EepromAddr = FirstEventAddress(m);
-  Log("frist_start_addr:" + std::to_string(EepromAddr));
-  RetryFlag = 0;
+  eepromAddr_ = FirstEventAddress(m);
+  Log("frist_start_addr:" + std::to_string(eepromAddr_));
   progress_ = 1;
   Log("clear eeprom buff");
-  Log("DownloadFlag:" + std::to_string(StepCounter));
-  ++StepCounter;
-  SendEnable = false;
+  Log("DownloadFlag:" + std::to_string(stepCounter_));
+  ++stepCounter_;
   awaited_ = cmd::TransferClear;
   phase_ = Phase::Awaiting;
 }
 
 std::optional<std::string> DownloadMachine::Next(ConfigModel& m) {
   if (phase_ != Phase::Due) return std::nullopt;
-  const bool eventDue = NextAction >= 1 && NextAction <= LiveActions(m) && NextEvent >= 1 &&
-                        NextEvent <= LiveEvents(m.Actions[NextAction]) && StepCounter == AckCounter;
+  const bool eventDue = nextAction_ >= 1 && nextAction_ <= LiveActions(m) && nextEvent_ >= 1 &&
+                        nextEvent_ <= LiveEvents(m.Actions[nextAction_]) && stepCounter_ == ackCounter_;
   if (eventDue) {
-    TActionList& a = m.Actions[NextAction];
-    std::string& frame = a.Events[NextEvent].Frame;
-    if (frame.size() >= 3) {
-      frame[1] = static_cast<char>((NextEvent >> 8) & 0xFF);
-      frame[2] = static_cast<char>(NextEvent & 0xFF);
-    }
-    std::string out = DownloadFrame(NextAction, a.Header, static_cast<uint16_t>(EepromAddr), frame);
+    TActionList& a = m.Actions[nextAction_];
+    std::string& frame = a.Events[nextEvent_].Frame;
+    if (frame.size() >= 3) SetWordAt(frame, 1, static_cast<uint32_t>(nextEvent_));
+    std::string out = DownloadFrame(nextAction_, a.Header, static_cast<uint16_t>(eepromAddr_), frame);
     Log("send data:" + Hex(out));
-    if (!RetryFlag) ++progress_;
-    ++StepCounter;
-    if (StepCounter == total_ + 2) {
-      LastStep = 1;
+    ++progress_;
+    ++stepCounter_;
+    if (stepCounter_ == total_ + 2) {
+      lastStep_ = 1;
       Log("Next send last cmd");
     }
-    SendEnable = false;
-    RetryFlag = 0;
-    EepromAddr += RecordSize(frame);
-    if (v_.LogsNextAddress) Log("next addr:" + std::to_string(EepromAddr));
-    NextAction = NextEvent = 0;
+    eepromAddr_ += RecordSize(frame);
+    if (v_.LogsNextAddress) Log("next addr:" + std::to_string(eepromAddr_));
+    nextAction_ = nextEvent_ = 0;
     awaited_ = cmd::TransferEvent;
     phase_ = Phase::Awaiting;
     return out;
   }
-  if (LastStep && StepCounter == AckCounter) {
-    Log("last_addr:" + std::to_string(EepromAddr));
+  if (lastStep_ && stepCounter_ == ackCounter_) {
+    Log("last_addr:" + std::to_string(eepromAddr_));
     std::string addr;
-    Put16(addr, EepromAddr);
+    PutWord(addr, eepromAddr_);
     std::string out = CommandFrame(cmd::TransferEnd, addr);
     ++progress_;
     Log("Download Over flag set");
-    Log("DownloadFlag:" + std::to_string(StepCounter));
-    ++StepCounter;
+    Log("DownloadFlag:" + std::to_string(stepCounter_));
+    ++stepCounter_;
     Log("download success!");
-    SendEnable = false;
     closingSent_ = true;
     awaited_ = cmd::TransferEnd;
     phase_ = Phase::Awaiting;
     return out;
   }
   // An accepted step that leads nowhere would leave the panel half written.
-  Log("download stopped: no frame due at step " + std::to_string(StepCounter));
-  SendEnable = false;
+  Log("download stopped: no frame due at step " + std::to_string(stepCounter_));
   phase_ = Phase::Failed;
   return std::nullopt;
 }
@@ -152,13 +137,13 @@ void DownloadMachine::Locate(const ConfigModel& m, const char* label) {
   int before = 0;
   for (int a = 1; a <= LiveActions(m); ++a) {
     const int count = LiveEvents(m.Actions[a]);
-    if (AckCounter <= before + count) {
-      NextAction = a;
-      NextEvent = AckCounter - before;
+    if (ackCounter_ <= before + count) {
+      nextAction_ = a;
+      nextEvent_ = ackCounter_ - before;
       Log(label);
       Log(std::to_string(m.Actions[a].EventCount));
       Log("  Download_pos_i:" + std::to_string(a));
-      Log("   Download_pos_j:" + std::to_string(NextEvent));
+      Log("   Download_pos_j:" + std::to_string(nextEvent_));
       return;
     }
     before += count;
@@ -178,41 +163,38 @@ DownloadMachine::AckOutcome DownloadMachine::OnAck(const ConfigModel& m, std::st
   // A missing status byte is no acceptance either.
   if (message.size() < 3 || ByteAt(message, 2) != kAccepted) {
     Log("Ack 00");
-    SendEnable = false;
-    LastStep = 0;
+    lastStep_ = 0;
     phase_ = Phase::Failed;
     return AckOutcome::Refused;
   }
   switch (awaited_) {
     case cmd::TransferClear:
       Log("Ack 01");
-      NextAction = NextEvent = 0;
+      nextAction_ = nextEvent_ = 0;
       Locate(m, "cl index");
-      ++AckCounter;
+      ++ackCounter_;
       break;
     case cmd::TransferEvent:
-      Log("Pre returncntok:=" + std::to_string(AckCounter));
-      NextAction = NextEvent = 0;
+      Log("Pre returncntok:=" + std::to_string(ackCounter_));
+      nextAction_ = nextEvent_ = 0;
       Locate(m, "index");
-      ++AckCounter;
+      ++ackCounter_;
       Log("Ack 01");
-      Log("Current returncntok:=" + std::to_string(AckCounter));
+      Log("Current returncntok:=" + std::to_string(ackCounter_));
       break;
     default:  // the closing frame
-      AckCounter = 1;
-      LastStep = 0;
+      ackCounter_ = 1;
+      lastStep_ = 0;
       Log("Download complete");
       phase_ = Phase::Done;
       return AckOutcome::Complete;
   }
-  SendEnable = true;
   phase_ = Phase::Due;
   return AckOutcome::Accepted;
 }
 
 void DownloadMachine::Stop() {
-  SendEnable = false;
-  LastStep = 0;
+  lastStep_ = 0;
   if (Running()) phase_ = Phase::Idle;
 }
 

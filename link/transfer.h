@@ -82,20 +82,24 @@ class DownloadMachine {
   std::vector<std::string> TakeLog();
 
   // The counters the protocol is built on.
-  int StepCounter = 1;  // the next step to send; 1 is the clear
-  int AckCounter = 1;   // the step whose acknowledgement comes next
-  int NextAction = 0;   // the next event frame's action and event; 0: none
-  int NextEvent = 0;
-  int LastStep = 0;     // the closing frame is due
-  int RetryFlag = 0;    // the next event frame repeats a refused one
-  uint32_t EepromAddr = 0;
-  bool SendEnable = false;
+  int StepCounter() const { return stepCounter_; }  // the next step to send; 1 is the clear
+  int AckCounter() const { return ackCounter_; }    // the step whose acknowledgement comes next
+  int NextAction() const { return nextAction_; }    // the next event frame's action and event; 0: none
+  int NextEvent() const { return nextEvent_; }
+  int LastStep() const { return lastStep_; }        // 1: the closing frame is due
+  uint32_t EepromAddr() const { return eepromAddr_; }  // where the next record goes
 
  private:
   void Locate(const ConfigModel& m, const char* label);
   void Log(std::string line) { log_.push_back(std::move(line)); }
 
   const Variant& v_;
+  int stepCounter_ = 1;
+  int ackCounter_ = 1;
+  int nextAction_ = 0;
+  int nextEvent_ = 0;
+  int lastStep_ = 0;
+  uint32_t eepromAddr_ = 0;
   Phase phase_ = Phase::Idle;
   uint8_t awaited_ = 0;  // command of the frame that is out
   int total_ = 0;

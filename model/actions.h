@@ -13,7 +13,6 @@ constexpr int kMaxActions = 100;
 constexpr int kMaxEvents = 500;
 
 struct TEventList {
-  int32_t Unused = 0;
   std::string Index;      // Event List caption when it was added
   std::string EventKind;  // "RS232", "IR", "TCP/IP", "Delay", "Compare", "LED", "Toggle"
   std::string ListText;   // the Event List's "Data" column

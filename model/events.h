@@ -48,12 +48,12 @@ struct DataPart {
 };
 
 struct Rs232Settings {
-  std::string LibName;                  // QelEdit2
-  std::optional<std::string> Function;  // QelComboBox1's selected item, if any
+  std::string LibName;                  // the library the data came from
+  std::optional<std::string> Function;  // the library function chosen, if any
   int Port = 0, Baud = kBaudDefault, DataBits = 0, StopBits = 0, Parity = 0;
   int RepeatMode = 0;
-  std::string Count = "1";     // QelEdit4 "Send no.of transmission strings"
-  std::string Interval = "1";  // QelEdit5 "Delay time between string"
+  std::string Count = "1";     // how many times the string is sent
+  std::string Interval = "1";  // the delay between two sends
   DataPart Data;
 };
 
@@ -64,17 +64,17 @@ struct IrCode {
 };
 
 struct IrSettings {
-  std::string LibName;   // QelEdit3
-  std::string Function;  // QelComboBox8's text
+  std::string LibName;   // the library the code came from
+  std::string Function;  // the function's name as typed or chosen
   int FunctionIndex = -1;
   int Port = 0, Carrier = 0, RepeatMode = 0;
-  std::string Count = "1";     // QelEdit6
-  std::string Interval = "1";  // QelEdit7
+  std::string Count = "1";     // how many times the code is sent
+  std::string Interval = "1";  // the delay between two sends
 };
 
 struct TcpSettings {
-  std::string Ip;    // QelEdit8
-  std::string Port;  // QelEdit9
+  std::string Ip;    // where the data goes
+  std::string Port;
   DataPart Data;
 };
 

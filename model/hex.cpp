@@ -52,8 +52,27 @@ uint16_t Crc16Modbus(std::string_view bytes) {
 }
 
 std::string Crc16Bytes(std::string_view bytes) {
-  const uint16_t crc = Crc16Modbus(bytes);
-  return std::string{static_cast<char>(crc >> 8), static_cast<char>(crc & 0xFF)};
+  std::string out;
+  PutWord(out, Crc16Modbus(bytes));
+  return out;
+}
+
+bool HexField(std::string_view s, size_t at, size_t count, uint32_t* value) {
+  if (at + count > s.size()) return false;
+  uint32_t v = 0;
+  for (size_t i = at; i < at + count; ++i) {
+    const int d = HexValue(s[i]);
+    if (d < 0) return false;
+    v = v * 16 + static_cast<uint32_t>(d);
+  }
+  *value = v;
+  return true;
+}
+
+std::string HexDigits(uint32_t v, int digits) {
+  std::string out;
+  for (int d = digits - 1; d >= 0; --d) out += kDigits[(v >> (4 * d)) & 15];
+  return out;
 }
 
 std::string BytesToSpacedHex(std::string_view bytes) {

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "model/gbk.h"
+
 LibraryFields SplitLibraryFields(std::string_view bytes) {
   LibraryFields r;
   std::string collected;
@@ -39,11 +41,11 @@ bool IsLibraryFileName(std::string_view name) {
   if (name.empty() || name == "." || name == "..") return false;
   constexpr std::string_view kRefused = "/\\:*?\"<>|";
   for (size_t i = 0; i < name.size(); ++i) {
-    const auto c = static_cast<unsigned char>(name[i]);
-    if (IsGbkLeadByte(c) && i + 1 < name.size() && IsGbkTrailByte(static_cast<unsigned char>(name[i + 1]))) {
+    if (GbkCharLength(name, i) == 2) {
       ++i;  // one double-byte character
       continue;
     }
+    const uint8_t c = ByteAt(name, i);
     if (c < 0x20 || c == 0x7F || kRefused.find(static_cast<char>(c)) != std::string_view::npos) return false;
   }
   return true;

@@ -57,10 +57,6 @@ struct LibraryWrite {
   bool Ok() const { return !Refusal; }
 };
 
-// Code page 936: a double-byte character is a lead byte and a trail byte.
-inline bool IsGbkLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-inline bool IsGbkTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
-
 // Whether a library name may become "<name>.rss" / "<name>.irr" inside the
 // library folder: not empty, not "." or "..", no / \ : * ? " < > | and no
 // control character. The name is code page 936: the second byte of a

@@ -20,13 +20,9 @@ constexpr size_t kMaxDevices = 0xFFFF;          // two count bytes
 constexpr size_t kEventOverhead = 7;            // F3, index (2), type, length (2), F4
 constexpr size_t kHeaderCrcSpan = 8;
 
-char Byte(int v) { return static_cast<char>(v & 0xFF); }
-int U8(char c) { return static_cast<unsigned char>(c); }
-int U16(char high, char low) { return U8(high) * 256 + U8(low); }
-
-void Put16(std::string& s, int v) {
-  s += Byte(v >> 8);
-  s += Byte(v);
+// The sum of the four text lengths that open a panel-settings frame.
+size_t TextLengths(std::string_view lengths) {
+  return size_t{ByteAt(lengths, 0)} + ByteAt(lengths, 1) + ByteAt(lengths, 2) + ByteAt(lengths, 3);
 }
 
 // The writers never reach past the model's arrays, whatever its counters say.
@@ -40,13 +36,12 @@ int LiveEvents(const TActionList& a) {
 
 void SetIndexBytes(std::string& frame, int index) {
   if (frame.size() < 3) return;
-  frame[1] = Byte(index >> 8);
-  frame[2] = Byte(index);
+  SetWordAt(frame, 1, index);
 }
 
 std::string NetworkFrame(const FileNetwork& n) {
   std::string f{static_cast<char>(kRecordStart), static_cast<char>(kNetworkLetter)};
-  for (const std::string* t : {&n.Ip, &n.Mask, &n.Gateway, &n.Port}) f += Byte(static_cast<int>(t->size()));
+  for (const std::string* t : {&n.Ip, &n.Mask, &n.Gateway, &n.Port}) PutByte(f, t->size());
   f += n.Ip + n.Mask + n.Gateway + n.Port;
   f += static_cast<char>(kRecordEnd);
   return f;
@@ -54,23 +49,24 @@ std::string NetworkFrame(const FileNetwork& n) {
 
 std::string DeviceFrame(int count, int row, const std::string& name) {
   std::string f{static_cast<char>(kRecordStart), static_cast<char>(kDeviceLetter)};
-  Put16(f, count);
-  Put16(f, row);
-  f += Byte(static_cast<int>(name.size()));
+  PutWord(f, count);
+  PutWord(f, row);
+  PutByte(f, name.size());
   f += name;
   f += static_cast<char>(kRecordEnd);
   return f;
 }
 
 // Reads frames by their length fields. A frame whose structure does not
-// hold is read byte by byte from its start, by the old reader's rules,
-// and reading by length resumes after it.
+// hold is read byte by byte from its start (a record ends at its end mark
+// once its length has been collected), and reading by length resumes
+// after it, so a file with marks inside its data still reads whole.
 class Reader {
  public:
   Reader(const Variant& v, std::string_view in)
       : in_(in),
         headerBody_(4 + static_cast<size_t>(std::max(v.HeaderLength, 0))),
-        saveAs_(!(in.size() >= 2 && U8(in[0]) == kRecordStart && U8(in[1]) == kNetworkLetter)) {}
+        saveAs_(!(in.size() >= 2 && ByteAt(in, 0) == kRecordStart && ByteAt(in, 1) == kNetworkLetter)) {}
 
   ProjectReadResult Run() {
     while (pos_ < in_.size()) Step();
@@ -82,7 +78,7 @@ class Reader {
   enum class State { Idle, Start, InHeader, AwaitEvent, InEvent, InDevice, InNetwork };
 
   void Step() {
-    const int b = U8(in_[pos_]);
+    const int b = ByteAt(in_, pos_);
     switch (state_) {
       case State::Idle:
         ++pos_;
@@ -117,7 +113,7 @@ class Reader {
           EventComplete(buf_, nullptr);
         } else {
           buf_ += static_cast<char>(b);
-          if (buf_.size() == 5) dataLength_ = U16(buf_[3], buf_[4]);
+          if (buf_.size() == 5) dataLength_ = WordAt(buf_, 3);
         }
         break;
       case State::InDevice:
@@ -126,7 +122,7 @@ class Reader {
           DeviceComplete(buf_);
         } else {
           buf_ += static_cast<char>(b);
-          if (buf_.size() == 5) dataLength_ = U8(buf_[4]);
+          if (buf_.size() == 5) dataLength_ = ByteAt(buf_, 4);
         }
         break;
       case State::InNetwork:
@@ -135,7 +131,7 @@ class Reader {
           NetworkComplete(buf_);
         } else {
           buf_ += static_cast<char>(b);
-          if (buf_.size() == 4) dataLength_ = static_cast<size_t>(U8(buf_[0]) + U8(buf_[1]) + U8(buf_[2]) + U8(buf_[3]));
+          if (buf_.size() == 4) dataLength_ = TextLengths(buf_);
         }
         break;
     }
@@ -153,7 +149,7 @@ class Reader {
   // pos_ is just after the record letter.
   bool TakeHeader() {
     frameStart_ = pos_ - 2;
-    if (Left() < headerBody_ + 1 || U8(in_[pos_ + headerBody_]) != kRecordEnd) return false;
+    if (Left() < headerBody_ + 1 || ByteAt(in_, pos_ + headerBody_) != kRecordEnd) return false;
     const std::string_view body = in_.substr(pos_, headerBody_);
     pos_ += headerBody_ + 1;
     HeaderComplete(body);
@@ -163,8 +159,8 @@ class Reader {
   bool TakeDevice() {
     frameStart_ = pos_ - 2;
     if (Left() < 5) return false;
-    const size_t len = U8(in_[pos_ + 4]);
-    if (Left() < 5 + len + 1 || U8(in_[pos_ + 5 + len]) != kRecordEnd) return false;
+    const size_t len = ByteAt(in_, pos_ + 4);
+    if (Left() < 5 + len + 1 || ByteAt(in_, pos_ + 5 + len) != kRecordEnd) return false;
     const std::string_view body = in_.substr(pos_, 5 + len);
     pos_ += 5 + len + 1;
     dataLength_ = len;
@@ -175,8 +171,8 @@ class Reader {
   bool TakeNetwork() {
     frameStart_ = pos_ - 2;
     if (Left() < 4) return false;
-    const size_t sum = static_cast<size_t>(U8(in_[pos_]) + U8(in_[pos_ + 1]) + U8(in_[pos_ + 2]) + U8(in_[pos_ + 3]));
-    if (Left() < 4 + sum + 1 || U8(in_[pos_ + 4 + sum]) != kRecordEnd) return false;
+    const size_t sum = TextLengths(in_.substr(pos_));
+    if (Left() < 4 + sum + 1 || ByteAt(in_, pos_ + 4 + sum) != kRecordEnd) return false;
     const std::string_view body = in_.substr(pos_, 4 + sum);
     pos_ += 4 + sum + 1;
     dataLength_ = sum;
@@ -189,8 +185,8 @@ class Reader {
   bool TakeEvent() {
     frameStart_ = pos_;
     if (Left() < kEventOverhead) return false;
-    const size_t len = static_cast<size_t>(U16(in_[pos_ + 4], in_[pos_ + 5]));
-    if (Left() < len + kEventOverhead || U8(in_[pos_ + 6 + len]) != kEventEnd) return false;
+    const size_t len = WordAt(in_, pos_ + 4);
+    if (Left() < len + kEventOverhead || ByteAt(in_, pos_ + 6 + len) != kEventEnd) return false;
     const std::string_view frame = in_.substr(pos_, len + kEventOverhead);
     pos_ += frame.size();
     dataLength_ = len;
@@ -212,8 +208,8 @@ class Reader {
 
   void HeaderComplete(std::string_view body) {
     FileHeader h;
-    h.ActionSum = U8(body[0]);
-    h.ActionIndex = U8(body[1]);
+    h.ActionSum = ByteAt(body, 0);
+    h.ActionIndex = ByteAt(body, 1);
     h.Bytes = std::string(body.substr(2));
     ++actions_;
     events_ = 0;
@@ -234,9 +230,9 @@ class Reader {
   // lies in the input as it was read.
   void EventComplete(std::string_view body, const std::string_view* frame) {
     FileEvent e;
-    e.Index = U16(body[0], body[1]);
-    e.Type = U8(body[2]);
-    e.LengthField = U16(body[3], body[4]);
+    e.Index = WordAt(body, 0);
+    e.Type = ByteAt(body, 2);
+    e.LengthField = WordAt(body, 3);
     e.Payload = std::string(body.substr(5));
     out_.Records.emplace_back(std::move(e));
     ++events_;
@@ -273,7 +269,7 @@ class Reader {
     size_t at = 4;
     int k = 0;
     for (std::string* t : {&n.Ip, &n.Mask, &n.Gateway, &n.Port}) {
-      const size_t len = k < static_cast<int>(body.size()) ? U8(body[k]) : 0;
+      const size_t len = k < static_cast<int>(body.size()) ? ByteAt(body, k) : 0;
       ++k;
       if (at < body.size()) *t = std::string(body.substr(at, len));
       at += len;
@@ -309,7 +305,7 @@ class Reader {
   size_t frameStart_ = 0;
   State state_ = State::Idle;
   std::string buf_;
-  size_t dataLength_ = 0;  // shared by all frame kinds, as it always was
+  size_t dataLength_ = 0;  // shared by all frame kinds: a malformed frame may read the last one's
   long remaining_ = 0;     // events the current header still announces
   int actions_ = 0;
   int events_ = 0;
@@ -318,7 +314,7 @@ class Reader {
 
 }  // namespace
 
-int FileHeader::EventCount() const { return Bytes.size() >= 2 ? U16(Bytes[0], Bytes[1]) : 0; }
+int FileHeader::EventCount() const { return Bytes.size() >= 2 ? WordAt(Bytes, 0) : 0; }
 
 ProjectReadResult ReadProjectFile(const Variant& v, std::string_view bytes) { return Reader(v, bytes).Run(); }
 
@@ -335,8 +331,10 @@ bool HoldsProject(const Variant& v, const ProjectReadResult& read) {
 }
 
 std::string ActionHeaderFrame(const Variant& v, int actionSum, int index, const TActionList& a) {
-  std::string f{static_cast<char>(kRecordStart), static_cast<char>(kHeaderLetter), Byte(actionSum), Byte(index)};
-  Put16(f, LiveEvents(a));
+  std::string f{static_cast<char>(kRecordStart), static_cast<char>(kHeaderLetter)};
+  PutByte(f, actionSum);
+  PutByte(f, index);
+  PutWord(f, LiveEvents(a));
   // Exactly the build's header length, so the reader finds F6 where it looks.
   std::string header = a.Header;
   header.resize(static_cast<size_t>(std::max(v.HeaderLength, 0)), '\0');

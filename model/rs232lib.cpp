@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "model/gbk.h"
 #include "model/hex.h"
 
 namespace {
@@ -22,7 +23,7 @@ bool WritesEndBytes(const Variant& v, const Rs232Function& f) {
 // the text ends on shows as nothing. Their lists are ASCII.
 std::optional<int> ShownIndexOf(const std::vector<std::string>& list, std::string_view text) {
   int i = items::IndexOf(list, text);
-  if (i < 0 && !text.empty() && IsGbkLeadByte(static_cast<unsigned char>(text.back())))
+  if (i < 0 && !text.empty() && IsGbkLeadByte(ByteAt(text, text.size() - 1)))
     i = items::IndexOf(list, text.substr(0, text.size() - 1));
   if (i < 0) return std::nullopt;
   return i;

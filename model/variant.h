@@ -6,7 +6,7 @@
 struct Variant {
   std::string Name;          // window caption and program name
   std::string Version;       // "V1.0.1"
-  std::string BoxCaption;    // caption of warning boxes no Part captions
+  std::string BoxCaption;    // caption of the warning boxes that name no caption of their own
   std::string HexBoxCaption; // caption of the hex helpers' message
   std::string DelayBoxCaption; // caption of the Delay page's "no action" box
   int KeyCount;              // keys that have buttons (10 or 6)

@@ -87,13 +87,13 @@ TEST_P(DecodeRoad, DecodeThenAddGivesTheSameFrame) {
     // A fresh action for each frame, so each comes back as event 1.
     key = key % 6 + 1;
     f.QelButton8Click();
-    f.Model.CurrentKey = key;
+    f.F.Model->CurrentKey = key;
     p.W().Form2->Button1Click();
-    ASSERT_EQ(f.Model.ActionCount, 1);
+    ASSERT_EQ(f.F.Model->ActionCount, 1);
     const std::string& fr = c.frame;
     const int n = static_cast<uint8_t>(fr[4]) * 256 + static_cast<uint8_t>(fr[5]);
-    ASSERT_TRUE(f.DecodeEventAndAdd(static_cast<uint8_t>(fr[3]), std::string_view(fr).substr(6, fr.size() - 7), n));
-    EXPECT_EQ(BytesToSpacedHex(f.Model.Actions[1].Events[1].Frame), BytesToSpacedHex(fr));
+    ASSERT_TRUE(f.RecordSink().AddEvent(static_cast<uint8_t>(fr[3]), std::string_view(fr).substr(6, fr.size() - 7), n));
+    EXPECT_EQ(BytesToSpacedHex(f.F.Model->Actions[1].Events[1].Frame), BytesToSpacedHex(fr));
   }
   EXPECT_TRUE(p.Boxes.Boxes.empty());
 }
@@ -115,28 +115,28 @@ TEST_P(DecodeRoad, HeadersComeBackThroughTheirDialogs) {
     a.Header = h.key == 10 ? MakeKey10Header(ActionCodeOfKind(h.kind))
                            : MakeHeader(v, h.key, h.group, ActionCodeOfKind(h.kind));
     const std::string bytes = B({0x00, 0x02}) + a.Header;
-    ASSERT_TRUE(f.DecodeActionRecordAndAdd(bytes)) << h.key << h.kind;
-    const TActionList& got = f.Model.Actions[f.Model.CurrentAction];
+    ASSERT_TRUE(f.RecordSink().AddAction(bytes)) << h.key << h.kind;
+    const TActionList& got = f.F.Model->Actions[f.F.Model->CurrentAction];
     EXPECT_EQ(BytesToSpacedHex(got.Header), BytesToSpacedHex(a.Header));
     EXPECT_EQ(got.KeyName, a.KeyName);
     EXPECT_EQ(got.ActionKind, a.ActionKind);
-    EXPECT_EQ(f.Import.McuEventSum, 2);
+    EXPECT_EQ(f.Importer().McuEventSum, 2);
   }
   // A duplicate, or a key the build does not have, adds no row.
   const int rows = f.ListView1->Count();
-  EXPECT_FALSE(f.DecodeActionRecordAndAdd(B({0x00, 0x01}) + MakeHeader(v, 1, 0, 1)));
-  EXPECT_FALSE(f.DecodeActionRecordAndAdd(B({0x00, 0x01}) + (v.PackedHeader ? B({0xE1}) : B({0x0B, 0x00, 0x01}))));
+  EXPECT_FALSE(f.RecordSink().AddAction(B({0x00, 0x01}) + MakeHeader(v, 1, 0, 1)));
+  EXPECT_FALSE(f.RecordSink().AddAction(B({0x00, 0x01}) + (v.PackedHeader ? B({0xE1}) : B({0x0B, 0x00, 0x01}))));
   EXPECT_EQ(f.ListView1->Count(), rows);
 }
 
 TEST(DecodeRoadLimits, RepeatValuesOverAHundredComeBackAsAHundred) {
   TestProgram p(kVantor);
   TForm1& f = *p.W().Form1;
-  f.Model.CurrentKey = 1;
+  f.F.Model->CurrentKey = 1;
   p.W().Form2->Button1Click();
   // Mode "Set", interval 200, count 150.
-  ASSERT_TRUE(f.DecodeEventAndAdd(1, B({0x01, 0x38, 200, 150, 0x00, 'A'}), 6));
-  const std::string& fr = f.Model.Actions[1].Events[1].Frame;
+  ASSERT_TRUE(f.RecordSink().AddEvent(1, B({0x01, 0x38, 200, 150, 0x00, 'A'}), 6));
+  const std::string& fr = f.F.Model->Actions[1].Events[1].Frame;
   EXPECT_EQ(static_cast<uint8_t>(fr[8]), 100);
   EXPECT_EQ(static_cast<uint8_t>(fr[9]), 100);
   EXPECT_EQ(f.QelEdit4->text(), "100");
@@ -145,15 +145,15 @@ TEST(DecodeRoadLimits, RepeatValuesOverAHundredComeBackAsAHundred) {
 TEST(DecodeRoadLimits, IrEntriesPastFiveHundredStartAgain) {
   TestProgram p(kVantor);
   TForm1& f = *p.W().Form1;
-  f.Model.CurrentKey = 1;
+  f.F.Model->CurrentKey = 1;
   p.W().Form2->Button1Click();
-  f.IrDecodeCount = 500;
+  f.LibraryEntries().IrDecodeCount = 500;
   const std::string payload = B({0x01, 0x00, 0x00, 0x00, 0x01, 0x7E});
-  ASSERT_TRUE(f.DecodeEventAndAdd(2, payload, 6));
-  EXPECT_EQ(f.IrDecodeCount, 1);
+  ASSERT_TRUE(f.RecordSink().AddEvent(2, payload, 6));
+  EXPECT_EQ(f.LibraryEntries().IrDecodeCount, 1);
   EXPECT_EQ(f.QelComboBox8->count(), 1);
-  EXPECT_EQ(f.IrLib[1].Data, B({0x00, 0x01, 0x7E}));
-  EXPECT_EQ(f.Model.Actions[1].Events[1].Frame.substr(6), payload + B({0xF4}));
+  EXPECT_EQ(f.LibraryEntries().IrLib[1].Data, B({0x00, 0x01, 0x7E}));
+  EXPECT_EQ(f.F.Model->Actions[1].Events[1].Frame.substr(6), payload + B({0xF4}));
 }
 
 }  // namespace

@@ -88,7 +88,7 @@ TEST(Discovery, TheBroadcastBringsThePanelAndItsFullRow) {
   // The next run asks for its settings; the answer replaces the short row.
   ASSERT_TRUE(QTest::qWaitFor([&] { return b.Rows() == QStringList{"127.0.0.2 255.0.0.0 127.0.0.1 4001"}; }, 2500))
       << b.Rows().join('|').toStdString();
-  EXPECT_EQ(b.F.Link->PanelIp, "127.0.0.2");
+  EXPECT_EQ(b.P.W().Link->PanelIp, "127.0.0.2");
   EXPECT_EQ(b.F.IPEdit2->IPString(), "255.0.0.0");
   EXPECT_EQ(b.F.IPEdit3->IPString(), "127.0.0.1");
   EXPECT_EQ(b.F.QelEdit1->text(), "4001");
@@ -128,7 +128,7 @@ TEST(Discovery, JoinsAndExits) {
   log = b.NewLog();
   EXPECT_TRUE(Has(log, "exit"));
   EXPECT_FALSE(Has(log, "join"));
-  EXPECT_EQ(b.F.Link->KnownLinkCount, 1);
+  EXPECT_EQ(b.P.W().Link->KnownLinkCount, 1);
 
   // "Clear All" makes the next run ask again.
   b.F.QelButton7Click();
@@ -164,13 +164,13 @@ TEST(Dispatch, NetworkSettingsMergeIntoTheDeviceList) {
   ASSERT_EQ(b.Rows(), QStringList{"127.0.0.2 4001 "});
   // 192.168.1.20, 3000, 255.255.255.0, 192.168.1.1 from a panel that has its short row here too.
   const std::string answer = B({0xF5, 0x11}) + "00C0A801140BB8FFFFFF00C0A80101";
-  b.F.Devices.Add("192.168.1.20 3000 ");
+  b.P.W().Devices->Add("192.168.1.20 3000 ");
   ASSERT_TRUE(a.SendRaw(answer));
   const QString full = "192.168.1.20 255.255.255.0 192.168.1.1 3000";
   ASSERT_TRUE(QTest::qWaitFor([&] { return b.Rows().contains(full); }, 3000));
   EXPECT_EQ(b.Rows(), (QStringList{"127.0.0.2 4001 ", full}));
   EXPECT_EQ(b.F.ListView3->Caption(1), "2");
-  EXPECT_EQ(b.F.Link->PanelIp, "192.168.1.20");
+  EXPECT_EQ(b.P.W().Link->PanelIp, "192.168.1.20");
   EXPECT_EQ(b.F.IPEdit2->IPString(), "255.255.255.0");
   EXPECT_EQ(b.F.QelEdit1->text(), "3000");
 
@@ -204,11 +204,11 @@ TEST(Dispatch, SystemInformationFillsItsLabels) {
     Bench b(*v);
     auto& a = b.Panel(2);
     ASSERT_TRUE(b.Join(a));
-    for (uint8_t c : {cmd::MachineType, cmd::SoftwareVersion, cmd::IpInfo, cmd::Mac}) b.F.SendCommand(c, 0);
+    for (uint8_t c : {cmd::MachineType, cmd::SoftwareVersion, cmd::IpInfo, cmd::Mac}) b.P.W().Link->SendCommand(c, 0);
     TForm10& s = *b.P.W().Form10;
     ASSERT_TRUE(QTest::qWaitFor([&] { return s.Label10->text() == "00-1A-2B-3C-4D-5E"; }, 3000));
     // The link status answer has no length: it ends when the line goes quiet.
-    b.F.SendCommand(cmd::LinkStatus, 0);
+    b.P.W().Link->SendCommand(cmd::LinkStatus, 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return s.Label6->text() == "Normal"; }, 3000));
     EXPECT_TRUE(s.Label7->text().startsWith(QString::fromStdString(v->Name))) << s.Label7->text().toStdString();
     EXPECT_EQ(s.Label8->text(), QString::fromStdString(v->Version).left(6));
@@ -313,17 +313,17 @@ TEST(Dispatch, UnreadableSettingsFailOnlyTheirConnection) {
 
 TEST(LocalData, TheModelAsLines) {
   Bench b;
-  b.F.Model.ActionCount = 1;
+  b.P.W().Model->ActionCount = 1;
   b.F.ListView1->AddRow("1", {"Key1", "Press"});
-  TActionList& a = b.F.Model.Actions[1];
+  TActionList& a = b.P.W().Model->Actions[1];
   a.Index = "1";
   a.KeyName = "Key1";
   a.ActionKind = "Press";
   a.Header = B({0x01, 0x01, 0x00});
   a.EventCount = 1;
-  a.Events[1] = {0, "1", "Delay", "1h", B({0xF3, 0x00, 0x01})};
+  a.Events[1] = {"1", "Delay", "1h", B({0xF3, 0x00, 0x01})};
   b.F.Log("old");
-  b.F.DumpLocalData();
+  b.F.UpdateTest1Click();
   EXPECT_EQ(b.F.LogText(), "ID:1 Type:Key1 Data:Press CMD:01 01 00 \nEevntID:1 Type:Delay Data:1h CMD:F3 00 01 ");
 }
 

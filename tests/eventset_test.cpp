@@ -23,13 +23,13 @@ struct EventSet : ::testing::Test {
   TForm1& F1 = *P.W().Form1;
 
   void AddAction(int key, const QString& kind, int group = 0) {
-    F1.Model.CurrentKey = key;
+    F1.F.Model->CurrentKey = key;
     P.W().Form2->ComboBox1->setCurrentText(kind);
     P.W().Form2->ComboBox3->setCurrentIndex(group);
     P.W().Form2->Button1Click();
   }
-  const TEventList& Event(int e) const { return F1.Model.Actions[F1.Model.CurrentAction].Events[e]; }
-  int Count() const { return F1.Model.Actions[F1.Model.CurrentAction].EventCount; }
+  const TEventList& Event(int e) const { return F1.F.Model->Actions[F1.F.Model->CurrentAction].Events[e]; }
+  int Count() const { return F1.F.Model->Actions[F1.F.Model->CurrentAction].EventCount; }
   void ClickEvent(int row) {
     F1.ListView2->Select(row - 1);
     F1.ListView2Click();
@@ -65,7 +65,7 @@ TEST_F(EventSet, Rs232AddThroughTheWidgets) {
   EXPECT_EQ(Event(1).Index, "1");
   ASSERT_EQ(F1.ListView2->Count(), 1);
   EXPECT_EQ(F1.ListView2->Row(0), (QStringList{"1", "RS232", "Port:1,9600bps 8 1,Send Once,Frt:asc,CR,Len:5,Data:HELLO"}));
-  EXPECT_EQ(F1.Model.CurrentEventCount, 1);
+  EXPECT_EQ(F1.F.Model->CurrentEventCount, 1);
 }
 
 TEST_F(EventSet, AddRefusals) {
@@ -94,7 +94,7 @@ TEST_F(EventSet, AddRefusals) {
 
   // No current action: the caption of the build; the Delay page has its own.
   P.Boxes.Boxes.clear();
-  F1.Model.CurrentAction = 0;
+  F1.F.Model->CurrentAction = 0;
   F1.QelButton22Click();
   F1.QelButton19Click();
   ASSERT_EQ(P.Boxes.Boxes.size(), 2u);
@@ -161,8 +161,8 @@ TEST_F(EventSet, EveryKindComesBackFromItsListText) {
   F1.QelComboBox18->setCurrentIndex(1);
   F1.QelButton23Click();
   // IR from a loaded library entry.
-  F1.IrLib[2] = TIR{"2", "Power", "0003A1B2C3"};
-  F1.IrCodeRaw = 0;
+  F1.LibraryEntries().IrLib[2] = TIR{"2", "Power", "0003A1B2C3"};
+  F1.LibraryEntries().IrCodeRaw = 0;
   F1.QelEdit3->setText("TV");
   F1.QelComboBox8->addItems({"Mute", "Power"});
   F1.QelComboBox8->setCurrentIndex(1);
@@ -197,7 +197,7 @@ TEST_F(EventSet, EveryKindComesBackFromItsListText) {
     ClickEvent(e);
     EXPECT_EQ(F1.QelPageControl1->TabIndex(), EventKindIndexOf(Event(e).EventKind));
     EXPECT_EQ(F1.QelListBox1->currentRow(), F1.QelPageControl1->TabIndex());
-    EXPECT_EQ(F1.Model.CurrentEvent, e);
+    EXPECT_EQ(F1.F.Model->CurrentEvent, e);
     adds[static_cast<size_t>(e - 1)]();
     ASSERT_EQ(Count(), n + e);
     const std::string before = Event(e).Frame, again = Event(n + e).Frame;
@@ -315,7 +315,7 @@ TEST_F(ListEditing, MovesFollowTheSelectedRow) {
   ClickEvent(3);
   F1.QelBitBtn6Click();
   EXPECT_EQ(Keys(), "132");
-  EXPECT_EQ(F1.Model.CurrentEvent, 2);
+  EXPECT_EQ(F1.F.Model->CurrentEvent, 2);
   EXPECT_EQ(F1.ListView2->Selected(), 1);
   EXPECT_EQ(Event(2).Index, "3");  // old index text and frame bytes travel with it
   EXPECT_EQ(Event(2).Frame.substr(1, 2), B({0x00, 0x03}));
@@ -323,16 +323,16 @@ TEST_F(ListEditing, MovesFollowTheSelectedRow) {
 
   // With CurrentEvent stale (set by hand), the selected row still decides.
   F1.ListView2->Select(0);
-  F1.Model.CurrentEvent = 3;
+  F1.F.Model->CurrentEvent = 3;
   F1.QelBitBtn7Click();
   EXPECT_EQ(Keys(), "312");
-  EXPECT_EQ(F1.Model.CurrentEvent, 2);
+  EXPECT_EQ(F1.F.Model->CurrentEvent, 2);
   ExpectListMirrorsModel();
 
   ClickEvent(1);
   F1.QelBitBtn6Click();  // first row up: nothing
   EXPECT_EQ(Keys(), "312");
-  EXPECT_EQ(F1.Model.CurrentEvent, 1);
+  EXPECT_EQ(F1.F.Model->CurrentEvent, 1);
   F1.ListView2->clearSelection();
   F1.QelBitBtn7Click();  // no selection: nothing
   EXPECT_EQ(Keys(), "312");
@@ -344,8 +344,8 @@ TEST_F(ListEditing, DeleteEventRenumbersAndSelectsTheRowAbove) {
   F1.QelBitBtn5Click();
   EXPECT_EQ(Keys(), "134");
   EXPECT_EQ(F1.ListView2->Selected(), 0);
-  EXPECT_EQ(F1.Model.CurrentEvent, 1);
-  EXPECT_EQ(F1.Model.CurrentEventCount, 3);
+  EXPECT_EQ(F1.F.Model->CurrentEvent, 1);
+  EXPECT_EQ(F1.F.Model->CurrentEventCount, 3);
   ExpectListMirrorsModel();
   ClickEvent(1);
   F1.QelBitBtn5Click();  // the first: the next one becomes row 1
@@ -371,19 +371,19 @@ TEST_F(ListEditing, ActionsAreFoundByCaptionAfterSorting) {
   // Delete the row of record 3 wherever it is shown.
   F1.ListView1->Select(F1.ActionRowOf(3));
   F1.QelBitBtn3Click();
-  ASSERT_EQ(F1.Model.ActionCount, 3);
+  ASSERT_EQ(F1.F.Model->ActionCount, 3);
   EXPECT_EQ(F1.ListView1->Count(), 3);
   for (int r = 0; r < F1.ListView1->Count(); ++r) {
     const int n = F1.ListView1->Caption(r).toInt();
-    EXPECT_EQ(Utf8(F1.Model.Actions[n].KeyName), F1.ListView1->SubItem(r, 0)) << r;
-    EXPECT_EQ(Utf8(F1.Model.Actions[n].ActionKind), F1.ListView1->SubItem(r, 1)) << r;
-    EXPECT_EQ(Utf8(F1.Model.Actions[n].Index), F1.ListView1->Caption(r));
+    EXPECT_EQ(Utf8(F1.F.Model->Actions[n].KeyName), F1.ListView1->SubItem(r, 0)) << r;
+    EXPECT_EQ(Utf8(F1.F.Model->Actions[n].ActionKind), F1.ListView1->SubItem(r, 1)) << r;
+    EXPECT_EQ(Utf8(F1.F.Model->Actions[n].Index), F1.ListView1->Caption(r));
   }
-  EXPECT_EQ(F1.Model.Actions[3].KeyName, "Key10");
+  EXPECT_EQ(F1.F.Model->Actions[3].KeyName, "Key10");
   // The selected neighbour is current and its events are shown.
   const int sel = F1.ListView1->Selected();
   ASSERT_GE(sel, 0);
-  EXPECT_EQ(F1.Model.CurrentAction, F1.ListView1->Caption(sel).toInt());
+  EXPECT_EQ(F1.F.Model->CurrentAction, F1.ListView1->Caption(sel).toInt());
   ExpectListMirrorsModel();
 }
 
@@ -396,18 +396,18 @@ TEST_F(ListEditing, DeleteEmptyActionsKeepsTheCurrentOneRight) {
   AddAction(4, "Press");
   ClickAction(3);
   F1.QelBitBtn4Click();
-  EXPECT_EQ(F1.Model.ActionCount, 2);
+  EXPECT_EQ(F1.F.Model->ActionCount, 2);
   ASSERT_EQ(F1.ListView1->Count(), 2);
   EXPECT_EQ(F1.ListView1->Row(1), (QStringList{"2", "Key3", "Press"}));
-  EXPECT_EQ(F1.Model.CurrentAction, 2);  // followed its record
+  EXPECT_EQ(F1.F.Model->CurrentAction, 2);  // followed its record
   EXPECT_EQ(Keys(), "56");
   ExpectListMirrorsModel();
 
   // Now the current action is an empty one that goes.
   AddAction(5, "Press");
   F1.QelBitBtn4Click();
-  EXPECT_EQ(F1.Model.CurrentAction, 0);
-  EXPECT_EQ(F1.Model.CurrentEventCount, 0);
+  EXPECT_EQ(F1.F.Model->CurrentAction, 0);
+  EXPECT_EQ(F1.F.Model->CurrentEventCount, 0);
   EXPECT_EQ(F1.ListView2->Count(), 0);
 }
 
@@ -417,8 +417,8 @@ TEST_F(ListEditing, DeletingTheOnlyActionLeavesNoCurrentAction) {
   F1.QelBitBtn3Click();
   EXPECT_EQ(F1.ListView1->Count(), 0);
   EXPECT_EQ(F1.ListView2->Count(), 0);
-  EXPECT_EQ(F1.Model.CurrentAction, 0);
-  EXPECT_EQ(F1.Model.CurrentEventCount, 0);
+  EXPECT_EQ(F1.F.Model->CurrentAction, 0);
+  EXPECT_EQ(F1.F.Model->CurrentEventCount, 0);
   F1.QelButton22Click();  // no action to add to
   EXPECT_EQ(Warnings(), std::vector<QString>{"Please add a Action in Action List"});
 }
@@ -427,31 +427,31 @@ TEST_F(ListEditing, ClearAllThenAddReusesRecordOne) {
   AddLeds({1, 2});
   F1.QelButton8Click();
   EXPECT_EQ(F1.ListView1->Count(), 0);
-  EXPECT_EQ(F1.Model.CurrentAction, 0);
+  EXPECT_EQ(F1.F.Model->CurrentAction, 0);
   AddAction(4, "Press");
-  EXPECT_EQ(F1.Model.CurrentAction, 1);
+  EXPECT_EQ(F1.F.Model->CurrentAction, 1);
   EXPECT_EQ(Count(), 0);
   ClickAction(1);
   EXPECT_EQ(F1.ListView2->Count(), 0);
 
   // Event List "Clear All" with no current action only clears the rows.
   AddLeds({7});
-  F1.Model.CurrentAction = 0;
+  F1.F.Model->CurrentAction = 0;
   F1.QelButton24Click();
   EXPECT_EQ(F1.ListView2->Count(), 0);
-  EXPECT_EQ(F1.Model.Actions[1].EventCount, 1);
+  EXPECT_EQ(F1.F.Model->Actions[1].EventCount, 1);
   ClickAction(1);
   F1.QelButton24Click();
-  EXPECT_EQ(F1.Model.Actions[1].EventCount, 0);
-  EXPECT_EQ(F1.Model.CurrentEventCount, 0);
+  EXPECT_EQ(F1.F.Model->Actions[1].EventCount, 0);
+  EXPECT_EQ(F1.F.Model->CurrentEventCount, 0);
 }
 
 TEST_F(ListEditing, CaptionNamingNoRecordSelectsNothing) {
   AddLeds({1, 2});
   F1.ListView1->SetCaption(0, "7");
   ClickAction(1);
-  EXPECT_EQ(F1.Model.CurrentAction, 0);
-  EXPECT_EQ(F1.Model.CurrentEventCount, 0);
+  EXPECT_EQ(F1.F.Model->CurrentAction, 0);
+  EXPECT_EQ(F1.F.Model->CurrentEventCount, 0);
   EXPECT_EQ(F1.ListView2->Count(), 0);
 }
 
@@ -464,7 +464,7 @@ TEST_F(QuilletEventSet, PagesOfTheSixKeyBuild) {
   EXPECT_EQ(F1.QelComboBox3->count(), 3);
   EXPECT_EQ(F1.QelComboBox15->count(), 6);
   EXPECT_EQ(F1.QelComboBox17->count(), 6);
-  F1.Model.CurrentAction = 0;
+  F1.F.Model->CurrentAction = 0;
   F1.QelButton19Click();
   ASSERT_EQ(P.Boxes.Boxes.size(), 1u);
   EXPECT_EQ(P.Boxes.Boxes[0].Caption, "Quillet V1.0.5");

@@ -249,7 +249,7 @@ TEST_F(IREditor, LearnSendsCommand10ToTheSelectedPanel) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return f1.IdTCPServer1->Count() == 1; }, 2000));
   FakePanel b("127.0.0.3", f1.IdTCPServer1->Port());
   ASSERT_TRUE(QTest::qWaitFor([&] { return f1.IdTCPServer1->Count() == 2; }, 2000));
-  f1.SelectedLink = 1;
+  f1.F.Link->SelectedLink = 1;
   E.Button6Click();
   ASSERT_TRUE(QTest::qWaitFor([&] { return b.received.size() >= 5; }, 2000));
   QTest::qWait(20);

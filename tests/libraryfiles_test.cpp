@@ -174,7 +174,7 @@ TEST(LibraryDialogs, CancelClearsWhatEachWindowClears) {
                                                  Field("asc") + Field("CR") + Field("ON"));
     road.Run(w);
     ASSERT_EQ(road.Shown(w), "TV");
-    w.Form1->IrCodeRaw = 1;
+    w.Form1->LibraryEntries().IrCodeRaw = 1;
     p.Files.NextOpen.clear();
     road.Run(w);
     const bool page = r < 2;
@@ -182,7 +182,7 @@ TEST(LibraryDialogs, CancelClearsWhatEachWindowClears) {
     const int entries[] = {w.Form1->QelComboBox1->count(), w.Form1->QelComboBox8->count(), w.Form6->ComboBox1->count(),
                            w.Form4->ListView1->Count()};
     EXPECT_EQ(entries[r], 0);
-    EXPECT_EQ(w.Form1->IrCodeRaw, 1);  // only a library read sets it back
+    EXPECT_EQ(w.Form1->LibraryEntries().IrCodeRaw, 1);  // only a library read sets it back
     EXPECT_TRUE(p.P.Boxes.Boxes.empty());
   }
 }

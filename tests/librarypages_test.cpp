@@ -34,7 +34,7 @@ struct LibraryPages : ::testing::Test {
     F1.QelComboBox1->setCurrentIndex(index);
     F1.QelComboBox1Change(index);
     F1.QelButton12Click();
-    const auto& a = F1.Model.Actions[F1.Model.CurrentAction];
+    const auto& a = F1.F.Model->Actions[F1.F.Model->CurrentAction];
     const std::string& frame = a.Events[a.EventCount].Frame;
     return frame.substr(10, frame.size() - 11);  // the data part: format byte, data, end bytes
   }
@@ -49,7 +49,7 @@ TEST_F(LibraryPages, ChangeLibFillsTheFunctionsAndTheFirstEntry) {
   EXPECT_EQ(F1.QelComboBox4->currentText(), "9600");
   EXPECT_EQ(F1.QelComboBox7->currentText(), "CR");
   EXPECT_EQ(F1.Memo1Bytes->Bytes(), "PWR");
-  EXPECT_EQ(F1.Rs232Lib[2].Name, "Menu");
+  EXPECT_EQ(F1.LibraryEntries().Rs232Lib[2].Name, "Menu");
   F1.QelComboBox1Change(3);
   EXPECT_TRUE(F1.QelRadioButton2->isChecked());
   EXPECT_EQ(F1.Memo1Bytes->Bytes(), "AA 00 1A ");
@@ -61,7 +61,7 @@ TEST_F(LibraryPages, EventsCarryExactlyOneSetOfEndBytes) {
   EXPECT_EQ(F1.QelComboBox7->currentText(), "NULL");
   EXPECT_EQ(EventData(2), B({0x00, 'M', 'U', 'T', 'E'}));
   EXPECT_EQ(EventData(3), B({0x01, 0xAA, 0x00, 0x1A}));
-  const std::string& text = F1.Model.Actions[1].Events[1].ListText;
+  const std::string& text = F1.F.Model->Actions[1].Events[1].ListText;
   EXPECT_EQ(text.rfind("Lib name:TV Function:Power Port:1,9600bps 8 1,", 0), 0u) << text;
 }
 
@@ -78,14 +78,14 @@ TEST_F(LibraryPages, IrChangeLibFeedsTheIrAdd) {
   P.Dir.Write("Library/IR/tv.irr", Field("TV") + Field("1") + Field("Power") + Field("0003A1B2C3") + Field("2") +
                                        Field("Mute") + Field("0002D4E5"));
   P.Files.NextOpen = QString::fromStdString((P.Dir.Path() / "Library" / "IR" / "tv.irr").string());
-  F1.IrCodeRaw = 1;
+  F1.LibraryEntries().IrCodeRaw = 1;
   F1.QelButton13Click();
   EXPECT_EQ(F1.QelEdit3->text(), "TV");
   ASSERT_EQ(F1.QelComboBox8->count(), 2);
-  EXPECT_EQ(F1.IrCodeRaw, 0);
+  EXPECT_EQ(F1.LibraryEntries().IrCodeRaw, 0);
   F1.QelComboBox8->setCurrentIndex(1);
   F1.QelButton15Click();
-  const std::string& frame = F1.Model.Actions[1].Events[1].Frame;
+  const std::string& frame = F1.F.Model->Actions[1].Events[1].Frame;
   EXPECT_EQ(frame.substr(frame.size() - 5), B({0x00, 0x02, 0xD4, 0xE5, 0xF4}));
 }
 

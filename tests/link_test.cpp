@@ -69,11 +69,11 @@ TEST_F(Link, ReconnectSelectsThePanelAndCommandsReachIt) {
   auto b = Connect("127.0.0.3");
   F1.IPEdit1->SetIPString("127.0.0.3");
   F1.Reconnect1Click();
-  EXPECT_EQ(F1.SelectedLink, 1);
-  EXPECT_EQ(F1.Link->PanelIp, "127.0.0.3");
+  EXPECT_EQ(F1.F.Link->SelectedLink, 1);
+  EXPECT_EQ(F1.F.Link->PanelIp, "127.0.0.3");
   EXPECT_FALSE(F1.QelBmpButton1->isEnabled());
-  F1.SendCommand(cmd::LinkStatus, F1.SelectedLink);
-  F1.Link->SendCommandData(cmd::TransferEnd, B({0x00, 0xA6}));
+  F1.F.Link->SendCommand(cmd::LinkStatus, F1.F.Link->SelectedLink);
+  F1.F.Link->SendCommandData(cmd::TransferEnd, B({0x00, 0xA6}));
   ASSERT_TRUE(QTest::qWaitFor([&] { return b->received.size() >= 12; }, 2000));
   EXPECT_EQ(BytesToSpacedHex(b->Received()), "F1 41 F2 0D 0A F1 1F 00 A6 F2 0D 0A ");
   EXPECT_TRUE(a->received.isEmpty());
@@ -81,8 +81,8 @@ TEST_F(Link, ReconnectSelectsThePanelAndCommandsReachIt) {
 
   // The earlier panel leaves: SelectedLink moves down with its panel.
   F1.IdTCPServer1->Fail(0, "test");
-  EXPECT_EQ(F1.SelectedLink, 0);
-  EXPECT_EQ(F1.IdTCPServer1->PeerIp(F1.SelectedLink), "127.0.0.3");
+  EXPECT_EQ(F1.F.Link->SelectedLink, 0);
+  EXPECT_EQ(F1.IdTCPServer1->PeerIp(F1.F.Link->SelectedLink), "127.0.0.3");
   // A failed connection removes its own row only.
   ASSERT_EQ(F1.ListView3->Count(), 1);
   EXPECT_TRUE(F1.ListView3->SubItem(0, 0).startsWith("127.0.0.3 "));
@@ -95,7 +95,7 @@ TEST_F(Link, FailureOfTheShownPanelClearsItsFields) {
   F1.IPEdit1->SetIPString("127.0.0.3");
   F1.Reconnect1Click();
   F1.IdTCPServer1->Fail(1, "test");
-  EXPECT_EQ(F1.SelectedLink, 0);
+  EXPECT_EQ(F1.F.Link->SelectedLink, 0);
   EXPECT_TRUE(F1.QelBmpButton1->isEnabled());
   EXPECT_TRUE(F1.IPEdit1->FieldAt(0)->text().isEmpty());
   EXPECT_TRUE(F1.LogText().contains("current tcp disconnect"));
@@ -129,7 +129,7 @@ TEST_F(Link, KeepAliveFailures) {
 
 TEST_F(Link, DeviceListButtons) {
   auto a = Connect("127.0.0.2");
-  F1.Devices.Add("127.0.0.9 255.255.255.0 127.0.0.1 4001");
+  F1.F.Devices->Add("127.0.0.9 255.255.255.0 127.0.0.1 4001");
   F1.ListView3->Select(1);
   F1.ListView3Click();  // a full row fills the panel fields
   EXPECT_EQ(F1.IPEdit1->IPString(), "127.0.0.9");
@@ -138,17 +138,17 @@ TEST_F(Link, DeviceListButtons) {
   EXPECT_EQ(F1.QelEdit9->text(), "4001");
   EXPECT_TRUE(F1.QelBmpButton1->isEnabled());
 
-  F1.Link->KnownLinkCount = 1;
+  F1.F.Link->KnownLinkCount = 1;
   F1.IPEdit1->SetIPString("127.0.0.2");
   F1.ListView3->Select(0);
   F1.QelBitBtn2Click();
-  EXPECT_EQ(F1.Link->KnownLinkCount, 0);
+  EXPECT_EQ(F1.F.Link->KnownLinkCount, 0);
   ASSERT_EQ(F1.ListView3->Count(), 1);
   EXPECT_EQ(F1.ListView3->Caption(0), "1");
-  F1.Link->KnownLinkCount = 3;
+  F1.F.Link->KnownLinkCount = 3;
   F1.QelButton7Click();
   EXPECT_EQ(F1.ListView3->Count(), 0);
-  EXPECT_EQ(F1.Link->KnownLinkCount, 0);
+  EXPECT_EQ(F1.F.Link->KnownLinkCount, 0);
   EXPECT_EQ(F1.ListView3->ColumnWidth(1), 150);
   F1.QelBitBtn1Click();
   EXPECT_TRUE(P.W().Form3->isVisible());
@@ -156,17 +156,17 @@ TEST_F(Link, DeviceListButtons) {
 }
 
 TEST_F(Link, SendersRefuseWhatTheyCannotSend) {
-  F1.SendCommand(cmd::LinkStatus, 0);  // no connection: no log line, nothing written
+  F1.F.Link->SendCommand(cmd::LinkStatus, 0);  // no connection: no log line, nothing written
   EXPECT_FALSE(F1.LogText().contains("F1 41 F2"));
   auto a = Connect("127.0.0.2");
-  EXPECT_FALSE(F1.Link->SendSetIpFrame("127.0.0.300", "255.255.255.0", "127.0.0.1", "4001"));
-  EXPECT_FALSE(F1.Link->SendSetIpFrame("127.0.0.3", "255.255.255.0", "127.0.0.1", "70000"));
-  EXPECT_FALSE(F1.Link->SendSetMacFrame({"00", "11", "zz", "33", "44", "55"}));
+  EXPECT_FALSE(F1.F.Link->SendSetIpFrame("127.0.0.300", "255.255.255.0", "127.0.0.1", "4001"));
+  EXPECT_FALSE(F1.F.Link->SendSetIpFrame("127.0.0.3", "255.255.255.0", "127.0.0.1", "70000"));
+  EXPECT_FALSE(F1.F.Link->SendSetMacFrame({"00", "11", "zz", "33", "44", "55"}));
   ASSERT_EQ(P.Boxes.Boxes.size(), 3u);
   EXPECT_EQ(P.Boxes.Boxes[0].Text, "Data is not legal");
-  EXPECT_TRUE(F1.Link->SendSetIpFrame("127.0.0.3", "255.255.255.0", "127.0.0.1", ""));
-  EXPECT_TRUE(F1.Link->SendSetMacFrame({"00", "11", "22", "33", "44", "55"}));
-  F1.Link->EERomClear();
+  EXPECT_TRUE(F1.F.Link->SendSetIpFrame("127.0.0.3", "255.255.255.0", "127.0.0.1", ""));
+  EXPECT_TRUE(F1.F.Link->SendSetMacFrame({"00", "11", "22", "33", "44", "55"}));
+  F1.F.Link->EERomClear();
   ASSERT_TRUE(QTest::qWaitFor([&] { return a->received.size() >= 15 + 2 + 11 + 4; }, 2000));
   EXPECT_EQ(BytesToSpacedHex(a->Received()),
             "F1 12 7F 00 00 03 FF FF FF 00 7F 00 00 01 F2 0D 0A F1 13 00 11 22 33 44 55 F2 0D 0A 30 30 0D 0A ");
@@ -178,7 +178,7 @@ struct QuilletLink : Link {
 
 TEST_F(QuilletLink, EERomClearIsCommand21ToTheSelectedPanel) {
   auto a = Connect("127.0.0.2");
-  F1.Link->EERomClear();
+  F1.F.Link->EERomClear();
   ASSERT_TRUE(QTest::qWaitFor([&] { return a->received.size() >= 5; }, 2000));
   EXPECT_EQ(BytesToSpacedHex(a->Received()), "F1 21 F2 0D 0A ");
 }

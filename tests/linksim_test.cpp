@@ -26,24 +26,24 @@ TEST(LinkWithSimulatedPanel, EveryCommandArrivesAsItsBytes) {
   EXPECT_EQ(f.StatusBar1->PanelText(1), "TCP Status: Connected");
   f.IPEdit1->SetIPString("127.0.0.2");
   f.Reconnect1Click();
-  EXPECT_EQ(f.SelectedLink, 0);
-  EXPECT_EQ(f.Link->PanelIp, "127.0.0.2");
+  EXPECT_EQ(f.F.Link->SelectedLink, 0);
+  EXPECT_EQ(f.F.Link->PanelIp, "127.0.0.2");
 
-  const int n = f.SelectedLink;
+  const int n = f.F.Link->SelectedLink;
   for (uint8_t c : {cmd::FactoryDefault, cmd::DebugOn, cmd::DebugOff, cmd::EepromRead, cmd::LinkStatus,
                     cmd::MachineType, cmd::SoftwareVersion, cmd::IpInfo, cmd::Mac, cmd::NetConfig, cmd::IrLearn})
-    f.SendCommand(c, n);
-  f.Link->SendCommandData(cmd::Reconnect, std::string("\x00\x56\x00\x03", 4));
-  f.Link->SendCommandData(cmd::KeyLock, std::string("\x01", 1));
-  f.Link->SendCommandData(cmd::KeyLock, std::string("\x00", 1));
-  f.Link->SendCommandData(cmd::SetType, "T1");
-  f.Link->SendCommandData(cmd::SetName, "Hall");
-  f.Link->SendCommandData(cmd::PownData, std::string("\x01\x02\x03", 3) + "abc");
-  ASSERT_TRUE(f.Link->SendSetIpFrame("127.0.0.9", "255.0.0.0", "127.0.0.1", "4001"));
-  ASSERT_TRUE(f.Link->SendSetIpFrame("127.0.0.9", "255.0.0.0", "127.0.0.1", ""));
-  ASSERT_TRUE(f.Link->SendSetMacFrame({"00", "1A", "2B", "3C", "4D", "5E"}));
-  f.Link->SendCommandData(cmd::TransferEnd, std::string("\x00\xA6", 2));
-  f.Link->EERomClear();
+    f.F.Link->SendCommand(c, n);
+  f.F.Link->SendCommandData(cmd::Reconnect, std::string("\x00\x56\x00\x03", 4));
+  f.F.Link->SendCommandData(cmd::KeyLock, std::string("\x01", 1));
+  f.F.Link->SendCommandData(cmd::KeyLock, std::string("\x00", 1));
+  f.F.Link->SendCommandData(cmd::SetType, "T1");
+  f.F.Link->SendCommandData(cmd::SetName, "Hall");
+  f.F.Link->SendCommandData(cmd::PownData, std::string("\x01\x02\x03", 3) + "abc");
+  ASSERT_TRUE(f.F.Link->SendSetIpFrame("127.0.0.9", "255.0.0.0", "127.0.0.1", "4001"));
+  ASSERT_TRUE(f.F.Link->SendSetIpFrame("127.0.0.9", "255.0.0.0", "127.0.0.1", ""));
+  ASSERT_TRUE(f.F.Link->SendSetMacFrame({"00", "1A", "2B", "3C", "4D", "5E"}));
+  f.F.Link->SendCommandData(cmd::TransferEnd, std::string("\x00\xA6", 2));
+  f.F.Link->EERomClear();
 
   const std::vector<std::string> expected = {
       "F1 14 F2 0D 0A ", "F1 15 F2 0D 0A ", "F1 16 F2 0D 0A ", "F1 20 F2 0D 0A ", "F1 41 F2 0D 0A ",

@@ -101,8 +101,8 @@ TEST_P(BothBuilds, MainWindowFacts) {
   EXPECT_EQ(f.QelPageControl1->TabIndex(), 0);
   EXPECT_EQ(f.QelListBox1->count(), 7);
   EXPECT_EQ(f.QelListBox1->currentRow(), 0);
-  EXPECT_EQ(f.Model.CurrentAction, 0);
-  EXPECT_EQ(f.Model.CurrentEventCount, 0);
+  EXPECT_EQ(f.F.Model->CurrentAction, 0);
+  EXPECT_EQ(f.F.Model->CurrentEventCount, 0);
   EXPECT_TRUE(f.QelPanel1->hasFocus());
   EXPECT_TRUE(f.QelEdit1->alignment() & Qt::AlignHCenter);
 }
@@ -149,7 +149,7 @@ TEST(MainWindow, SortingComparesTextAndLeavesTheRecords) {
   // Twelve actions: keys 1..6 pressed and released.
   for (int k = 1; k <= 6; ++k)
     for (const char* kind : {"Press", "Release"}) {
-      f.Model.CurrentKey = k;
+      f.F.Model->CurrentKey = k;
       p.W().Form2->ComboBox1->setCurrentText(kind);
       p.W().Form2->Button1Click();
     }
@@ -159,14 +159,14 @@ TEST(MainWindow, SortingComparesTextAndLeavesTheRecords) {
   EXPECT_EQ(f.ListView1->Caption(1), "10");
   EXPECT_EQ(f.ListView1->Caption(4), "2");
   EXPECT_EQ(f.ListView1->SubItem(1, 0), "Key5");  // the row moved whole
-  EXPECT_EQ(f.Model.Actions[10].KeyName, "Key5");
-  EXPECT_EQ(f.Model.Actions[2].ActionKind, "Release");
+  EXPECT_EQ(f.F.Model->Actions[10].KeyName, "Key5");
+  EXPECT_EQ(f.F.Model->Actions[2].ActionKind, "Release");
 
   f.ListView1ColumnClick(2);  // by kind: every "Press" first
   for (int r = 0; r < 6; ++r) EXPECT_EQ(f.ListView1->SubItem(r, 1), "Press") << r;
   for (int r = 0; r < 12; ++r) {
     const int n = f.ListView1->Caption(r).toInt();
-    EXPECT_EQ(Utf8(f.Model.Actions[n].KeyName), f.ListView1->SubItem(r, 0));
+    EXPECT_EQ(Utf8(f.F.Model->Actions[n].KeyName), f.ListView1->SubItem(r, 0));
   }
 }
 
@@ -182,13 +182,13 @@ TEST(MainWindow, KeyButtonsOpenTheirDialog) {
   TForm1& f = *w.Form1;
   w.Form2->Edit1->setText("old");
   f.QelButton25Click();  // "ON" leaves the name edit alone
-  EXPECT_EQ(f.Model.CurrentKey, 7);
+  EXPECT_EQ(f.F.Model->CurrentKey, 7);
   EXPECT_EQ(w.Form2->Edit1->text(), "old");
   f.QelButton4->click();
-  EXPECT_EQ(f.Model.CurrentKey, 4);
+  EXPECT_EQ(f.F.Model->CurrentKey, 4);
   EXPECT_EQ(w.Form2->Edit1->text(), "Menu");
   f.QelButton28->click();
-  EXPECT_EQ(f.Model.CurrentKey, 10);
+  EXPECT_EQ(f.F.Model->CurrentKey, 10);
   ASSERT_EQ(p.Dialogs.Shown.size(), 3u);
   EXPECT_EQ(p.Dialogs.Shown[0], w.Form2);
   EXPECT_EQ(p.Dialogs.Shown[1], w.Form2);

@@ -252,7 +252,7 @@ TEST_F(AccessCode, CtrlKThenTheCodeAndEnterShowsTest) {
   EXPECT_TRUE(Status().isEmpty());
 
   CtrlK();
-  EXPECT_TRUE(F.Access.Entering());
+  EXPECT_TRUE(F.AccessCode().Entering());
   EXPECT_EQ(Status(), "Key:");
   Type("kvr");  // letter keys add capitals
   EXPECT_EQ(Status(), "Key:KVR");
@@ -261,16 +261,16 @@ TEST_F(AccessCode, CtrlKThenTheCodeAndEnterShowsTest) {
   EXPECT_EQ(Status(), "Key:KVR5830");
   Key(Qt::Key_Return);
   EXPECT_TRUE(F.TestMenuVisible());
-  EXPECT_FALSE(F.Access.Entering());
+  EXPECT_FALSE(F.AccessCode().Entering());
   EXPECT_EQ(Status(), "Key:");
 
   // Ctrl+K starts a new entry with the menu kept; a second one hides it.
   CtrlK();
   EXPECT_TRUE(F.TestMenuVisible());
-  EXPECT_TRUE(F.Access.Entering());
+  EXPECT_TRUE(F.AccessCode().Entering());
   CtrlK();
   EXPECT_FALSE(F.TestMenuVisible());
-  EXPECT_FALSE(F.Access.Entering());
+  EXPECT_FALSE(F.AccessCode().Entering());
   EXPECT_TRUE(Status().isEmpty());
 }
 
@@ -295,7 +295,7 @@ TEST_F(AccessCode, CtrlKWhileHiddenOnlyEmptiesTheEntry) {
   CtrlK();
   Type("KV");
   CtrlK();
-  EXPECT_TRUE(F.Access.Entering());
+  EXPECT_TRUE(F.AccessCode().Entering());
   EXPECT_TRUE(Status().isEmpty());
   EXPECT_FALSE(F.TestMenuVisible());
   Type("KVR5830");
@@ -307,7 +307,7 @@ TEST_F(AccessCode, CtrlKWhileHiddenOnlyEmptiesTheEntry) {
 TEST_F(AccessCode, TheLowerCaseFormAndKeysThatAreNotCharacters) {
   // "kvr" are the codes of keypad +, F7 and F3; Ctrl with keypad + is Ctrl+K.
   Key(Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier);
-  EXPECT_TRUE(F.Access.Entering());
+  EXPECT_TRUE(F.AccessCode().Entering());
   Key(Qt::Key_Plus, Qt::KeypadModifier);
   Key(Qt::Key_F7);
   Key(Qt::Key_F3);

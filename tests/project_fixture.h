@@ -5,7 +5,7 @@
 #include "ui/tform2.h"
 
 inline void AddKeyActionThroughDialog(Forms& w, int key, int kindIndex, int group = 0) {
-  w.Form1->Model.CurrentKey = key;
+  w.Model->CurrentKey = key;
   if (key == 10) {
     w.Form12->QelComboBox1->setCurrentIndex(kindIndex);
     w.Form12->QelButton1Click();
@@ -26,8 +26,8 @@ inline void AddEveryKind(TForm1& f, int round) {
   f.Memo1Bytes->SetBytes("AT+" + std::to_string(round));
   f.QelButton12Click();
 
-  f.IrLib[1] = TIR{"1", "Power", "0003A1B2C3"};
-  f.IrCodeRaw = 0;
+  f.LibraryEntries().IrLib[1] = TIR{"1", "Power", "0003A1B2C3"};
+  f.LibraryEntries().IrCodeRaw = 0;
   f.QelEdit3->setText("TV");
   if (f.QelComboBox8->count() == 0) f.QelComboBox8->addItem("Power");
   f.QelComboBox8->setCurrentIndex(0);

@@ -41,8 +41,8 @@ class ProjectRoad : public ::testing::TestWithParam<const Variant*> {
     f.IPEdit2->SetIPString("255.255.255.0");
     f.IPEdit3->SetIPString("192.168.1.1");
     f.QelEdit1->setText("4001");
-    f.Devices.Add("192.168.1.5 4001 ");
-    f.Devices.Add("192.168.1.9 4001 255.255.255.0 192.168.1.1");
+    f.F.Devices->Add("192.168.1.5 4001 ");
+    f.F.Devices->Add("192.168.1.9 4001 255.255.255.0 192.168.1.1");
     ASSERT_TRUE(p.Boxes.Boxes.empty()) << p.Boxes.Boxes[0].Text.toStdString();
   }
 };
@@ -144,9 +144,9 @@ TEST(ProjectFiles, ABigActionAndHostileBytesOpenWhole) {
   b.Files.NextOpen = QString::fromStdString((a.Dir.Path() / "big.dat").string());
   b.W().Form1->Open1Click();
   TForm1& f = *b.W().Form1;
-  ASSERT_EQ(f.Model.ActionCount, 2);
-  EXPECT_EQ(f.Model.Actions[1].EventCount, 246);
-  EXPECT_EQ(f.Model.Actions[2].EventCount, 7);
+  ASSERT_EQ(f.F.Model->ActionCount, 2);
+  EXPECT_EQ(f.F.Model->Actions[1].EventCount, 246);
+  EXPECT_EQ(f.F.Model->Actions[2].EventCount, 7);
   EXPECT_TRUE(f.LogText().contains("upload complete!!!"));
 }
 
@@ -168,8 +168,8 @@ TEST(ProjectFiles, RefusedRecordsAreLoggedAndEachMessageShownOnce) {
   TestProgram p(kVantor);
   p.W().Form1->LoadProject(file);
   TForm1& f = *p.W().Form1;
-  EXPECT_EQ(f.Model.ActionCount, 1);
-  EXPECT_EQ(f.Model.Actions[1].EventCount, 0);  // the LED never reached action 1
+  EXPECT_EQ(f.F.Model->ActionCount, 1);
+  EXPECT_EQ(f.F.Model->Actions[1].EventCount, 0);  // the LED never reached action 1
   ASSERT_EQ(p.Boxes.Boxes.size(), 1u);
   EXPECT_EQ(p.Boxes.Boxes[0].Text, "Data is not legal");
   const QString log = f.LogText();

@@ -110,11 +110,11 @@ struct Linked {
   bool Upload() {
     F1.QelButton8Click();
     F1.Download1Click();
-    return Until([&] { return !F1.Upload.Running(); }, kWaitMs);
+    return Until([&] { return !F1.Uploading(); }, kWaitMs);
   }
   int Events() const {
     int n = 0;
-    for (int a = 1; a <= F1.Model.ActionCount; ++a) n += F1.Model.Actions[a].EventCount;
+    for (int a = 1; a <= F1.F.Model->ActionCount; ++a) n += F1.F.Model->Actions[a].EventCount;
     return n;
   }
   QStringList BoxTexts() const {
@@ -181,7 +181,7 @@ TEST_P(RoundTrip, OpenedProjectDownloadedClearedUploadedSavesTheSameBytes) {
   EXPECT_FALSE(t.D.Timer1->isActive());
   EXPECT_TRUE(t.Sim.Problems().isEmpty()) << t.Sim.Problems().join("; ").toStdString();
   EXPECT_EQ(t.Sim.Core().CommittedDownloads(), 1);
-  const std::vector<std::string> want = ExpectedFrames(t.F1.Model);
+  const std::vector<std::string> want = ExpectedFrames(*t.F1.F.Model);
   ASSERT_EQ(want.size(), static_cast<size_t>(events + 2));
   const std::vector<std::string> got = t.Record();
   ASSERT_EQ(got.size(), want.size());
@@ -346,7 +346,7 @@ TEST(TransferLinks, OnlyTheTransfersOwnConnectionCounts) {
   const int events = t.Events();
 
   t.D.Button1Click();
-  t.F1.SelectedLink = 1;  // the rest still goes to the panel the download began on
+  t.F1.F.Link->SelectedLink = 1;  // the rest still goes to the panel the download began on
   other.socket.write(QByteArray("\xF5\x21\x01", 3));
   other.socket.flush();
   ASSERT_TRUE(t.Download());
@@ -355,15 +355,15 @@ TEST(TransferLinks, OnlyTheTransfersOwnConnectionCounts) {
   EXPECT_TRUE(other.received.isEmpty());
 
   // An upload from the panel; the other connection's records are not taken.
-  t.F1.SelectedLink = 0;
+  t.F1.F.Link->SelectedLink = 0;
   t.F1.QelButton8Click();
   t.F1.Download1Click();
-  t.F1.SelectedLink = 1;  // acknowledgements go to the record's own connection
+  t.F1.F.Link->SelectedLink = 1;  // acknowledgements go to the record's own connection
   std::string record = B({0xF5, 0x51, 0x01, 0x01, 0x00, 0x01, 0x09, 0x00, 0x01, 0xF6});
   record += Crc16Bytes(record);
   other.socket.write(QByteArray(record.data(), static_cast<qsizetype>(record.size())));
   other.socket.flush();
-  ASSERT_TRUE(Until([&] { return !t.F1.Upload.Running(); }));
+  ASSERT_TRUE(Until([&] { return !t.F1.Uploading(); }));
   EXPECT_EQ(t.Events(), events);
   QTest::qWait(30);
   EXPECT_TRUE(other.received.isEmpty());
@@ -375,13 +375,13 @@ TEST(UploadStart, WithoutAPanelTheModelStays) {
   TestProgram p(kVantor);
   AddKeyActionThroughDialog(p.W(), 1, 0);
   AddEveryKind(*p.W().Form1, 1);
-  const int events = p.W().Form1->Model.Actions[1].EventCount;
+  const int events = p.W().Model->Actions[1].EventCount;
   p.W().Form1->Download1Click();
   ASSERT_EQ(p.Boxes.Boxes.size(), 1u);
   EXPECT_TRUE(p.Boxes.Boxes[0].Text.startsWith("No panel is linked"));
-  EXPECT_EQ(p.W().Form1->Model.ActionCount, 1);
-  EXPECT_EQ(p.W().Form1->Model.Actions[1].EventCount, events);
-  EXPECT_FALSE(p.W().Form1->Upload.Running());
+  EXPECT_EQ(p.W().Model->ActionCount, 1);
+  EXPECT_EQ(p.W().Model->Actions[1].EventCount, events);
+  EXPECT_FALSE(p.W().Form1->Uploading());
 }
 
 // What the panel does wrong during an upload, after a sound download.
@@ -432,7 +432,7 @@ TEST(UploadEnds, AClosedConnectionKeepsWhatArrived) {
   ASSERT_EQ(t.P.Boxes.Boxes.size(), 1u);
   EXPECT_TRUE(t.P.Boxes.Boxes[0].Text.contains("upload is incomplete"));
   EXPECT_FALSE(t.P.Boxes.Boxes[0].Modal);
-  EXPECT_EQ(t.F1.Model.ActionCount, 1);
+  EXPECT_EQ(t.F1.F.Model->ActionCount, 1);
   EXPECT_EQ(t.Events(), 3);
 }
 
@@ -443,7 +443,7 @@ TEST(UploadEnds, EventsPastWhatAnActionHoldsAreDroppedWithOneWarning) {
   t.Sim.Core().SetStored({a});
   ASSERT_TRUE(t.Upload());
   EXPECT_TRUE(t.F1.LogText().contains("upload complete!!!"));
-  EXPECT_EQ(t.F1.Model.ActionCount, 1);
+  EXPECT_EQ(t.F1.F.Model->ActionCount, 1);
   EXPECT_EQ(t.Events(), kMaxEvents);
   ASSERT_EQ(t.P.Boxes.Boxes.size(), 1u) << t.BoxTexts().join("; ").toStdString();
   EXPECT_TRUE(t.P.Boxes.Boxes[0].Text.contains("2 events were not taken"));
@@ -465,13 +465,13 @@ TEST(UploadEnds, OpenEndsTheUploadAndLaterRecordsAreNotTaken) {
   const std::string saved = t.SaveAs("one");
   t.P.Files.NextOpen = QString::fromStdString((t.P.Dir.Path() / "one.dat").string());
   t.F1.Open1Click();
-  EXPECT_FALSE(t.F1.Upload.Running());
+  EXPECT_FALSE(t.F1.Uploading());
   // A record now is logged, not decoded, and not answered.
   t.Sim.Core().ClearRecord();
   t.Sim.SendRaw(panelsim::ActionRecord(2, 2, 1, B({3, 1, 1})));
   ASSERT_TRUE(Until([&] { return t.F1.LogText().contains(QString::fromUtf8("ID1\xEF\xBC\x9A")); }));
   QTest::qWait(30);
-  EXPECT_EQ(t.F1.Model.ActionCount, 1);
+  EXPECT_EQ(t.F1.F.Model->ActionCount, 1);
   EXPECT_TRUE(t.Record().empty()) << t.Record()[0];
 }
 
@@ -483,7 +483,7 @@ TEST(UploadEnds, AnEventBeforeAnyActionIsAnsweredAndSkipped) {
     const auto r = t.Record();
     return std::find(r.begin(), r.end(), "F5 53 01 F6 0D 0A ") != r.end();
   }));
-  EXPECT_EQ(t.F1.Model.ActionCount, 0);
+  EXPECT_EQ(t.F1.F.Model->ActionCount, 0);
   EXPECT_TRUE(t.P.Boxes.Boxes.empty()) << t.BoxTexts().join("; ").toStdString();
   EXPECT_TRUE(t.F1.LogText().contains("event 1 skipped"));
 }

@@ -89,7 +89,7 @@ TEST_P(Handshake, EveryFrameInRecordOrderThenTheClosingFrame) {
   EXPECT_EQ(d.Maximum(), 8);
   EXPECT_EQ(d.Progress(), 1);
   EXPECT_EQ(d.DoneText(), "Done:12%");
-  EXPECT_EQ(d.StepCounter, 2);
+  EXPECT_EQ(d.StepCounter(), 2);
   std::vector<std::string> log = d.TakeLog();
   const int first = 0x90 + 8 + 6 + 16 + 3;
   EXPECT_TRUE(Logged(log, "frist_start_addr:" + std::to_string(first)));
@@ -123,7 +123,7 @@ TEST_P(Handshake, EveryFrameInRecordOrderThenTheClosingFrame) {
     }
   }
   EXPECT_EQ(d.DoneText(), "Done:100%");
-  EXPECT_EQ(d.LastStep, 1);
+  EXPECT_EQ(d.LastStep(), 1);
   log = d.TakeLog();
   EXPECT_TRUE(Logged(log, "Next send last cmd"));
   EXPECT_TRUE(Logged(log, "download success!"));
@@ -135,8 +135,8 @@ TEST_P(Handshake, EveryFrameInRecordOrderThenTheClosingFrame) {
   EXPECT_EQ(m.Actions[3].Events[5].Frame.substr(1, 2), B({0x00, 0x05}));
 
   EXPECT_EQ(d.OnAck(m, kAckClosing, true), O::Complete);
-  EXPECT_EQ(d.AckCounter, 1);
-  EXPECT_EQ(d.LastStep, 0);
+  EXPECT_EQ(d.AckCounter(), 1);
+  EXPECT_EQ(d.LastStep(), 0);
   EXPECT_FALSE(d.Running());
   EXPECT_TRUE(Logged(d.TakeLog(), "Download complete"));
 }
@@ -149,16 +149,16 @@ TEST(DownloadMachineAcks, OnlyTheAwaitedStepFromItsOwnConnectionCounts) {
   EXPECT_EQ(d.OnAck(m, kAckEvent, true), O::Ignored) << "the clear is awaited";
   EXPECT_EQ(d.OnAck(m, kAckClosing, true), O::Ignored);
   EXPECT_EQ(d.OnAck(m, kAckClear, false), O::Ignored) << "another connection";
-  EXPECT_EQ(d.AckCounter, 1);
+  EXPECT_EQ(d.AckCounter(), 1);
   ASSERT_EQ(d.OnAck(m, kAckClear, true), O::Accepted);
   EXPECT_EQ(d.OnAck(m, kAckClear, true), O::Ignored) << "a repeated answer while the next frame waits its time";
-  EXPECT_EQ(d.AckCounter, 2);
+  EXPECT_EQ(d.AckCounter(), 2);
   ASSERT_TRUE(d.Next(m));
   // Cancelled: a late acknowledgement changes nothing.
   d.Stop();
   EXPECT_EQ(d.OnAck(m, kAckEvent, true), O::Ignored);
   EXPECT_FALSE(d.Next(m));
-  EXPECT_EQ(d.AckCounter, 2);
+  EXPECT_EQ(d.AckCounter(), 2);
   EXPECT_TRUE(Logged(d.TakeLog(), "ack ignored, not from the download's connection: F5 21 01 "));
 }
 

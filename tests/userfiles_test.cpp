@@ -26,7 +26,7 @@ std::string Field(const std::string& s) { return "\x01" + s + "\x04"; }
 
 // Everything of the project a bad file must leave alone.
 std::string ProjectState(TForm1& f) {
-  std::string s = BuildSaveAsFile(f.F.V, f.Model) + "|" + std::to_string(f.ListView1->Count()) + "|" +
+  std::string s = BuildSaveAsFile(f.F.V, *f.F.Model) + "|" + std::to_string(f.ListView1->Count()) + "|" +
                   f.IPEdit1->IPString().toStdString() + "|" + f.QelEdit1->text().toStdString();
   for (int r = 0; r < f.ListView3->Count(); ++r) s += "|" + f.ListView3->SubItem(r, 0).toStdString();
   return s;
@@ -124,9 +124,9 @@ TEST(BadProjectFiles, AFileThatEndsEarlyOpensUpToThereWithOneWarning) {
   b.Files.NextOpen = QString::fromStdString((a.Dir.Path() / "cut.dat").string());
   b.W().Form1->Open1Click();
   TForm1& f = *b.W().Form1;
-  ASSERT_EQ(f.Model.ActionCount, 2);
-  EXPECT_EQ(f.Model.Actions[1].EventCount, 7);
-  EXPECT_EQ(f.Model.Actions[2].EventCount, 6);
+  ASSERT_EQ(f.F.Model->ActionCount, 2);
+  EXPECT_EQ(f.F.Model->Actions[1].EventCount, 7);
+  EXPECT_EQ(f.F.Model->Actions[2].EventCount, 6);
   ASSERT_EQ(b.Boxes.Boxes.size(), 1u);
   EXPECT_TRUE(b.Boxes.Boxes[0].Text.contains("cut.dat ends early"));
 }
@@ -214,7 +214,7 @@ TEST(KeyNameFile, SetWritesNothingOverAFileItCannotReadAndWarnsWhenItCannotWrite
   Forms& w = p.W();
   const fs::path path = w.Config.IniPath();
   const auto set = [&](int key, const QString& name) {
-    w.Form1->Model.CurrentKey = key;
+    w.Model->CurrentKey = key;
     w.Form2->Edit1->setText(name);
     w.Form2->Button2Click();
   };
@@ -266,7 +266,7 @@ TEST(SaveAs, AsksAboutTheFileItWillReallyWrite) {
 
     p.Boxes.NextConfirm = true;
     f.Saveas1Click();
-    EXPECT_EQ(p.Dir.Read("x.dat"), BuildSaveAsFile(kVantor, f.Model));
+    EXPECT_EQ(p.Dir.Read("x.dat"), BuildSaveAsFile(kVantor, *f.F.Model));
     p.Dir.Write("x.dat", "old");
   }
   EXPECT_FALSE(fs::exists(p.Dir.Path() / "x.dat.dat"));
@@ -298,12 +298,12 @@ const Road kRoads[] = {
     {"Open",
      [](TestProgram& p, FakePanel*) {
        p.W().Form1->Open1Click();
-       return p.W().Form1->Model.ActionCount == 0;  // the opened file holds no action
+       return p.W().Model->ActionCount == 0;  // the opened file holds no action
      }},
     {"Upload",
      [](TestProgram& p, FakePanel* panel) {
        p.W().Form1->Download1Click();
-       const bool cleared = p.W().Form1->Model.ActionCount == 0;
+       const bool cleared = p.W().Model->ActionCount == 0;
        const bool asked = QTest::qWaitFor([&] { return panel->received.contains("\xF1\x51"); }, 500);
        return cleared && asked;
      }},
@@ -321,7 +321,7 @@ TEST(UnsavedWork, IsAskedAboutOnlyWhenThereAreChangesAndEachAnswerIsKept) {
         TForm1& f = *p.W().Form1;
         f.show();
         const std::string empty = BuildSaveFile(kVantor, {"192.168.1.2", "255.255.255.0", "192.168.1.1", "3000"},
-                                                {}, f.Model)
+                                                {}, *f.F.Model)
                                       .value();
         p.Dir.Write("empty.dat", empty);
         p.Files.NextOpen = QString::fromStdString((p.Dir.Path() / "empty.dat").string());
@@ -335,7 +335,7 @@ TEST(UnsavedWork, IsAskedAboutOnlyWhenThereAreChangesAndEachAnswerIsKept) {
         }
         p.Files.NextSave = QString::fromStdString((p.Dir.Path() / "asked").string());
         p.Boxes.NextSaveAnswer = answer;
-        const std::string before = BuildSaveAsFile(kVantor, f.Model);
+        const std::string before = BuildSaveAsFile(kVantor, *f.F.Model);
 
         const bool thrownAway = road.run(p, &panel);
         EXPECT_EQ(p.Boxes.Questions.size(), changed ? 1u : 0u);
@@ -345,7 +345,7 @@ TEST(UnsavedWork, IsAskedAboutOnlyWhenThereAreChangesAndEachAnswerIsKept) {
           EXPECT_EQ(p.Dir.Read("asked.dat"), before);
         }
         if (answer == A::Cancel) {
-          EXPECT_EQ(BuildSaveAsFile(kVantor, f.Model), before);
+          EXPECT_EQ(BuildSaveAsFile(kVantor, *f.F.Model), before);
         }
       }
 }
@@ -358,7 +358,7 @@ TEST(UnsavedWork, ASaveAsThatDoesNotHappenStopsTheRoad) {
   p.Files.NextSave.clear();  // the user cancels the file dialog
   p.Files.NextOpen = "never asked for";
   f.Open1Click();
-  EXPECT_EQ(f.Model.ActionCount, 1);
+  EXPECT_EQ(f.F.Model->ActionCount, 1);
   EXPECT_TRUE(p.Boxes.Boxes.empty());
   EXPECT_EQ(p.Boxes.Questions.size(), 1u);
   p.Boxes.Questions.clear();

@@ -15,7 +15,9 @@
 
 class QWidget;
 class DeviceList;
+class IniFile;
 class PanelLink;
+struct ConfigModel;
 class TForm1;
 class TForm2;
 class TForm3;
@@ -56,8 +58,11 @@ struct Forms {
   TForm12* Form12 = nullptr;  // 9-key build only
   TForm13* Form13 = nullptr;  // 9-key build only
 
-  // The main window's link and device list: the dialogs send and add
-  // through these, not through the window.
+  // What the main window owns and the dialogs share: the model the key
+  // dialogs add to and the download sends, the key-name file, the link and
+  // the device list. The dialogs reach these here, not through the window.
+  ConfigModel* Model = nullptr;
+  const IniFile* KeyNameIni = nullptr;
   PanelLink* Link = nullptr;
   DeviceList* Devices = nullptr;
   // One line at the end of the main window's debug log.

@@ -1,11 +1,8 @@
 #include "ui/project1.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 #include "link/netguard.h"
-#include "model/fileio.h"
-#include "model/rs232lib.h"
 #include "ui/tform10.h"
 #include "ui/tform11.h"
 #include "ui/tform13.h"
@@ -19,67 +16,6 @@
 #include "ui/tform1.h"
 #include "ui/tform12.h"
 #include "ui/tform2.h"
-
-void Forms::Warn(const QString& text) { Warn(Form1, Utf8(V.BoxCaption), text); }
-
-void Forms::Log(const QString& line) {
-  if (Form1) Form1->Log(line);
-}
-
-void Forms::Warn(QWidget* parent, const QString& caption, const QString& text) {
-  if (!collecting_) {
-    if (nonBlocking_)
-      S.Boxes->Notice(parent, caption, text);
-    else
-      S.Boxes->Warning(parent, caption, text);
-    return;
-  }
-  for (const Collected& c : collected_)
-    if (c.Text == text) return;
-  collected_.push_back({parent, caption, text});
-}
-
-std::optional<std::string> Forms::ReadUserFile(QWidget* parent, const QString& caption,
-                                               const std::filesystem::path& path) {
-  FileRead read = ReadRegularFile(path);
-  if (!read.Bytes)
-    Warn(parent, caption,
-         QStringLiteral("Cannot open the file ") + QString::fromStdString(path.string()) + QStringLiteral(": ") +
-             QString::fromStdString(read.Why));
-  return std::move(read.Bytes);
-}
-
-bool Forms::WriteUserFile(QWidget* parent, const QString& caption, const std::filesystem::path& path,
-                          std::string_view bytes) {
-  std::string why;
-  if (WriteFileReplacing(path, bytes, &why)) return true;
-  Warn(parent, caption,
-       QStringLiteral("Cannot write the file ") + QString::fromStdString(path.string()) + QStringLiteral(": ") +
-           QString::fromStdString(why));
-  return false;
-}
-
-void WarnAboutLibraryRead(Forms& f, QWidget* parent, const QString& caption, const QString& name,
-                          const LibraryReadWarnings& w) {
-  if (w.TooMany)
-    f.Warn(parent, caption,
-           QStringLiteral("The library holds more than %1 entries: the first %1 were read").arg(kMaxLibraryEntries));
-  if (w.Truncated)
-    f.Warn(parent, caption,
-           QStringLiteral("The file ") + name + QStringLiteral(" ends early: what it holds up to there was read"));
-}
-
-void Forms::BeginCollectingWarnings() {
-  collecting_ = true;
-  collected_.clear();
-}
-
-void Forms::EndCollectingWarnings() {
-  collecting_ = false;
-  const std::vector<Collected> shown = std::move(collected_);
-  collected_.clear();
-  for (const Collected& c : shown) S.Boxes->Warning(c.Parent, c.Caption, c.Text);
-}
 
 Project1::Project1(const Variant& v, AppConfig config, Services services)
     : forms_(std::make_unique<Forms>(v, std::move(config), services)) {

@@ -22,6 +22,30 @@ namespace {
 constexpr int kWidth = 1018;
 constexpr int kHeight = 725;
 
+void SetupActionListColumns(TListView* list) {
+  list->AddColumn(QStringLiteral("Key"), 40);
+  list->AddColumn(QStringLiteral("Type"), 60);
+  list->AddColumn(QStringLiteral("Data"), 300);
+}
+
+void SetupEventListColumns(TListView* list) {
+  list->AddColumn(QStringLiteral("Num"), 40);
+  list->AddColumn(QStringLiteral("Type"), 60);
+  list->AddColumn(QStringLiteral("Data"), 300);
+}
+
+void SetupDeviceListColumns(TListView* list) {
+  list->AddColumn(QStringLiteral("Num"), 40);
+  list->AddColumn(QStringLiteral("Data"), 150);
+}
+
+// CompareText: case-insensitive, so captions sort as text ("10" before "2").
+int ListItemCompare(const QStringList& a, const QStringList& b, int column) {
+  const QString x = column < a.size() ? a[column] : QString();
+  const QString y = column < b.size() ? b[column] : QString();
+  return QString::compare(x, y, Qt::CaseInsensitive);
+}
+
 }  // namespace
 
 using namespace layout;
@@ -33,8 +57,10 @@ TForm1::TForm1(Forms& forms)
       F(forms),
       KeyNameIni(forms.Config.IniPath()),
       Link(new PanelLink(forms.Config, forms.V, this)),
-      IdTCPServer1(Link->Server()),
       SelectedLink(Link->SelectedLink) {
+  IdTCPServer1 = Link->Server();
+  F.Model = &Model;
+  F.KeyNameIni = &KeyNameIni;
   F.Link = Link;
   F.Devices = &Devices;
   Devices.Changed = [this](const DeviceList::Change& c) { DeviceListChanged(c); };
@@ -194,6 +220,9 @@ qint64 NowMs() {
 
 }  // namespace
 
+// Lines are gathered and put into the memo together once the event loop
+// runs (a load logs thousands); the memo keeps the newest kLogLines, so a
+// panel flooding the link cannot grow the process without end.
 void TForm1::Log(const QString& line) {
   if (pendingLog_.empty()) QTimer::singleShot(0, this, &TForm1::FlushLogLater);
   pendingLog_.push_back(line);
@@ -201,6 +230,8 @@ void TForm1::Log(const QString& line) {
   if (pendingLog_.size() > size_t{kLogLines}) pendingLog_.pop_front();
 }
 
+// The scheduled flush: lines of a burst go into the memo at most every
+// kLogBurstMs, since each such flush rewrites or trims the memo.
 void TForm1::FlushLogLater() {
   const qint64 since = NowMs() - logFlushedMs_;
   if (pendingLog_.size() > kLogBurstLines && since < kLogBurstMs) {
@@ -263,9 +294,9 @@ void TForm1::FormCreate() {
   QelPageControl1->SetTabIndex(0);
   QelListBox1->setCurrentRow(QelPageControl1->TabIndex());
 
-  SetupActionListColumns();
-  SetupEventListColumns();
-  SetupDeviceListColumns();
+  SetupActionListColumns(ListView1);
+  SetupEventListColumns(ListView2);
+  SetupDeviceListColumns(ListView3);
 
   Memo1Bytes->SetBytes({});
   Model.CurrentAction = 0;
@@ -285,23 +316,6 @@ void TForm1::FormCreate() {
   connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
   // A configuration without ticks leaves the timer to its caller (tests).
   if (F.Config.TickMs > 0) Timer1->start();
-}
-
-void TForm1::SetupActionListColumns() {
-  ListView1->AddColumn(QStringLiteral("Key"), 40);
-  ListView1->AddColumn(QStringLiteral("Type"), 60);
-  ListView1->AddColumn(QStringLiteral("Data"), 300);
-}
-
-void TForm1::SetupEventListColumns() {
-  ListView2->AddColumn(QStringLiteral("Num"), 40);
-  ListView2->AddColumn(QStringLiteral("Type"), 60);
-  ListView2->AddColumn(QStringLiteral("Data"), 300);
-}
-
-void TForm1::SetupDeviceListColumns() {
-  ListView3->AddColumn(QStringLiteral("Num"), 40);
-  ListView3->AddColumn(QStringLiteral("Data"), 150);
 }
 
 void TForm1::showEvent(QShowEvent* e) {
@@ -366,12 +380,6 @@ void TForm1::KeyButtonClick(int key) {
   // Keys 1..6 carry their caption into the dialog's name edit.
   if (key <= 6) F.Form2->Edit1->setText(KeyButton(key)->text());
   F.S.Dialogs->Run(F.Form2);
-}
-
-int TForm1::ListItemCompare(const QStringList& a, const QStringList& b, int column) {
-  const QString x = column < a.size() ? a[column] : QString();
-  const QString y = column < b.size() ? b[column] : QString();
-  return QString::compare(x, y, Qt::CaseInsensitive);
 }
 
 void TForm1::ListView1ColumnClick(int column) {

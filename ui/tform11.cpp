@@ -153,8 +153,7 @@ void TForm11::StringGrid1SelectCell() {
 }
 
 std::optional<QChar> TForm11::StringGrid1KeyPress(QChar c) {
-  if ((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F')) return c;
-  if (c >= u'a' && c <= u'f') return c.toUpper();
+  if (HexKeyFilter(QString(c))) return c.toUpper();
   if (c == QChar(8) || c == QChar(13)) return c;
   F.Warn(this, Utf8(F.V.Name), kOutOfRange);
   return std::nullopt;

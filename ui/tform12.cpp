@@ -27,9 +27,8 @@ TForm12::TForm12(Forms& forms) : QDialog(nullptr), F(forms) {
 }
 
 void TForm12::QelButton1Click() {
-  TForm1& f1 = *F.Form1;
   const std::string kind = ToGbkOrEmpty(QelComboBox1->currentText());
-  const AddActionOutcome outcome = AddKeyAction(f1.Model, F.V, 10, kind, 0);
-  if (outcome == AddActionOutcome::Added) f1.AppendActionRow(f1.Model.CurrentAction);
+  const AddActionOutcome outcome = AddKeyAction(*F.Model, F.V, 10, kind, 0);
+  if (outcome == AddActionOutcome::Added) F.Form1->AppendActionRow(F.Model->CurrentAction);
   if (ReportAddOutcome(F, outcome)) close();
 }

@@ -4,7 +4,7 @@
 #include "link/protocol.h"
 #include "ui/layout.h"
 #include "ui/textcodec.h"
-#include "ui/tform5.h"
+#include "ui/widgets.h"
 
 using namespace layout;
 

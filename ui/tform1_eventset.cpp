@@ -3,6 +3,7 @@
 #include <QScrollBar>
 
 #include "model/hex.h"
+#include "model/listedit.h"
 #include "ui/layout.h"
 #include "ui/textcodec.h"
 #include "ui/tform1.h"
@@ -76,6 +77,73 @@ void ApplyData(const DataControls& d, const DataPartChange& c) {
   if (c.Hex) (*c.Hex ? d.Hex : d.Ascii)->setChecked(true);
   SetComboIndex(d.EndChar, c.EndChar);
   if (c.Memo) d.Memo->SetBytes(*c.Memo);
+}
+
+// What the pages hold.
+
+Rs232Settings ReadRs232Page(const Rs232PageControls& p) {
+  Rs232Settings s;
+  s.LibName = Bytes(p.QelEdit2);
+  if (p.QelComboBox1->currentIndex() >= 0) s.Function = ToGbkOrEmpty(p.QelComboBox1->currentText());
+  s.Port = p.QelComboBox3->currentIndex();
+  s.Baud = p.QelComboBox4->currentIndex();
+  s.DataBits = p.QelComboBox5->currentIndex();
+  s.StopBits = p.QelComboBox6->currentIndex();
+  s.Parity = p.QelComboBox19->currentIndex();
+  s.RepeatMode = p.QelComboBox2->currentIndex();
+  s.Count = Bytes(p.QelEdit4);
+  s.Interval = Bytes(p.QelEdit5);
+  s.Data = ReadData({p.QelRadioButton1, p.QelRadioButton2, p.QelComboBox7, p.Memo1Bytes});
+  return s;
+}
+
+IrSettings ReadIrPage(const IrPageControls& p) {
+  IrSettings s;
+  s.LibName = Bytes(p.QelEdit3);
+  s.Function = ToGbkOrEmpty(p.QelComboBox8->currentText());
+  s.FunctionIndex = p.QelComboBox8->currentIndex();
+  s.Port = p.QelComboBox10->currentIndex();
+  s.Carrier = p.QelComboBox11->currentIndex();
+  s.RepeatMode = p.QelComboBox9->currentIndex();
+  s.Count = Bytes(p.QelEdit6);
+  s.Interval = Bytes(p.QelEdit7);
+  return s;
+}
+
+TcpSettings ReadTcpPage(const TcpPageControls& p) {
+  return TcpSettings{Bytes(p.QelEdit8), Bytes(p.QelEdit9),
+                     ReadData({p.QelRadioButton3, p.QelRadioButton4, p.QelComboBox12, p.Memo2Bytes})};
+}
+
+DelaySettings ReadDelayPage(const DelayPageControls& p) {
+  return DelaySettings{Bytes(p.QelEdit10), Bytes(p.QelEdit11), Bytes(p.QelEdit12)};
+}
+
+CompareSettings ReadComparePage(const ComparePageControls& p) {
+  return CompareSettings{p.QelComboBox13->currentIndex(),
+                         ReadData({p.QelRadioButton5, p.QelRadioButton6, p.QelComboBox14, p.Memo3Bytes})};
+}
+
+LedSettings ReadLedPage(const LedPageControls& p) {
+  return LedSettings{p.QelComboBox15->currentIndex(), p.QelComboBox16->currentIndex()};
+}
+
+ToggleSettings ReadTogglePage(const TogglePageControls& p) {
+  return ToggleSettings{p.QelComboBox17->currentIndex(), p.QelComboBox18->currentIndex()};
+}
+
+// Checks every Add makes before it reads its page; the event's 1-based
+// number, or 0 when nothing may be added.
+int NextEventNumber(Forms& f, QWidget* window, const ConfigModel& m, const std::string& noActionCaption) {
+  if (m.CurrentAction < 1 || m.CurrentAction > m.ActionCount) {
+    f.Warn(window, Utf8(noActionCaption), QString::fromLatin1(kNoAction));
+    return 0;
+  }
+  if (m.Actions[m.CurrentAction].EventCount >= kMaxEvents) {
+    f.Warn(QString::fromLatin1(kEventListFull));
+    return 0;
+  }
+  return m.Actions[m.CurrentAction].EventCount + 1;
 }
 
 }  // namespace
@@ -263,57 +331,6 @@ void TForm1::BuildTogglePage(QWidget* p) {
   connect(QelButton23, &QPushButton::clicked, this, &TForm1::QelButton23Click);
 }
 
-// What the pages hold.
-
-Rs232Settings TForm1::ReadRs232Page() const {
-  Rs232Settings s;
-  s.LibName = Bytes(QelEdit2);
-  if (QelComboBox1->currentIndex() >= 0) s.Function = ToGbkOrEmpty(QelComboBox1->currentText());
-  s.Port = QelComboBox3->currentIndex();
-  s.Baud = QelComboBox4->currentIndex();
-  s.DataBits = QelComboBox5->currentIndex();
-  s.StopBits = QelComboBox6->currentIndex();
-  s.Parity = QelComboBox19->currentIndex();
-  s.RepeatMode = QelComboBox2->currentIndex();
-  s.Count = Bytes(QelEdit4);
-  s.Interval = Bytes(QelEdit5);
-  s.Data = ReadData({QelRadioButton1, QelRadioButton2, QelComboBox7, Memo1Bytes});
-  return s;
-}
-
-IrSettings TForm1::ReadIrPage() const {
-  IrSettings s;
-  s.LibName = Bytes(QelEdit3);
-  s.Function = ToGbkOrEmpty(QelComboBox8->currentText());
-  s.FunctionIndex = QelComboBox8->currentIndex();
-  s.Port = QelComboBox10->currentIndex();
-  s.Carrier = QelComboBox11->currentIndex();
-  s.RepeatMode = QelComboBox9->currentIndex();
-  s.Count = Bytes(QelEdit6);
-  s.Interval = Bytes(QelEdit7);
-  return s;
-}
-
-TcpSettings TForm1::ReadTcpPage() const {
-  return TcpSettings{Bytes(QelEdit8), Bytes(QelEdit9),
-                     ReadData({QelRadioButton3, QelRadioButton4, QelComboBox12, Memo2Bytes})};
-}
-
-DelaySettings TForm1::ReadDelayPage() const {
-  return DelaySettings{Bytes(QelEdit10), Bytes(QelEdit11), Bytes(QelEdit12)};
-}
-
-CompareSettings TForm1::ReadComparePage() const {
-  return CompareSettings{QelComboBox13->currentIndex(),
-                         ReadData({QelRadioButton5, QelRadioButton6, QelComboBox14, Memo3Bytes})};
-}
-
-LedSettings TForm1::ReadLedPage() const { return LedSettings{QelComboBox15->currentIndex(), QelComboBox16->currentIndex()}; }
-
-ToggleSettings TForm1::ReadTogglePage() const {
-  return ToggleSettings{QelComboBox17->currentIndex(), QelComboBox18->currentIndex()};
-}
-
 // Changes put back into the pages.
 
 void TForm1::ApplyRs232(const Rs232Change& c) {
@@ -371,6 +388,7 @@ void TForm1::ApplyToggle(const ToggleChange& c) {
 
 // "Add".
 
+// Common part of the Add buttons; false when the event was not added.
 bool TForm1::AddEvent(EventKind kind, const Encoded& e) {
   if (e.Status == EncodeStatus::MissingInput) return false;
   if (e.Status == EncodeStatus::NotLegal) {
@@ -383,63 +401,44 @@ bool TForm1::AddEvent(EventKind kind, const Encoded& e) {
   return true;
 }
 
-namespace {
-
-// Checks every Add makes before it reads its page; the event's 1-based
-// number, or 0 when nothing may be added.
-int NextEventNumber(TForm1& f, const std::string& noActionCaption) {
-  const ConfigModel& m = f.Model;
-  if (m.CurrentAction < 1 || m.CurrentAction > m.ActionCount) {
-    f.F.Warn(&f, Utf8(noActionCaption), QString::fromLatin1(kNoAction));
-    return 0;
-  }
-  if (m.Actions[m.CurrentAction].EventCount >= kMaxEvents) {
-    f.F.Warn(QString::fromLatin1(kEventListFull));
-    return 0;
-  }
-  return m.Actions[m.CurrentAction].EventCount + 1;
-}
-
-}  // namespace
-
 void TForm1::QelButton12Click() {
-  if (const int n = NextEventNumber(*this, F.V.BoxCaption))
-    AddEvent(EventKind::Rs232, EncodeRs232(F.V, ReadRs232Page(), n));
+  if (const int n = NextEventNumber(F, this, Model, F.V.BoxCaption))
+    AddEvent(EventKind::Rs232, EncodeRs232(F.V, ReadRs232Page(*this), n));
 }
 
 void TForm1::QelButton15Click() {
-  const int n = NextEventNumber(*this, F.V.BoxCaption);
+  const int n = NextEventNumber(F, this, Model, F.V.BoxCaption);
   if (!n) return;
-  const IrSettings s = ReadIrPage();
+  const IrSettings s = ReadIrPage(*this);
   const int entry = s.FunctionIndex + 1;
   std::optional<IrCode> code;
-  if (entry >= 1 && entry <= kMaxLibraryEntries) code = IrCode{IrLib[entry].Data, IrCodeRaw == 1};
+  if (entry >= 1 && entry <= kMaxLibraryEntries) code = IrCode{Libs.IrLib[entry].Data, Libs.IrCodeRaw == 1};
   AddEvent(EventKind::Ir, EncodeIr(F.V, s, code ? &*code : nullptr, n));
 }
 
 void TForm1::QelButton17Click() {
-  if (const int n = NextEventNumber(*this, F.V.BoxCaption))
-    AddEvent(EventKind::TcpIp, EncodeTcp(F.V, ReadTcpPage(), n));
+  if (const int n = NextEventNumber(F, this, Model, F.V.BoxCaption))
+    AddEvent(EventKind::TcpIp, EncodeTcp(F.V, ReadTcpPage(*this), n));
 }
 
 void TForm1::QelButton19Click() {
-  if (const int n = NextEventNumber(*this, F.V.DelayBoxCaption))
-    AddEvent(EventKind::Delay, EncodeDelay(F.V, ReadDelayPage(), n));
+  if (const int n = NextEventNumber(F, this, Model, F.V.DelayBoxCaption))
+    AddEvent(EventKind::Delay, EncodeDelay(F.V, ReadDelayPage(*this), n));
 }
 
 void TForm1::QelButton21Click() {
-  if (const int n = NextEventNumber(*this, F.V.BoxCaption))
-    AddEvent(EventKind::Compare, EncodeCompare(F.V, ReadComparePage(), n));
+  if (const int n = NextEventNumber(F, this, Model, F.V.BoxCaption))
+    AddEvent(EventKind::Compare, EncodeCompare(F.V, ReadComparePage(*this), n));
 }
 
 void TForm1::QelButton22Click() {
-  if (const int n = NextEventNumber(*this, F.V.BoxCaption))
-    AddEvent(EventKind::Led, EncodeLed(F.V, ReadLedPage(), n));
+  if (const int n = NextEventNumber(F, this, Model, F.V.BoxCaption))
+    AddEvent(EventKind::Led, EncodeLed(F.V, ReadLedPage(*this), n));
 }
 
 void TForm1::QelButton23Click() {
-  if (const int n = NextEventNumber(*this, F.V.BoxCaption))
-    AddEvent(EventKind::Toggle, EncodeToggle(F.V, ReadTogglePage(), n));
+  if (const int n = NextEventNumber(F, this, Model, F.V.BoxCaption))
+    AddEvent(EventKind::Toggle, EncodeToggle(F.V, ReadTogglePage(*this), n));
 }
 
 // Page synchronisation.

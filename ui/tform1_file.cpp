@@ -56,21 +56,21 @@ bool TForm1::DecodeEventAndAdd(int type, std::string_view payload, int n) {
       QelButton12Click();
       break;
     case EventKind::Ir: {
-      ++IrDecodeCount;
-      if (IrDecodeCount > kMaxLibraryEntries) {
+      ++Libs.IrDecodeCount;
+      if (Libs.IrDecodeCount > kMaxLibraryEntries) {
         // Each code is in its frame once added, so the entries can be reused.
         Log(QStringLiteral("IR entries full: function list restarted"));
         QelComboBox8->clear();
-        IrDecodeCount = 1;
+        Libs.IrDecodeCount = 1;
       }
       const IrDecoded d = DecodeIrEvent(F.V, payload, n);
-      TIR& entry = IrLib[IrDecodeCount];
-      entry.Name = std::to_string(IrDecodeCount);
+      TIR& entry = Libs.IrLib[Libs.IrDecodeCount];
+      entry.Name = std::to_string(Libs.IrDecodeCount);
       QelComboBox8->addItem(FromGbk(entry.Name));
-      QelComboBox8->setCurrentIndex(IrDecodeCount - 1);
+      QelComboBox8->setCurrentIndex(Libs.IrDecodeCount - 1);
       ApplyIr(d.Change);
       entry.Data = d.Code;
-      IrCodeRaw = 1;
+      Libs.IrCodeRaw = 1;
       QelButton15Click();
       break;
     }
@@ -122,8 +122,7 @@ size_t ProjectHash(const Variant& v, const ConfigModel& m) {
   return std::hash<std::string>{}(BuildSaveAsFile(v, m));
 }
 
-void LogFrames(TForm1& f) {
-  const ConfigModel& m = f.Model;
+void LogFrames(TForm1& f, const ConfigModel& m) {
   for (int a = 1; a <= m.ActionCount; ++a)
     for (int e = 1; e <= m.Actions[a].EventCount; ++e) {
       const std::string& frame = m.Actions[a].Events[e].Frame;
@@ -138,6 +137,8 @@ bool TForm1::ProjectChanged() const { return ProjectHash(F.V, Model) != keptProj
 
 void TForm1::MarkProjectKept() { keptProject_ = ProjectHash(F.V, Model); }
 
+// Before the project is thrown away: with changes, asks to save them first.
+// False when the user stopped it (Cancel, or a save that did not happen).
 bool TForm1::MayDiscardProject() {
   if (!ProjectChanged()) return true;
   switch (F.S.Boxes->AskSaveChanges(this, Utf8(F.V.BoxCaption),
@@ -167,7 +168,7 @@ void TForm1::Save1Click() {
   localtime_r(&now, &local);
   if (!F.WriteUserFile(this, Utf8(F.V.BoxCaption), LibraryFolderPath(F.Config, "File", true) / SaveFileName(local), *bytes)) return;
   MarkProjectKept();
-  LogFrames(*this);
+  LogFrames(*this, Model);
 }
 
 void TForm1::Saveas1Click() { SaveAs(); }
@@ -216,7 +217,7 @@ void TForm1::LoadProject(std::string_view bytes) { LoadProject(ReadProjectFile(F
 void TForm1::LoadProject(const ProjectReadResult& read) {
   QelButton8Click();
   Log(QStringLiteral("upload start"));
-  IrDecodeCount = 0;
+  Libs.IrDecodeCount = 0;
   QelComboBox8->clear();
   for (const std::string& line : read.Log) Log(Utf8(line));
 

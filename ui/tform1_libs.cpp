@@ -26,7 +26,7 @@ void TForm1::QelButton9Click() {
     WarnAboutLibraryRead(F, this, Utf8(F.V.BoxCaption), chosen.Name, read.Warnings);
     QelEdit2->setText(FromGbk(read.Library.Name));
     for (size_t k = 0; k < read.Library.Functions.size(); ++k) {
-      TRs232& entry = Rs232Lib[k + 1];
+      TRs232& entry = Libs.Rs232Lib[k + 1];
       entry = read.Library.Functions[k];
       entry.Number = static_cast<int32_t>(k + 1);
       QelComboBox1->addItem(FromGbk(entry.Name));
@@ -44,7 +44,7 @@ void TForm1::QelComboBox1Change(int index) { LoadRs232LibEntry(index + 1); }
 
 void TForm1::LoadRs232LibEntry(int n) {
   if (n <= 0 || n > kMaxLibraryEntries) return;
-  const TRs232& e = Rs232Lib[n];
+  const TRs232& e = Libs.Rs232Lib[n];
   // The first item of the name, which ApplyRs232's Function (the last) is not.
   SelectText(QelComboBox1, e.Name);
   ApplyRs232(Rs232PageChange(F.V, e));
@@ -59,10 +59,10 @@ void TForm1::QelButton13Click() {
     WarnAboutLibraryRead(F, this, Utf8(F.V.BoxCaption), chosen.Name, read.Warnings);
     QelEdit3->setText(FromGbk(read.Library.Name));
     for (size_t k = 0; k < read.Library.Rows.size(); ++k) {
-      IrLib[k + 1] = read.Library.Rows[k];
-      QelComboBox8->addItem(FromGbk(IrLib[k + 1].Name));
+      Libs.IrLib[k + 1] = read.Library.Rows[k];
+      QelComboBox8->addItem(FromGbk(Libs.IrLib[k + 1].Name));
     }
-    IrCodeRaw = 0;
+    Libs.IrCodeRaw = 0;
   }
   if (!QelEdit3->text().isEmpty()) QelComboBox8->setCurrentIndex(0);
 }

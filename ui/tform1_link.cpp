@@ -27,8 +27,6 @@ const QString kNth = QString::fromUtf8("\xE4\xB8\xAA");  // 个
 constexpr int kEmptyDataWidth = 150;
 constexpr int kRowsDataWidth = 300;
 
-QString NoBlanks(const QString& s) { return QString(s).remove(QLatin1Char(' ')); }
-
 // Tokens of digits and dots, ended by a blank or the end of the text.
 QStringList AddressTokens(const QString& s) {
   QStringList tokens;
@@ -45,10 +43,34 @@ QStringList AddressTokens(const QString& s) {
   return tokens;
 }
 
+void SetDataWidth(TListView* devices, int width) { devices->SetColumnWidth(1, width); }
+
+void ClearPanelNetFields(PanelSetControls& p) {
+  for (TIPEdit* e : {p.IPEdit1, p.IPEdit2, p.IPEdit3}) e->clear();
+  p.QelEdit1->clear();
+}
+
+// The "System Message" labels of what a panel reports.
+void ShowSystemInfo(TForm10* f, uint8_t which, const std::string& text) {
+  TQelLabel* label = which == 0x41   ? f->Label6
+                     : which == 0x42 ? f->Label7
+                     : which == 0x43 ? f->Label8
+                     : which == 0x44 ? f->Label9
+                     : which == 0x45 ? f->Label10
+                                     : nullptr;
+  if (!label) return;
+  QString shown = FromGbk(text);
+  // The address lines come separated by CR alone.
+  if (which == 0x44) shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  label->setText(shown);
+}
+
+}  // namespace
+
 // The window side of one message from connection `link`.
-class LinkSink : public DispatchSink {
+class TForm1::LinkSink : public DispatchSink {
  public:
-  LinkSink(TForm1& w, Forms& f, int link) : w_(w), f_(f), link_(link) {}
+  LinkSink(TForm1& w, int link) : w_(w), f_(w.F), link_(link) {}
   void Log(const std::string& line) override { w_.Log(Utf8(line)); }
   void LogBytes(const std::string& label, std::string_view bytes) override {
     w_.Log(Utf8(label) + FromGbk(bytes));
@@ -56,9 +78,9 @@ class LinkSink : public DispatchSink {
   bool IrEditRowSelected() override { return f_.Form4->RowNamed(f_.Form4->IrEditRow); }
   void IrLearned(std::string_view code) override { f_.Form4->PutLearnedCode(code); }
   void IrLearnRefused(uint8_t status) override { f_.Form4->ShowLearnAnswer(status); }
-  void Relay(const std::string& ip, const std::string& bytes) override { w_.RelayTo(Utf8(ip), bytes); }
+  void Relay(const std::string& ip, const std::string& bytes) override;
   void NetConfig(const NetSettings& s) override { w_.NetConfigAnswer(s); }
-  void SystemInfo(uint8_t which, const std::string& text) override { w_.ShowSystemInfo(which, text); }
+  void SystemInfo(uint8_t which, const std::string& text) override { ShowSystemInfo(f_.Form10, which, text); }
   void TransferAck(std::string_view m) override { w_.TransferAck(link_, m); }
   bool ActionRecord(std::string_view r) override { return w_.UploadActionRecord(link_, r); }
   bool EventRecord(std::string_view r) override { return w_.UploadEventRecord(link_, r); }
@@ -69,8 +91,6 @@ class LinkSink : public DispatchSink {
   Forms& f_;
   int link_;
 };
-
-}  // namespace
 
 void TForm1::StartSockets() {
   connect(Link, &PanelLink::Log, this, &TForm1::Log);
@@ -104,17 +124,17 @@ void TForm1::DeviceListChanged(const DeviceList::Change& c) {
   switch (c.What) {
     case DeviceList::Change::Added:
       // A project's device records leave the column as it is.
-      if (!batchLoading_) SetDeviceDataWidth(kRowsDataWidth);
+      if (!batchLoading_) SetDataWidth(ListView3, kRowsDataWidth);
       ListView3->AddRow(QString::number(ListView3->Count() + 1), {Utf8(Devices.Row(c.Row))});
       break;
     case DeviceList::Change::Removed:
       ListView3->removeRow(c.Row);
       for (int r = c.Row; r < ListView3->Count(); ++r) ListView3->SetCaption(r, QString::number(r + 1));
-      if (ListView3->Count() == 0) SetDeviceDataWidth(kEmptyDataWidth);
+      if (ListView3->Count() == 0) SetDataWidth(ListView3, kEmptyDataWidth);
       break;
     case DeviceList::Change::Cleared:
       ListView3->Clear();
-      SetDeviceDataWidth(kEmptyDataWidth);
+      SetDataWidth(ListView3, kEmptyDataWidth);
       break;
   }
 }
@@ -142,9 +162,9 @@ void TForm1::IdTCPServer1Exception(int index, const QString& reason) {
     Log(QStringLiteral("iptemp:") + Utf8(text));
     Log(QStringLiteral("TCP_IP:") + address);
     if (address != ip) continue;
-    if (NoBlanks(IPEdit1->IPString()) == ip) {
+    if (IPEdit1->IPString() == ip) {
       QelBmpButton1->setEnabled(true);
-      ClearPanelNetFields();
+      ClearPanelNetFields(*this);
       Log(QStringLiteral("current tcp disconnect"));
       SelectedLink = 0;
     }
@@ -159,11 +179,6 @@ void TForm1::ConnectionRemoved(int index) {
   TransfersLinkRemoved();
 }
 
-void TForm1::ClearPanelNetFields() {
-  for (TIPEdit* e : {IPEdit1, IPEdit2, IPEdit3}) e->clear();
-  QelEdit1->clear();
-}
-
 void TForm1::ListView3Click() {
   const int row = ListView3->Selected();
   if (row < 0) return;
@@ -173,7 +188,7 @@ void TForm1::ListView3Click() {
     if (t.size() >= 1) {
       QelEdit8->setText(t[0]);
       IPEdit1->SetIPString(t[0]);
-      QelBmpButton1->setEnabled(NoBlanks(IPEdit1->IPString()) != Link->PanelIp);
+      QelBmpButton1->setEnabled(IPEdit1->IPString() != Link->PanelIp);
     }
     if (t.size() >= 2) IPEdit2->SetIPString(t[1]);
     if (t.size() >= 3) IPEdit3->SetIPString(t[2]);
@@ -190,7 +205,7 @@ void TForm1::ListView3Click() {
 
 void TForm1::QelButton7Click() {
   Devices.Clear();
-  ClearPanelNetFields();
+  ClearPanelNetFields(*this);
   Link->KnownLinkCount = 0;
 }
 
@@ -199,32 +214,34 @@ void TForm1::QelBitBtn1Click() { F.Form3->show(); }
 void TForm1::QelBitBtn2Click() {
   const int row = ListView3->Selected();
   if (row < 0 || IdTCPServer1->Count() == 0) return;
-  const QString ip = NoBlanks(IPEdit1->IPString());
+  const QString ip = IPEdit1->IPString();
   for (int i = 0; i < IdTCPServer1->Count(); ++i)
     if (IdTCPServer1->PeerIp(i) == ip) {
-      ClearPanelNetFields();
+      ClearPanelNetFields(*this);
       --Link->KnownLinkCount;
     }
   Devices.Remove(row);
 }
 
 void TForm1::Reconnect1Click() {
-  if (Link->Select(NoBlanks(IPEdit1->IPString()))) QelBmpButton1->setEnabled(false);
+  if (Link->Select(IPEdit1->IPString())) QelBmpButton1->setEnabled(false);
 }
 
 void TForm1::IdTCPServer1Execute(int link, const QByteArray& message) {
   // Nothing the link handles may wait for the user.
   Forms::NonBlockingWarnings nonBlocking(F);
-  LinkSink sink(*this, F, link);
+  LinkSink sink(*this, link);
   DispatchMessage(F.V, std::string_view(message.constData(), static_cast<size_t>(message.size())), sink);
 }
 
-void TForm1::RelayTo(const QString& ip, const std::string& bytes) {
-  for (int i = 0; i < IdTCPServer1->Count(); ++i) {
-    if (IdTCPServer1->PeerIp(i) != ip) continue;
+void TForm1::LinkSink::Relay(const std::string& address, const std::string& bytes) {
+  const QString ip = Utf8(address);
+  LinkServer* server = w_.IdTCPServer1;
+  for (int i = 0; i < server->Count(); ++i) {
+    if (server->PeerIp(i) != ip) continue;
     // A failed write fails that connection after this walk.
-    IdTCPServer1->WriteRaw(i, bytes);
-    Log(QString::fromUtf8("TCPData\xEF\xBC\x9A ") + FromGbk(bytes));
+    server->WriteRaw(i, bytes);
+    w_.Log(QString::fromUtf8("TCPData\xEF\xBC\x9A ") + FromGbk(bytes));
   }
 }
 
@@ -236,7 +253,7 @@ void TForm1::NetConfigAnswer(const NetSettings& s) {
   const QStringList t = AddressTokens(Utf8(Devices.Row(m.Shown)));
   if (t.size() >= 1) {
     IPEdit1->SetIPString(t[0]);
-    Link->PanelIp = NoBlanks(IPEdit1->IPString());
+    Link->PanelIp = IPEdit1->IPString();
     QelBmpButton1->setEnabled(false);
   }
   if (t.size() >= 2) IPEdit2->SetIPString(t[1]);
@@ -244,36 +261,11 @@ void TForm1::NetConfigAnswer(const NetSettings& s) {
   if (t.size() >= 4) QelEdit1->setText(t[3]);
 }
 
-void TForm1::ShowSystemInfo(uint8_t which, const std::string& text) {
-  TForm10* f = F.Form10;
-  TQelLabel* label = which == 0x41   ? f->Label6
-                     : which == 0x42 ? f->Label7
-                     : which == 0x43 ? f->Label8
-                     : which == 0x44 ? f->Label9
-                     : which == 0x45 ? f->Label10
-                                     : nullptr;
-  if (!label) return;
-  QString shown = FromGbk(text);
-  // The address lines come separated by CR alone.
-  if (which == 0x44) shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  label->setText(shown);
-}
-
 void TForm1::Timer1Timer() {
   if (DiscoveryTicks++ != 9) return;
   Link->LocalIp = Utf8(LocalAddressOf(F.Config));
   StatusBar1->SetPanelText(0, DateTimeText());
   StatusBar1->SetPanelText(3, QStringLiteral("Local IP\uFF1A") + Link->LocalIp);
-  DiscoveryRun();
-  DiscoveryTicks = 0;
-}
-
-void TForm1::DiscoveryRun() {
   Link->DiscoveryRun(Devices);
-}
-
-void TForm1::DumpLocalData() {
-  Memo2->clear();
-  pendingLog_.clear();
-  for (const std::string& line : LocalDataLines(Model, ListView1->Count())) Log(FromGbk(line));
+  DiscoveryTicks = 0;
 }

@@ -15,6 +15,8 @@ int NumberOf(const QString& caption) {
 
 }  // namespace
 
+// Steps 2 to 4 of the key dialogs' "Add": the new row, the Toggle page's key
+// for a "Toggle" action, then an empty Event List.
 void TForm1::AppendActionRow(int action) {
   const TActionList& a = Model.Actions[action];
   ListView1->AddRow(FromGbk(a.Index), {FromGbk(a.KeyName), FromGbk(a.ActionKind)});
@@ -30,6 +32,8 @@ int TForm1::ActionRowOf(int n) const {
   return -1;
 }
 
+// Event List rows from the current action's records; `select` is a 1-based
+// row to select (0: none), which becomes CurrentEvent.
 void TForm1::ReloadEventList(int select) {
   ListView2->Clear();
   const bool live = Model.CurrentAction >= 1 && Model.CurrentAction <= Model.ActionCount;
@@ -94,12 +98,27 @@ void TForm1::ListView2Click() {
 
 namespace {
 
-void LogSwap(TForm1& f, int from, int to) {
-  const ConfigModel& m = f.Model;
+void LogSwap(TForm1& f, const ConfigModel& m, int from, int to) {
   const TActionList& a = m.Actions[m.CurrentAction];
   f.Log(QStringLiteral("change1:line.%1,Row.%2").arg(m.CurrentAction).arg(from));
   for (int e : {from, to})
     f.Log(FromGbk(a.Events[e].Index) + QLatin1Char(' ') + FromGbk(a.Events[e].ListText));
+}
+
+// The Action List's captions follow the records' new numbers; a row whose
+// record went is removed.
+void ApplyRenumbering(TForm1& f, const Renumbering& r) {
+  TListView* list = f.ListView1;
+  for (int row = list->Count() - 1; row >= 0; --row) {
+    const int n = NumberOf(list->Caption(row));
+    const int now = n >= 1 && n < static_cast<int>(r.NewNumber.size()) ? r.NewNumber[n] : n;
+    if (now == 0) {
+      list->removeRow(row);
+    } else if (now != n) {
+      list->SetCaption(row, QString::number(now));
+      f.Log(QString::number(now));
+    }
+  }
 }
 
 }  // namespace
@@ -110,7 +129,7 @@ void TForm1::MoveSelectedEvent(bool up) {
   if (ListView2->Count() < 2 || row < 0) return;
   const int moved = MoveEvent(Model, row + 1, up);
   if (moved == row + 1) return;
-  LogSwap(*this, row + 1, moved);
+  LogSwap(*this, Model, row + 1, moved);
   ReloadEventList(moved);
   ListView2->setFocus();
 }
@@ -130,26 +149,13 @@ void TForm1::QelBitBtn5Click() {
   ListView2->setFocus();
 }
 
-void TForm1::ApplyRenumbering(const Renumbering& r) {
-  for (int row = ListView1->Count() - 1; row >= 0; --row) {
-    const int n = NumberOf(ListView1->Caption(row));
-    const int now = n >= 1 && n < static_cast<int>(r.NewNumber.size()) ? r.NewNumber[n] : n;
-    if (now == 0) {
-      ListView1->removeRow(row);
-    } else if (now != n) {
-      ListView1->SetCaption(row, QString::number(now));
-      Log(QString::number(now));
-    }
-  }
-}
-
 void TForm1::QelBitBtn3Click() {
   const int row = ListView1->Selected();
   if (row < 0) return;
   const int n = NumberOf(ListView1->Caption(row));
   // The neighbour to select once the row is gone: the one above, else the one below.
   const int neighbour = row > 0 ? row - 1 : (ListView1->Count() > 1 ? 0 : -1);
-  ApplyRenumbering(DeleteAction(Model, n));
+  ApplyRenumbering(*this, DeleteAction(Model, n));
   ListView2->Clear();
   ListView1->Select(neighbour);
   ListView1->setFocus();
@@ -164,7 +170,7 @@ void TForm1::QelBitBtn3Click() {
 
 void TForm1::QelBitBtn4Click() {
   const int current = Model.CurrentAction;
-  ApplyRenumbering(DeleteEmptyActions(Model));
+  ApplyRenumbering(*this, DeleteEmptyActions(Model));
   if (current != 0 && Model.CurrentAction == 0) ReloadEventList(0);
 }
 

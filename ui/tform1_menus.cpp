@@ -11,6 +11,7 @@
 #include "link/protocol.h"
 #include "link/server.h"
 #include "model/fileio.h"
+#include "ui/textcodec.h"
 #include "ui/tform1.h"
 #include "ui/tform10.h"
 #include "ui/tform11.h"
@@ -62,6 +63,34 @@ QMenu* Submenu(QMenu* menu, const char* name, const char* caption) {
   m->setObjectName(QString::fromLatin1(name));
   m->menuAction()->setObjectName(QString::fromLatin1(name));
   return m;
+}
+
+// The help text in the window's own viewer, made at its first showing.
+void ShowHelpText(TForm1& w, const std::string& text) {
+  QDialog*& help = w.HelpWindow;
+  if (!help) {
+    help = new QDialog(&w);
+    help->setObjectName(QStringLiteral("HelpWindow"));
+    help->setWindowTitle(QStringLiteral("help.txt"));
+    help->resize(780, 300);
+    auto* memo = new QPlainTextEdit(help);
+    memo->setObjectName(QStringLiteral("HelpText"));
+    memo->setReadOnly(true);
+    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto* layout = new QVBoxLayout(help);
+    layout->addWidget(memo);
+  }
+  QString shown = Utf8(text);
+  shown.remove(u'\r');
+  help->findChild<QPlainTextEdit*>(QStringLiteral("HelpText"))->setPlainText(shown);
+  w.F.S.Dialogs->Run(help);
+}
+
+// Test > "Modify": the dialog with the field it changes.
+void ShowModify(Forms& f, const QString& label) {
+  if (!f.Form13) return;
+  f.Form13->Label1->setText(label);
+  f.S.Dialogs->Run(f.Form13);
 }
 
 }  // namespace
@@ -145,7 +174,7 @@ void TForm1::SoftWareUpdate1Click() {
       (why.isEmpty() ? QString() : QStringLiteral(" (") + why + u')'));
 }
 
-void TForm1::FactoryDefalt1Click() { SendCommand(cmd::FactoryDefault, SelectedLink); }
+void TForm1::FactoryDefalt1Click() { Link->SendCommand(cmd::FactoryDefault, SelectedLink); }
 
 // "Connection"
 
@@ -160,31 +189,12 @@ void TForm1::about1Click() {
     Log(QStringLiteral("Help file not exist"));
     // A folder that cannot be written still gets its help read.
     if (!WriteFileReplacing(path, BuiltInHelpText(F.V))) {
-      ShowHelpText(BuiltInHelpText(F.V));
+      ShowHelpText(*this, BuiltInHelpText(F.V));
       return;
     }
   }
   // Without a viewer for text files the help is still read.
-  if (!F.S.Opener || !F.S.Opener->OpenFile(QString::fromStdString(path.string()))) ShowHelpText(BuiltInHelpText(F.V));
-}
-
-void TForm1::ShowHelpText(const std::string& text) {
-  if (!HelpWindow) {
-    HelpWindow = new QDialog(this);
-    HelpWindow->setObjectName(QStringLiteral("HelpWindow"));
-    HelpWindow->setWindowTitle(QStringLiteral("help.txt"));
-    HelpWindow->resize(780, 300);
-    auto* memo = new QPlainTextEdit(HelpWindow);
-    memo->setObjectName(QStringLiteral("HelpText"));
-    memo->setReadOnly(true);
-    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    auto* layout = new QVBoxLayout(HelpWindow);
-    layout->addWidget(memo);
-  }
-  QString shown = Utf8(text);
-  shown.remove(u'\r');
-  HelpWindow->findChild<QPlainTextEdit*>(QStringLiteral("HelpText"))->setPlainText(shown);
-  F.S.Dialogs->Run(HelpWindow);
+  if (!F.S.Opener || !F.S.Opener->OpenFile(QString::fromStdString(path.string()))) ShowHelpText(*this, BuiltInHelpText(F.V));
 }
 
 // "Test"
@@ -200,8 +210,8 @@ void TForm1::DebugDataClear1Click() {
   Memo2->clear();
 }
 
-void TForm1::On1Click() { SendCommand(cmd::DebugOn, SelectedLink); }
-void TForm1::off1Click() { SendCommand(cmd::DebugOff, SelectedLink); }
+void TForm1::On1Click() { Link->SendCommand(cmd::DebugOn, SelectedLink); }
+void TForm1::off1Click() { Link->SendCommand(cmd::DebugOff, SelectedLink); }
 
 void TForm1::CPTPReconnet1Click() {
   if (!F.V.ReconnectRestartsServer) {
@@ -214,21 +224,20 @@ void TForm1::CPTPReconnet1Click() {
 }
 
 void TForm1::EERomclear1Click() { Link->EERomClear(); }
-void TForm1::EERomRead1Click() { SendCommand(cmd::EepromRead, SelectedLink); }
+void TForm1::EERomRead1Click() { Link->SendCommand(cmd::EepromRead, SelectedLink); }
 void TForm1::EETab1Click() { F.S.Dialogs->Run(F.Form11); }
 
-void TForm1::ShowModify(const QString& label) {
-  if (!F.Form13) return;
-  F.Form13->Label1->setText(label);
-  F.S.Dialogs->Run(F.Form13);
-}
-
-void TForm1::Name1Click() { ShowModify(QStringLiteral("Type:")); }
-void TForm1::Name2Click() { ShowModify(QStringLiteral("Name:")); }
-void TForm1::POWNFunction1Click() { ShowModify(QStringLiteral("Data:")); }
+void TForm1::Name1Click() { ShowModify(F, QStringLiteral("Type:")); }
+void TForm1::Name2Click() { ShowModify(F, QStringLiteral("Name:")); }
+void TForm1::POWNFunction1Click() { ShowModify(F, QStringLiteral("Data:")); }
 void TForm1::LocK1Click() { Link->SendCommandData(cmd::KeyLock, std::string(1, '\x01')); }
 void TForm1::UnLock1Click() { Link->SendCommandData(cmd::KeyLock, std::string(1, '\x00')); }
-void TForm1::UpdateTest1Click() { DumpLocalData(); }
+// The debug log emptied, then the model as lines in it.
+void TForm1::UpdateTest1Click() {
+  Memo2->clear();
+  pendingLog_.clear();
+  for (const std::string& line : LocalDataLines(Model, ListView1->Count())) Log(FromGbk(line));
+}
 void TForm1::SetMac1Click() { F.S.Dialogs->Run(F.Form9); }
 
 // The access code

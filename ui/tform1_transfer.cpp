@@ -32,10 +32,10 @@ void TForm1::Download1Click() {
   }
   if (!MayDiscardProject()) return;
   EndUpload();
-  SendCommand(cmd::Upload, SelectedLink);
+  Link->SendCommand(cmd::Upload, SelectedLink);
   Upload.Begin(IdTCPServer1->LinkId(SelectedLink));
   Import.Begin(transfer::ImportRoad::Upload);
-  IrDecodeCount = 0;
+  Libs.IrDecodeCount = 0;
   QelComboBox8->clear();
   QelComboBox8->clearEditText();
   QelButton8Click();
@@ -44,6 +44,7 @@ void TForm1::Download1Click() {
 
 void TForm1::EndUpload() { Upload.End(); }
 
+// A connection left the server: a transfer on it ends with a warning.
 void TForm1::TransfersLinkRemoved() {
   if (F.Form7) F.Form7->LinkRemoved();
   if (!Upload.Running() || IdTCPServer1->IndexOfLink(Upload.Link) >= 0) return;
@@ -59,6 +60,8 @@ void TForm1::TransfersLinkRemoved() {
   F.Warn(text);
 }
 
+// What the dispatcher hands over from connection `link`; the record handlers
+// return false when no upload takes records from it.
 void TForm1::TransferAck(int link, std::string_view message) {
   if (F.Form7) F.Form7->Ack(link, message);
 }
@@ -93,7 +96,7 @@ bool TForm1::UploadEventRecord(int link, std::string_view r) {
   Import.Event(transfer::ParseEventRecord(r), sink);
   AnswerRecord(*this, link, true, true);
   if (Import.Complete(sink)) {
-    IrDecodeCount = 0;
+    Libs.IrDecodeCount = 0;
     QelListBox1->setCurrentRow(0);
     QelPageControl1->SetTabIndex(0);
     MarkProjectKept();

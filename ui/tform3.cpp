@@ -18,7 +18,7 @@ TForm3::TForm3(Forms& forms) : QDialog(nullptr), F(forms) {
   IPEdit3 = Place(new TIPEdit(this), "IPEdit3", QRect(108, 78, 150, 22));
   MakeLabel(this, QStringLiteral("Port ID:"), QRect(20, 108, 80, 22));
   Edit1 = Place(new TEdit(this), "Edit1", QRect(108, 108, 150, 22));
-  Edit1->KeyPress = [](const QString& typed) { return typed.size() == 1 && typed[0] >= u'0' && typed[0] <= u'9'; };
+  Edit1->KeyPress = DecimalKeyFilter;
 
   Button2 = MakeButton<TQelButton>(this, "Button2", QStringLiteral("Add"), QRect(52, 146, 80, 28));
   Button1 = MakeButton<TQelButton>(this, "Button1", QStringLiteral("Cancel"), QRect(154, 146, 80, 28));

@@ -4,13 +4,15 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "link/panellink.h"
 #include "link/protocol.h"
 #include "model/hex.h"
-#include "model/projectfile.h"
+#include "ui/layout.h"
 #include "ui/libraryfiles.h"
 #include "ui/textcodec.h"
-#include "ui/tform1.h"
 #include "ui/tform5.h"
+
+using namespace layout;
 
 namespace {
 
@@ -26,40 +28,26 @@ TForm4::TForm4(Forms& forms) : QDialog(nullptr), F(forms) {
   setWindowTitle(QStringLiteral("IR Edit"));
   setFixedSize(720, 442);
 
-  auto* nameLabel = new QLabel(QStringLiteral("IR Lib Name:"), this);
-  nameLabel->setGeometry(18, 18, 80, 24);
-  Edit1 = new QLineEdit(this);
-  Edit1->setObjectName(QStringLiteral("Edit1"));
+  MakeLabel(this, QStringLiteral("IR Lib Name:"), QRect(18, 18, 80, 24));
+  Edit1 = Place(new QLineEdit(this), "Edit1", QRect(102, 18, 240, 24));
   Edit1->setReadOnly(true);
-  Edit1->setGeometry(102, 18, 240, 24);
-  const auto button = [](QWidget* parent, const char* name, const char* caption, const QRect& r) {
-    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    b->setGeometry(r);
-    return b;
-  };
-  Button1 = button(this, "Button1", "Open Lib", QRect(360, 16, 100, 28));
-  Button2 = button(this, "Button2", "Creat Lib", QRect(470, 16, 100, 28));
+  Button1 = MakeButton<TQelButton>(this, "Button1", QStringLiteral("Open Lib"), QRect(360, 16, 100, 28));
+  Button2 = MakeButton<TQelButton>(this, "Button2", QStringLiteral("Creat Lib"), QRect(470, 16, 100, 28));
 
-  GroupBox1 = new QGroupBox(QStringLiteral("Edit"), this);
-  GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-  GroupBox1->setGeometry(8, 56, 704, 378);
-  ListView1 = new TListView(GroupBox1);
-  ListView1->setObjectName(QStringLiteral("ListView1"));
-  ListView1->setGeometry(10, 24, 684, 300);
+  GroupBox1 = Place(new QGroupBox(QStringLiteral("Edit"), this), "GroupBox1", QRect(8, 56, 704, 378));
+  ListView1 = Place(new TListView(GroupBox1), "ListView1", QRect(10, 24, 684, 300));
   SetupIrColumns();
 
   constexpr int y = 336, h = 28;
-  Button3 = button(GroupBox1, "Button3", "New Function", QRect(10, y, 100, h));
-  Button4 = button(GroupBox1, "Button4", "Delete Function", QRect(114, y, 110, h));
-  Button5 = button(GroupBox1, "Button5", "Rename For Function", QRect(228, y, 140, h));
-  Button6 = button(GroupBox1, "Button6", "Learn", QRect(372, y, 72, h));
-  Button7 = button(GroupBox1, "Button7", "Save Edit", QRect(448, y, 84, h));
-  Button8 = button(GroupBox1, "Button8", "Save as", QRect(536, y, 80, h));
-  Button9 = button(GroupBox1, "Button9", "Ok", QRect(536, y, 80, h));
+  Button3 = MakeButton<TQelButton>(GroupBox1, "Button3", QStringLiteral("New Function"), QRect(10, y, 100, h));
+  Button4 = MakeButton<TQelButton>(GroupBox1, "Button4", QStringLiteral("Delete Function"), QRect(114, y, 110, h));
+  Button5 = MakeButton<TQelButton>(GroupBox1, "Button5", QStringLiteral("Rename For Function"), QRect(228, y, 140, h));
+  Button6 = MakeButton<TQelButton>(GroupBox1, "Button6", QStringLiteral("Learn"), QRect(372, y, 72, h));
+  Button7 = MakeButton<TQelButton>(GroupBox1, "Button7", QStringLiteral("Save Edit"), QRect(448, y, 84, h));
+  Button8 = MakeButton<TQelButton>(GroupBox1, "Button8", QStringLiteral("Save as"), QRect(536, y, 80, h));
+  Button9 = MakeButton<TQelButton>(GroupBox1, "Button9", QStringLiteral("Ok"), QRect(536, y, 80, h));
   Button9->hide();
-  Button10 = button(GroupBox1, "Button10", "Exit", QRect(620, y, 74, h));
+  Button10 = MakeButton<TQelButton>(GroupBox1, "Button10", QStringLiteral("Exit"), QRect(620, y, 74, h));
 
   connect(ListView1, &QTableWidget::cellClicked, this, [this] { ListView1Click(); });
   connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);

@@ -1,34 +1,26 @@
 #include "ui/tform5.h"
 
-#include "model/rs232lib.h"
+#include "model/libraries.h"
+#include "ui/layout.h"
 #include "ui/textcodec.h"
 #include "ui/widgets.h"
 
-bool GbkKeyFilter(const QString& typed) { return GbkLength(typed) >= 0; }
+using namespace layout;
 
 TForm5::TForm5(Forms& forms) : QDialog(nullptr), F(forms) {
   setObjectName(QStringLiteral("Form5"));
   setWindowTitle(QStringLiteral("Dialog"));
   setFixedSize(268, 112);
 
-  Label1 = new QLabel(QStringLiteral("Name:"), this);
-  Label1->setGeometry(16, 20, 48, 22);
-  auto* edit = new TEdit(this);
+  Label1 = MakeLabel(this, QStringLiteral("Name:"), QRect(16, 20, 48, 22));
+  auto* edit = Place(new TEdit(this), "Edit1", QRect(68, 19, 182, 24));
   edit->KeyPress = GbkKeyFilter;
   Edit1 = edit;
-  Edit1->setObjectName(QStringLiteral("Edit1"));
-  Edit1->setGeometry(68, 19, 182, 24);
   Label1->setBuddy(Edit1);
 
-  Button1 = new QPushButton(QStringLiteral("Ok"), this);
-  Button1->setObjectName(QStringLiteral("Button1"));
-  Button1->setAutoDefault(false);
+  Button1 = MakeButton<TQelButton>(this, "Button1", QStringLiteral("Ok"), QRect(44, 66, 80, 28));
   Button1->setDefault(true);
-  Button1->setGeometry(44, 66, 80, 28);
-  Button2 = new QPushButton(QStringLiteral("Cancel"), this);
-  Button2->setObjectName(QStringLiteral("Button2"));
-  Button2->setAutoDefault(false);
-  Button2->setGeometry(144, 66, 80, 28);
+  Button2 = MakeButton<TQelButton>(this, "Button2", QStringLiteral("Cancel"), QRect(144, 66, 80, 28));
   connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TForm5::Button2Click);
 }

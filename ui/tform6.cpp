@@ -1,14 +1,17 @@
 #include "ui/tform6.h"
 
-#include <QLabel>
 #include <QTimer>
 #include <algorithm>
 
+#include "model/gbk.h"
+#include "model/hex.h"
+#include "ui/layout.h"
 #include "ui/libraryfiles.h"
 #include "ui/textcodec.h"
-#include "ui/tform1.h"
 #include "ui/tform5.h"
 #include "ui/widgets.h"
+
+using namespace layout;
 
 namespace {
 
@@ -32,9 +35,9 @@ std::string Kept(const QString& shown, const std::string& kept) {
   return ToGbkOrEmpty(shown);
 }
 
-QComboBox* MakeCombo(QWidget* parent, const char* name, const std::vector<std::string>& items) {
-  auto* c = new QComboBox(parent);
-  c->setObjectName(QString::fromLatin1(name));
+// An editable combo whose typed characters code page 936 must hold.
+QComboBox* MakeCombo(QWidget* parent, const char* name, const std::vector<std::string>& items, const QRect& r) {
+  auto* c = Place(new QComboBox(parent), name, r);
   c->setEditable(true);
   auto* edit = new TEdit(c);
   edit->KeyPress = GbkKeyFilter;
@@ -42,20 +45,6 @@ QComboBox* MakeCombo(QWidget* parent, const char* name, const std::vector<std::s
   c->setInsertPolicy(QComboBox::NoInsert);
   for (const std::string& i : items) c->addItem(Utf8(i));
   return c;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* text, QRect r) {
-  auto* b = new QPushButton(QString::fromLatin1(text), parent);
-  b->setObjectName(QString::fromLatin1(name));
-  b->setAutoDefault(false);
-  b->setGeometry(r);
-  return b;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* text, QRect r) {
-  auto* l = new QLabel(QString::fromLatin1(text), parent);
-  l->setGeometry(r);
-  return l;
 }
 
 }  // namespace
@@ -77,13 +66,12 @@ std::string LineBytes::Bytes() const {
 void LineBytes::SetBytes(std::string_view b) {
   pieces_.clear();
   for (size_t i = 0; i < b.size(); ++i) {
-    const auto c = static_cast<unsigned char>(b[i]);
+    const uint8_t c = ByteAt(b, i);
     if (IsControl(c)) {
       pieces_.push_back({PictureOf(c), std::string(1, b[i])});
       continue;
     }
-    const size_t len =
-        IsGbkLeadByte(c) && i + 1 < b.size() && IsGbkTrailByte(static_cast<unsigned char>(b[i + 1])) ? 2 : 1;
+    const size_t len = GbkCharLength(b, i);
     const QString s = FromGbk(b.substr(i, len));
     // A byte no character stands for is shown as U+FFFD and kept.
     const QChar shown = s.size() == 1 ? s.at(0) : QChar(QChar::ReplacementCharacter);
@@ -154,59 +142,46 @@ TForm6::TForm6(Forms& forms) : QDialog(nullptr), F(forms) {
   setWindowTitle(QStringLiteral("Dialog"));
   setFixedSize(478, 344);
 
-  MakeLabel(this, "RS232 Lib Name:", QRect(16, 16, 108, 22));
-  Edit1 = new QLineEdit(this);
-  Edit1->setObjectName(QStringLiteral("Edit1"));
+  MakeLabel(this, QStringLiteral("RS232 Lib Name:"), QRect(16, 16, 108, 22));
+  Edit1 = Place(new QLineEdit(this), "Edit1", QRect(128, 15, 196, 24));
   Edit1->setReadOnly(true);
-  Edit1->setGeometry(128, 15, 196, 24);
-  MakeLabel(this, "Function:", QRect(16, 50, 108, 22));
-  ComboBox1 = MakeCombo(this, "ComboBox1", {});
-  ComboBox1->setGeometry(128, 49, 196, 24);
+  MakeLabel(this, QStringLiteral("Function:"), QRect(16, 50, 108, 22));
+  ComboBox1 = MakeCombo(this, "ComboBox1", {}, QRect(128, 49, 196, 24));
 
   auto* set = new QGroupBox(QStringLiteral("Set"), this);
   set->setGeometry(12, 84, 316, 118);
-  MakeLabel(set, "Baud Rate:", QRect(12, 24, 86, 22));
-  ComboBox4 = MakeCombo(set, "ComboBox4", rs232lib::kBauds);
+  MakeLabel(set, QStringLiteral("Baud Rate:"), QRect(12, 24, 86, 22));
+  ComboBox4 = MakeCombo(set, "ComboBox4", rs232lib::kBauds, QRect(104, 23, 130, 24));
   ComboBox4->setCurrentIndex(rs232lib::kBaudDefault);
-  ComboBox4->setGeometry(104, 23, 130, 24);
-  MakeLabel(set, "Data Bits:", QRect(12, 54, 86, 22));
-  ComboBox5 = MakeCombo(set, "ComboBox5", rs232lib::kDataBits);
+  MakeLabel(set, QStringLiteral("Data Bits:"), QRect(12, 54, 86, 22));
+  ComboBox5 = MakeCombo(set, "ComboBox5", rs232lib::kDataBits, QRect(104, 53, 130, 24));
   ComboBox5->lineEdit()->setMaxLength(1);
   ComboBox5->setCurrentIndex(0);
-  ComboBox5->setGeometry(104, 53, 130, 24);
-  MakeLabel(set, "Stop Bits:", QRect(12, 84, 86, 22));
-  ComboBox6 = MakeCombo(set, "ComboBox6", rs232lib::kStopBits);
+  MakeLabel(set, QStringLiteral("Stop Bits:"), QRect(12, 84, 86, 22));
+  ComboBox6 = MakeCombo(set, "ComboBox6", rs232lib::kStopBits, QRect(104, 83, 130, 24));
   ComboBox6->setCurrentIndex(0);
-  ComboBox6->setGeometry(104, 83, 130, 24);
 
   auto* data = new QGroupBox(QStringLiteral("Data"), this);
   data->setGeometry(12, 210, 316, 122);
-  RadioButton2 = new QRadioButton(QStringLiteral("ASCII"), data);
-  RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
-  RadioButton2->setGeometry(12, 30, 70, 22);
+  RadioButton2 = Place(new QRadioButton(QStringLiteral("ASCII"), data), "RadioButton2", QRect(12, 30, 70, 22));
   RadioButton2->setChecked(true);
-  RadioButton1 = new QRadioButton(QStringLiteral("HEX"), data);
-  RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
-  RadioButton1->setGeometry(78, 30, 58, 22);
+  RadioButton1 = Place(new QRadioButton(QStringLiteral("HEX"), data), "RadioButton1", QRect(78, 30, 58, 22));
   auto* end = new QGroupBox(QStringLiteral("End Char for ASCII Farmat "), data);
   end->setGeometry(136, 14, 170, 54);
-  ComboBox7 = MakeCombo(end, "ComboBox7", rs232lib::kEndChars);
+  ComboBox7 = MakeCombo(end, "ComboBox7", rs232lib::kEndChars, QRect(10, 22, 150, 24));
   ComboBox7->setCurrentIndex(0);
-  ComboBox7->setGeometry(10, 22, 150, 24);
-  Edit3 = new QLineEdit(data);
-  Edit3->setObjectName(QStringLiteral("Edit3"));
-  Edit3->setGeometry(12, 82, 216, 24);
+  Edit3 = Place(new QLineEdit(data), "Edit3", QRect(12, 82, 216, 24));
   Edit3Bytes = new LineBytes(Edit3, [this] { F.Warn(this, LibraryBoxCaption(F.V), QString::fromLatin1(kNotLegal)); });
-  Button5 = MakeButton(data, "Button5", "Clear", QRect(236, 81, 70, 26));
+  Button5 = MakeButton<TQelButton>(data, "Button5", QStringLiteral("Clear"), QRect(236, 81, 70, 26));
 
-  Button1 = MakeButton(this, "Button1", "Open Lib", QRect(344, 14, 120, 28));
-  Button2 = MakeButton(this, "Button2", "New Lib", QRect(344, 48, 120, 28));
-  Button3 = MakeButton(this, "Button3", "New Function", QRect(344, 96, 120, 28));
-  Button4 = MakeButton(this, "Button4", "Delete Function", QRect(344, 130, 120, 28));
-  Button6 = MakeButton(this, "Button6", "Save", QRect(344, 178, 120, 28));
-  Button7 = MakeButton(this, "Button7", "Save as", QRect(344, 212, 120, 28));
-  Button8 = MakeButton(this, "Button8", "OK", QRect(344, 270, 120, 28));
-  Button9 = MakeButton(this, "Button9", "Cancel", QRect(344, 304, 120, 28));
+  Button1 = MakeButton<TQelButton>(this, "Button1", QStringLiteral("Open Lib"), QRect(344, 14, 120, 28));
+  Button2 = MakeButton<TQelButton>(this, "Button2", QStringLiteral("New Lib"), QRect(344, 48, 120, 28));
+  Button3 = MakeButton<TQelButton>(this, "Button3", QStringLiteral("New Function"), QRect(344, 96, 120, 28));
+  Button4 = MakeButton<TQelButton>(this, "Button4", QStringLiteral("Delete Function"), QRect(344, 130, 120, 28));
+  Button6 = MakeButton<TQelButton>(this, "Button6", QStringLiteral("Save"), QRect(344, 178, 120, 28));
+  Button7 = MakeButton<TQelButton>(this, "Button7", QStringLiteral("Save as"), QRect(344, 212, 120, 28));
+  Button8 = MakeButton<TQelButton>(this, "Button8", QStringLiteral("OK"), QRect(344, 270, 120, 28));
+  Button9 = MakeButton<TQelButton>(this, "Button9", QStringLiteral("Cancel"), QRect(344, 304, 120, 28));
 
   connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TForm6::Button2Click);

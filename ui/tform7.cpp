@@ -118,14 +118,13 @@ void TForm7::Warn(const QString& text) { F.Warn(this, Utf8(F.V.BoxCaption), text
 
 void TForm7::Start() {
   if (Download.Running()) return;
-  TForm1& f1 = *F.Form1;
   LinkServer& server = *F.Link->Server();
   const int n = F.Link->SelectedLink;
   if (!server.IsOpen(n)) {
     Warn(QStringLiteral("No panel is linked: nothing was sent"));
     return;
   }
-  switch (transfer::CheckDownload(f1.Model)) {
+  switch (transfer::CheckDownload(*F.Model)) {
     case transfer::DownloadCheck::Ok:
       break;
     case transfer::DownloadCheck::NoEvents:
@@ -136,10 +135,10 @@ void TForm7::Start() {
       return;
   }
   // Records arriving from here on are not the answer to any upload.
-  f1.EndUpload();
+  F.Form1->EndUpload();
   link_ = server.LinkId(n);
   Timer1->start();
-  Download.Start(f1.Model);
+  Download.Start(*F.Model);
   FlushLog();
   F.Link->SendCommand(cmd::TransferClear, n);
   lastWriteNs_ = clock_.nsecsElapsed();
@@ -148,7 +147,7 @@ void TForm7::Start() {
 
 void TForm7::Ack(int link, std::string_view message) {
   const bool own = link_ != 0 && F.Link->Server()->LinkId(link) == link_;
-  const auto outcome = Download.OnAck(F.Form1->Model, message, own);
+  const auto outcome = Download.OnAck(*F.Model, message, own);
   FlushLog();
   using O = transfer::DownloadMachine::AckOutcome;
   switch (outcome) {
@@ -182,7 +181,7 @@ void TForm7::WriteDue() {
     LinkRemoved();
     return;
   }
-  const std::optional<std::string> frame = Download.Next(F.Form1->Model);
+  const std::optional<std::string> frame = Download.Next(*F.Model);
   FlushLog();
   if (!frame) {
     if (Download.State() == transfer::DownloadMachine::Phase::Failed) {

@@ -5,14 +5,6 @@
 
 using namespace layout;
 
-namespace {
-
-bool IsHexDigit(QChar c) {
-  return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
-}
-
-}  // namespace
-
 TForm9::TForm9(Forms& forms) : QDialog(nullptr), F(forms) {
   setObjectName(QStringLiteral("Form9"));
   setWindowTitle(QStringLiteral("Set MAC"));
@@ -38,7 +30,7 @@ TForm9::TForm9(Forms& forms) : QDialog(nullptr), F(forms) {
 }
 
 bool TForm9::EditKeyPress(int k, const QString& typed) {
-  if (typed.size() != 1 || !IsHexDigit(typed[0])) return false;
+  if (!HexKeyFilter(typed)) return false;
   if (Edits[k]->text().size() < 2) return true;
   if (k == 5) {
     Button1->setFocus();

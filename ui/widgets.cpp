@@ -6,6 +6,9 @@
 #include <QLabel>
 #include <QStyledItemDelegate>
 
+#include "model/hex.h"
+#include "ui/textcodec.h"
+
 namespace {
 
 class RowColourDelegate : public QStyledItemDelegate {
@@ -155,3 +158,11 @@ void TEdit::inputMethodEvent(QInputMethodEvent* e) {
   }
   QLineEdit::inputMethodEvent(e);
 }
+
+bool DecimalKeyFilter(const QString& typed) { return typed.size() == 1 && typed[0] >= u'0' && typed[0] <= u'9'; }
+
+bool HexKeyFilter(const QString& typed) {
+  return typed.size() == 1 && typed[0].unicode() < 0x80 && HexValue(static_cast<char>(typed[0].unicode())) >= 0;
+}
+
+bool GbkKeyFilter(const QString& typed) { return ToGbk(typed, nullptr); }

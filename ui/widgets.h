@@ -60,6 +60,7 @@ class TStatusBar : public QStatusBar {
 
 // A line edit whose typed characters go through a filter first; the filter
 // returns false to drop the character. Text set by the program is not filtered.
+// The dialogs filter their typed keys this way only.
 class TEdit : public QLineEdit {
  public:
   explicit TEdit(QWidget* parent = nullptr) : QLineEdit(parent) {}
@@ -69,3 +70,8 @@ class TEdit : public QLineEdit {
   void keyPressEvent(QKeyEvent* e) override;
   void inputMethodEvent(QInputMethodEvent* e) override;
 };
+
+// The filters the dialogs give TEdit::KeyPress.
+bool DecimalKeyFilter(const QString& typed);  // one character 0..9
+bool HexKeyFilter(const QString& typed);      // one character 0..9, A..F or a..f
+bool GbkKeyFilter(const QString& typed);      // any text code page 936 can hold

@@ -28,21 +28,21 @@ int Run(const Variant& v) {
   const int keys = v.HasKey10Dialog ? 9 : v.KeyCount;
   for (int key = 1; key <= keys; ++key)
     for (int kind = 0; kind < 3; ++kind) {
-      f.Model.CurrentKey = key;
+      f.F.Model->CurrentKey = key;
       w.Form2->ComboBox1->setCurrentIndex(kind);
       w.Form2->Button1Click();
       AddEvents(f, kMaxEvents);
     }
   if (v.HasKey10Dialog)
     for (int kind = 0; kind < 2; ++kind) {
-      f.Model.CurrentKey = 10;
+      f.F.Model->CurrentKey = 10;
       w.Form12->QelComboBox1->setCurrentIndex(kind);
       w.Form12->QelButton1Click();
       AddEvents(f, kMaxEvents);
     }
   const auto t1 = Clock::now();
   int events = 0;
-  for (int a = 1; a <= f.Model.ActionCount; ++a) events += f.Model.Actions[a].EventCount;
+  for (int a = 1; a <= f.F.Model->ActionCount; ++a) events += f.F.Model->Actions[a].EventCount;
 
   f.Save1Click();
   const auto t2 = Clock::now();
@@ -55,9 +55,9 @@ int Run(const Variant& v) {
   f.Open1Click();
   const auto t4 = Clock::now();
   int reopened = 0;
-  for (int a = 1; a <= f.Model.ActionCount; ++a) reopened += f.Model.Actions[a].EventCount;
+  for (int a = 1; a <= f.F.Model->ActionCount; ++a) reopened += f.F.Model->Actions[a].EventCount;
 
-  std::printf("%s: %d actions, %d events, file %ju bytes\n", v.Name.c_str(), f.Model.ActionCount, events,
+  std::printf("%s: %d actions, %d events, file %ju bytes\n", v.Name.c_str(), f.F.Model->ActionCount, events,
               static_cast<uintmax_t>(size));
   std::printf("  build through the pages: %8.1f ms\n", Ms(t0, t1));
   std::printf("  save:                    %8.1f ms\n", Ms(t1, t2));

@@ -147,13 +147,13 @@ int Run(const Variant& v) {
   }
 
   for (int a = 0; a < kActions; ++a) {
-    f.Model.CurrentKey = a + 1;
+    f.F.Model->CurrentKey = a + 1;
     w.Form2->ComboBox1->setCurrentIndex(0);
     w.Form2->Button1Click();
     AddEvents(f, kEventsEach);
   }
-  const int events = transfer::EventTotal(f.Model);
-  const std::string before = BuildSaveAsFile(v, f.Model);
+  const int events = transfer::EventTotal(*f.F.Model);
+  const std::string before = BuildSaveAsFile(v, *f.F.Model);
 
   panelThread.ClearArrivals();
   d.show();
@@ -183,10 +183,10 @@ int Run(const Variant& v) {
   const double cpu4 = CpuMs();
   const auto t4 = Clock::now();
   f.Download1Click();
-  const bool uploaded = Until(f.IdTCPServer1, [&] { return !f.Upload.Running(); }, 10 * 60 * 1000);
+  const bool uploaded = Until(f.IdTCPServer1, [&] { return !f.Uploading(); }, 10 * 60 * 1000);
   const auto t5 = Clock::now();
   const double cpu5 = CpuMs();
-  const bool same = BuildSaveAsFile(v, f.Model) == before;
+  const bool same = BuildSaveAsFile(v, *f.F.Model) == before;
 
   const int frames = events + 2;
   const double floor = frames * static_cast<double>(config.FrameGapMs);

@@ -120,7 +120,7 @@ inline double CpuMs() {
 
 // Events of mixed kinds on the current action.
 inline void AddEvents(TForm1& f, int count) {
-  f.IrLib[1] = TIR{"1", "Power", "0003A1B2C3"};
+  f.LibraryEntries().IrLib[1] = TIR{"1", "Power", "0003A1B2C3"};
   if (f.QelComboBox8->count() == 0) f.QelComboBox8->addItem("Power");
   f.QelComboBox8->setCurrentIndex(0);
   f.QelEdit3->setText("TV");

@@ -1,6 +1,7 @@
 #include "tools/panelsim/download.h"
 
 #include "model/hex.h"
+#include "tools/panelsim/protocol.h"
 
 namespace panelsim {
 
@@ -8,22 +9,7 @@ namespace {
 
 constexpr int kMaxActions = 100;  // what the configurator's model holds
 
-uint32_t Word(std::string_view s, size_t at) {
-  return static_cast<uint8_t>(s[at]) * 256u + static_cast<uint8_t>(s[at + 1]);
-}
-
-bool EndsLine(std::string_view s) {
-  return s.size() >= 3 && s.substr(s.size() - 3) == "\xF2\r\n";
-}
-
 Verdict No(std::string why) { return {false, std::move(why)}; }
-
-std::string Hex4(uint32_t v) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string s;
-  for (int d = 3; d >= 0; --d) s += kDigits[(v >> (4 * d)) & 15];
-  return s;
-}
 
 }  // namespace
 
@@ -52,18 +38,18 @@ Verdict DownloadChecker::Event(std::string_view f) {
   if (f.size() < eventAt + 7 + 5) return No("frame too short");
   if (!EndsLine(f)) return No("frame does not end F2 0D 0A");
   const size_t crcAt = f.size() - 5;
-  if (Crc16Modbus(f.substr(0, crcAt)) != Word(f, crcAt)) return No("CRC error");
-  if (Word(f, addrAt + 2) != 0xFFFF) return No("no FF FF after the address");
+  if (Crc16Modbus(f.substr(0, crcAt)) != WordAt(f, crcAt)) return No("CRC error");
+  if (WordAt(f, addrAt + 2) != 0xFFFF) return No("no FF FF after the address");
 
   const std::string_view event = f.substr(eventAt, crcAt - eventAt);
-  if (static_cast<uint8_t>(event.front()) != 0xF3 || static_cast<uint8_t>(event.back()) != 0xF4)
+  if (ByteAt(event, 0) != 0xF3 || ByteAt(event, event.size() - 1) != 0xF4)
     return No("event frame not F3 ... F4");
-  if (Word(event, 4) + 7 != event.size()) return No("event length field disagrees with the frame");
-  const int type = static_cast<uint8_t>(event[3]);
+  if (WordAt(event, 4) + 7u != event.size()) return No("event length field disagrees with the frame");
+  const int type = ByteAt(event, 3);
   if (type < 1 || type > 7) return No("event type " + std::to_string(type) + " unknown");
 
-  const uint32_t action = Word(f, 2);
-  const uint32_t index = Word(event, 1);
+  const uint32_t action = WordAt(f, 2);
+  const uint32_t index = WordAt(event, 1);
   const std::string_view header = f.substr(4, headerLength_);
   if (action == 0) return No("action number 0");
   if (staged_.empty() || action > staged_.back().Number) {
@@ -77,9 +63,9 @@ Verdict DownloadChecker::Event(std::string_view f) {
     return No("action " + std::to_string(action) + " after action " + std::to_string(staged_.back().Number));
   }
 
-  const uint32_t address = Word(f, addrAt);
+  const uint32_t address = WordAt(f, addrAt);
   if (!staged_.empty() && address != next_)
-    return No("address " + Hex4(address) + " where " + Hex4(next_) + " was due");
+    return No("address " + HexDigits(address, 4) + " where " + HexDigits(next_, 4) + " was due");
   if (address + event.size() > 0x10000) return No("record passes the end of the EEPROM");
 
   if (staged_.empty()) first_ = address;
@@ -99,19 +85,20 @@ Verdict DownloadChecker::CheckFirstAddress(uint32_t first) const {
   const auto extra = static_cast<int64_t>(first) - base;
   if (extra < 0 || extra % 6 != 0 || extra / 6 < gaps ||
       extra / 6 + static_cast<int64_t>(staged_.size()) > kMaxActions)
-    return No("first record at " + Hex4(first) + ", not after the table of the actions sent (" + Hex4(base) + ")");
+    return No("first record at " + HexDigits(first, 4) + ", not after the table of the actions sent (" +
+              HexDigits(base, 4) + ")");
   return {};
 }
 
 Verdict DownloadChecker::Close(std::string_view f) {
   if (!running_) return No("closing frame with no clear before it");
   if (f.size() != 7 || !EndsLine(f)) return No("closing frame does not end F2 0D 0A");
-  const uint32_t address = Word(f, 2);
+  const uint32_t address = WordAt(f, 2);
   if (staged_.empty()) {
     if (Verdict v = CheckFirstAddress(address); !v.Ok) return v;
   } else {
     if (address != (next_ & 0xFFFF))
-      return No("closing address " + Hex4(address) + " where " + Hex4(next_ & 0xFFFF) + " was due");
+      return No("closing address " + HexDigits(address, 4) + " where " + HexDigits(next_ & 0xFFFF, 4) + " was due");
     if (Verdict v = CheckFirstAddress(first_); !v.Ok) return v;
   }
   committed_ = std::move(staged_);

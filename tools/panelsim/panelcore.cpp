@@ -6,12 +6,7 @@ namespace panelsim {
 
 namespace {
 
-bool EndsLine(std::string_view s) { return s.size() >= 3 && s.substr(s.size() - 3) == "\xF2\r\n"; }
-
-std::string CommandName(uint8_t c) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  return std::string("command ") + kDigits[c >> 4] + kDigits[c & 15];
-}
+std::string CommandName(uint8_t c) { return "command " + HexDigits(c, 2); }
 
 }  // namespace
 

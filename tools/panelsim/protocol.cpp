@@ -8,12 +8,6 @@ namespace panelsim {
 
 namespace {
 
-uint8_t At(std::string_view s, size_t i) { return static_cast<uint8_t>(s[i]); }
-
-bool EndsLine(std::string_view s, size_t at) {
-  return s.size() >= at + 3 && At(s, at) == 0xF2 && At(s, at + 1) == 0x0D && At(s, at + 2) == 0x0A;
-}
-
 Cut Whole(size_t n, FrameKind k) { return {CutResult::Whole, n, k}; }
 Cut NeedMore() { return {CutResult::NeedMore, 0, FrameKind::Raw}; }
 Cut NoMatch() { return {CutResult::NoMatch, 0, FrameKind::Raw}; }
@@ -23,30 +17,22 @@ Cut Fixed(std::string_view buf, size_t length) {
   return buf.size() >= length ? Whole(length, FrameKind::Command) : NeedMore();
 }
 
-void PutHex(std::string& out, uint32_t value, int digits) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  for (int d = digits - 1; d >= 0; --d) out += kDigits[(value >> (4 * d)) & 15];
-}
-
-void PutWord(std::string& out, uint32_t value) {
-  out += static_cast<char>((value >> 8) & 0xFF);
-  out += static_cast<char>(value & 0xFF);
-}
-
 }  // namespace
+
+bool EndsLine(std::string_view s) { return s.size() >= 3 && s.substr(s.size() - 3) == "\xF2\r\n"; }
 
 uint8_t Frame::Code() const {
   if ((Kind == FrameKind::Command || Kind == FrameKind::RecordAck) && Bytes.size() >= 2)
-    return static_cast<uint8_t>(Bytes[1]);
+    return ByteAt(Bytes, 1);
   return 0;
 }
 
 Cut CutFrame(std::string_view buf, bool packedHeader) {
   if (buf.empty()) return NeedMore();
-  switch (At(buf, 0)) {
+  switch (ByteAt(buf, 0)) {
     case 0xF1: {
       if (buf.size() < 2) return NeedMore();
-      switch (At(buf, 1)) {
+      switch (ByteAt(buf, 1)) {
         case 0x10: case 0x11: case 0x14: case 0x15: case 0x16: case 0x20: case 0x21:
         case 0x41: case 0x42: case 0x43: case 0x44: case 0x45: case 0x51:
           return Fixed(buf, 5);
@@ -56,11 +42,11 @@ Cut CutFrame(std::string_view buf, bool packedHeader) {
         case 0x64: return Fixed(buf, 6);
         case 0x65:
           if (buf.size() < 5) return NeedMore();
-          return Fixed(buf, 8 + At(buf, 4));
+          return Fixed(buf, 8 + ByteAt(buf, 4));
         case 0x12:
           // The port is left out when its field is empty: 14 address bytes less 2.
           if (buf.size() < 17) return NeedMore();
-          return EndsLine(buf, 14) ? Whole(17, FrameKind::Command) : Fixed(buf, 19);
+          return EndsLine(buf.substr(0, 17)) ? Whole(17, FrameKind::Command) : Fixed(buf, 19);
         case 0x60: case 0x61: {
           const size_t end = buf.find("\xF2\r\n", 2);
           return end == std::string_view::npos ? NeedMore() : Whole(end + 3, FrameKind::Command);
@@ -69,7 +55,7 @@ Cut CutFrame(std::string_view buf, bool packedHeader) {
           // The event frame's own length field: the data may hold F2 0D 0A.
           const size_t at = packedHeader ? 13 : 15;
           if (buf.size() < at + 2) return NeedMore();
-          const size_t l = At(buf, at) * 256u + At(buf, at + 1);
+          const size_t l = WordAt(buf, at);
           return Fixed(buf, l + (packedHeader ? 21 : 23));
         }
         default:
@@ -78,7 +64,7 @@ Cut CutFrame(std::string_view buf, bool packedHeader) {
     }
     case 0xF5:
       if (buf.size() < 2) return NeedMore();
-      if (At(buf, 1) != 0x51 && At(buf, 1) != 0x53) return NoMatch();
+      if (ByteAt(buf, 1) != 0x51 && ByteAt(buf, 1) != 0x53) return NoMatch();
       return buf.size() >= 6 ? Whole(6, FrameKind::RecordAck) : NeedMore();
     case 0x30: {
       static constexpr std::string_view kLine = "00\r\n";
@@ -169,11 +155,7 @@ std::string TransferAck(uint8_t command, bool accepted) {
 
 std::string NetSettingsAnswer(uint8_t code, uint32_t ip, uint16_t port, uint32_t mask, uint32_t gateway) {
   std::string s{'\xF5', static_cast<char>(code), '\0', '\0'};
-  PutHex(s, ip, 8);
-  PutHex(s, port, 4);
-  PutHex(s, mask, 8);
-  PutHex(s, gateway, 8);
-  return s;
+  return s + HexDigits(ip, 8) + HexDigits(port, 4) + HexDigits(mask, 8) + HexDigits(gateway, 8);
 }
 
 std::string LinkStatusAnswer() { return {'\xF5', '\x41', '\x01'}; }
@@ -196,11 +178,8 @@ std::string IrStatusAnswer(uint8_t status) { return {'\xF5', '\x10', static_cast
 
 std::string RelayFrame(uint32_t destination, uint16_t port, std::string_view data, int lengthDelta) {
   std::string s{'\xF5', '\x30', '\0', '\0'};
-  PutHex(s, destination, 8);
-  PutHex(s, port, 4);
-  PutHex(s, static_cast<uint32_t>(static_cast<int>(data.size()) + lengthDelta) & 0xFFFF, 4);
-  s += BytesToHex(data);
-  return s;
+  return s + HexDigits(destination, 8) + HexDigits(port, 4) +
+         HexDigits(static_cast<uint32_t>(static_cast<int>(data.size()) + lengthDelta), 4) + BytesToHex(data);
 }
 
 std::string ActionRecord(uint8_t sum, uint8_t index, uint16_t eventCount, std::string_view header) {
@@ -218,9 +197,7 @@ std::string EventRecord(std::string_view eventFrame) {
 std::string WithLengthDelta(std::string_view eventFrame, int delta) {
   std::string f(eventFrame);
   if (f.size() < 6) return f;
-  const int l = At(f, 4) * 256 + At(f, 5) + delta;
-  f[4] = static_cast<char>((l >> 8) & 0xFF);
-  f[5] = static_cast<char>(l & 0xFF);
+  SetWordAt(f, 4, static_cast<uint32_t>(WordAt(f, 4) + delta));
   return f;
 }
 

@@ -32,6 +32,9 @@ struct Cut {
   FrameKind Kind = FrameKind::Raw;
 };
 
+// Whether s ends F2 0D 0A, as every command line does.
+bool EndsLine(std::string_view s);
+
 // The frame at the front of buf, by the known lengths of what the
 // configurator sends. packedHeader: the 6-key build, whose DownloadFrame is
 // two bytes shorter. Lengths only: a frame's content is checked by whoever
