@@ -123,7 +123,7 @@ TIPEdit::Geometry TIPEdit::Metrics() const {
   // The row is centred inside the border, whatever the style makes its width.
   const QFontMetrics fm(font());
   int digit = 0;
-  for (char c = '0'; c <= '9'; ++c) digit = std::max(digit, fm.horizontalAdvance(QChar(c)));
+  for (char16_t c = u'0'; c <= u'9'; ++c) digit = std::max(digit, fm.horizontalAdvance(QChar(c)));
   const int w = std::max(size * 3, 3 * digit + 5);
   const int dot = QFontMetrics(DotFont()).tightBoundingRect(QStringLiteral(".")).width();
   const int g = std::max(w / 9 + 1, dot + 2);

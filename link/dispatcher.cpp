@@ -1,6 +1,7 @@
 #include "link/dispatcher.h"
 
 #include "model/hex.h"
+#include "model/texts.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ std::string_view Part(std::string_view s, size_t at, size_t count) {
 std::string Len(size_t n) { return std::to_string(n); }
 
 std::string NetLine(const NetSettings& n) {
-  return "TCP_IP" + kColon + " " + n.Ip + "TCP_Port:" + n.Port + "TCP_Mask:" + n.Mask + "TCP_GW:" + n.Gateway;
+  return kLogTcpIp + n.Ip + kLogTcpPort + n.Port + "TCP_Mask:" + n.Mask + "TCP_GW:" + n.Gateway;
 }
 
 void OfferIrLearn(const Variant& v, std::string_view m, DispatchSink& sink) {
@@ -62,7 +63,7 @@ void Relay(std::string_view m, DispatchSink& sink) {
     sink.Malformed("relay frame with a short or non-hex address, port or length");
     return;
   }
-  sink.Log("TCP_IP" + kColon + " " + ip + "TCP_Port:" + std::to_string(port) + "TCPDataLen:" + std::to_string(n));
+  sink.Log(kLogTcpIp + ip + kLogTcpPort + std::to_string(port) + "TCPDataLen:" + std::to_string(n));
   if (m.size() < 20 + 2 * size_t{n}) {
     sink.Log("relay data shorter than its length: " + Len(m.size() - 20) + " of " + std::to_string(2 * n) +
              " digits");
@@ -115,7 +116,7 @@ void DispatchMessage(const Variant& v, std::string_view m, DispatchSink& sink) {
         return;
       }
       case 0x41:
-        sink.SystemInfo(0x41, "Normal");
+        sink.SystemInfo(0x41, kLinkNormal);
         return;
       case 0x42:
       case 0x43:
@@ -130,7 +131,7 @@ void DispatchMessage(const Variant& v, std::string_view m, DispatchSink& sink) {
         sink.LogBytes("", Part(m, 4, 28));
         NetSettings s;
         if (!NetFields(m, sink, &s)) return;
-        sink.Log("ss" + NetLine(s));
+        sink.Log(kLogFromPanel + NetLine(s));
         sink.SystemInfo(0x44, s.Ip + "\r" + s.Mask + "\r" + s.Gateway + "\r" + s.Port);
         return;
       }

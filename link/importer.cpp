@@ -1,6 +1,7 @@
 #include "link/importer.h"
 
 #include "model/hex.h"
+#include "model/texts.h"
 
 namespace transfer {
 
@@ -28,7 +29,7 @@ void RecordImporter::Action(const ActionFields& a, const ImportSink& sink) {
     sink.Log(sums + " " + BytesToSpacedHex(a.Header));
   } else {
     sink.Log(sums);
-    sink.Log("ss" + BytesToSpacedHex(a.Record));
+    sink.Log(kLogFromPanel + BytesToSpacedHex(a.Record));
     if (m_.ActionCount >= kMaxActions) {
       // Taken and dropped: one warning at the end rather than one per record.
       ++DroppedActions;
@@ -45,12 +46,12 @@ void RecordImporter::Event(const EventFields& e, const ImportSink& sink) {
   McuEventIndex = e.Index;
   sink.Log("McuEventindex" + N(McuEventIndex));
   if (road_ == ImportRoad::File) {
-    sink.Log("itype" + N(e.Type));
-    sink.Log("len:" + N(e.Length));
+    sink.Log(kLogRecordType + N(e.Type));
+    sink.Log(kLogRecordLength + N(e.Length));
     if (SkipEvents) return;
   } else {
-    sink.Log("itype" + N(e.Type) + "len:" + N(e.Length));
-    sink.Log("ss" + BytesToSpacedHex(e.Record));
+    sink.Log(kLogRecordType + N(e.Type) + kLogRecordLength + N(e.Length));
+    sink.Log(kLogFromPanel + BytesToSpacedHex(e.Record));
     if (e.Type < 1 || e.Type > 7) return;
     if (SkipEvents) {
       // Decoded, it would land in no action or in the wrong one.

@@ -7,11 +7,11 @@
 #include "link/server.h"
 #include "model/devicelist.h"
 #include "model/hex.h"
+#include "model/texts.h"
 
 namespace {
 
 const QString kServerStarted = QString::fromUtf8("\xE6\x9C\x8D\xE5\x8A\xA1\xE5\x99\xA8\xE5\xB7\xB2\xE5\x90\xAF\xE5\x8A\xA8\xEF\xBC\x81");  // 服务器已启动！
-const QString kNotLegal = QStringLiteral("Data is not legal");
 
 QString Text(const std::string& s) { return QString::fromStdString(s); }
 
@@ -119,7 +119,7 @@ bool PanelLink::SendSetIpFrame(const QString& ip, const QString& mask, const QSt
   const SetIpFrame f = BuildSetIpFrame(ip.toStdString(), mask.toStdString(), gateway.toStdString(),
                                        port.toStdString());
   if (!f.Ok) {
-    emit Warning(kNotLegal);
+    emit Warning(Text(kNotLegal));
     return false;
   }
   for (const std::string& g : f.Groups) emit Log(Text(g));
@@ -132,7 +132,7 @@ bool PanelLink::SendSetMacFrame(const std::array<QString, 6>& fields) {
   for (size_t i = 0; i < 6; ++i) texts[i] = fields[i].toStdString();
   const SetMacFrame f = BuildSetMacFrame(texts);
   if (!f.Ok) {
-    emit Warning(kNotLegal);
+    emit Warning(Text(kNotLegal));
     return false;
   }
   emit Log(QStringLiteral("Mac:") + Text(BytesToSpacedHex(f.Frame)));

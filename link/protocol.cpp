@@ -73,10 +73,3 @@ SetMacFrame BuildSetMacFrame(const std::array<std::string, 6>& fields) {
 }
 
 std::string DiscoveryDatagram(std::string_view localAddress) { return " IP:" + std::string(localAddress) + ";"; }
-
-std::string RemoveBlanks(std::string_view s) {
-  std::string r;
-  for (char c : s)
-    if (c != ' ') r += c;
-  return r;
-}

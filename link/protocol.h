@@ -35,6 +35,3 @@ SetMacFrame BuildSetMacFrame(const std::array<std::string, 6>& fields);
 
 // The discovery broadcast: " IP:" + address + ";".
 std::string DiscoveryDatagram(std::string_view localAddress);
-
-// The text with every blank removed (addresses read from IP edits).
-std::string RemoveBlanks(std::string_view s);

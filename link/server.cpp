@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 
 #include "link/netguard.h"
+#include "model/texts.h"
 
 LinkServer::KeepAliveHooks LinkServer::SystemKeepAlive() {
   KeepAliveHooks h;
@@ -144,9 +145,9 @@ void LinkServer::Accept() {
     });
     emit Connected(index);
     if (IndexOf(s) < 0) continue;  // a handler already dropped it
-    if (!hooks_.Enable || !hooks_.Enable(s)) emit KeepAliveError(QStringLiteral("setsockopt KeepAlive Error!"));
+    if (!hooks_.Enable || !hooks_.Enable(s)) emit KeepAliveError(QString::fromUtf8(kKeepAliveNotSet));
     if (!hooks_.SetTimes || !hooks_.SetTimes(s)) {
-      emit KeepAliveError(QStringLiteral("WSAIoctl KeepAlive Error!"));
+      emit KeepAliveError(QString::fromUtf8(kKeepAliveNotTuned));
       Fail(IndexOf(s), QStringLiteral("keep-alive set-up failed"));
     }
   }

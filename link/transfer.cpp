@@ -4,6 +4,7 @@
 
 #include "link/protocol.h"
 #include "model/hex.h"
+#include "model/texts.h"
 
 namespace transfer {
 
@@ -83,7 +84,7 @@ void DownloadMachine::Start(const ConfigModel& m) {
   Log("frist_start_addr:" + std::to_string(eepromAddr_));
   progress_ = 1;
   Log("clear eeprom buff");
-  Log("DownloadFlag:" + std::to_string(stepCounter_));
+  Log(kLogDownloadFlag + std::to_string(stepCounter_));
   ++stepCounter_;
   awaited_ = cmd::TransferClear;
   phase_ = Phase::Awaiting;
@@ -119,7 +120,7 @@ std::optional<std::string> DownloadMachine::Next(ConfigModel& m) {
     std::string out = CommandFrame(cmd::TransferEnd, addr);
     ++progress_;
     Log("Download Over flag set");
-    Log("DownloadFlag:" + std::to_string(stepCounter_));
+    Log(kLogDownloadFlag + std::to_string(stepCounter_));
     ++stepCounter_;
     Log("download success!");
     closingSent_ = true;
@@ -169,7 +170,7 @@ DownloadMachine::AckOutcome DownloadMachine::OnAck(const ConfigModel& m, std::st
   }
   switch (awaited_) {
     case cmd::TransferClear:
-      Log("Ack 01");
+      Log(kLogAck01);
       nextAction_ = nextEvent_ = 0;
       Locate(m, "cl index");
       ++ackCounter_;
@@ -179,7 +180,7 @@ DownloadMachine::AckOutcome DownloadMachine::OnAck(const ConfigModel& m, std::st
       nextAction_ = nextEvent_ = 0;
       Locate(m, "index");
       ++ackCounter_;
-      Log("Ack 01");
+      Log(kLogAck01);
       Log("Current returncntok:=" + std::to_string(ackCounter_));
       break;
     default:  // the closing frame
@@ -198,10 +199,9 @@ void DownloadMachine::Stop() {
   if (Running()) phase_ = Phase::Idle;
 }
 
-std::string DownloadMachine::DoneText() const {
-  if (closingSent_) return "Done:100%";
-  return "Done:" + std::to_string(progress_ * 100 / Maximum()) + "%";
-}
+std::string DownloadMachine::DoneText() const { return DoneTextOf(closingSent_ ? 100 : progress_ * 100 / Maximum()); }
+
+std::string DoneTextOf(int percent) { return kDone + std::to_string(percent) + "%"; }
 
 std::vector<std::string> DownloadMachine::TakeLog() {
   std::vector<std::string> out;

@@ -75,7 +75,7 @@ class DownloadMachine {
 
   int Progress() const { return progress_; }
   int Maximum() const { return total_ + 2; }
-  // "Done:" and the percentage.
+  // "Done:" and the percentage (DoneTextOf).
   std::string DoneText() const;
 
   // Debug-log lines since the last call.
@@ -107,6 +107,9 @@ class DownloadMachine {
   bool closingSent_ = false;
   std::vector<std::string> log_;
 };
+
+// "Done:" and a percentage, as the download dialog shows its progress.
+std::string DoneTextOf(int percent);
 
 // One record of an upload, checked before anything is decoded.
 struct RecordCheck {

@@ -3,13 +3,14 @@
 #include <algorithm>
 
 #include "model/hex.h"
+#include "model/texts.h"
 
 int ActionCodeOfKind(const std::string& kind) {
-  if (kind == "Press") return 1;
-  if (kind == "Release") return 2;
-  if (kind == "Toggle") return 3;
-  if (kind == "Left-handed") return 1;
-  if (kind == "Right-handed") return 2;
+  if (kind == kPress) return 1;
+  if (kind == kRelease) return 2;
+  if (kind == kToggle) return 3;
+  if (kind == kLeftHanded) return 1;
+  if (kind == kRightHanded) return 2;
   return 0;
 }
 

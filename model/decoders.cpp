@@ -6,8 +6,6 @@
 
 namespace {
 
-uint8_t At(std::string_view s, size_t i) { return static_cast<uint8_t>(s[i]); }
-
 // The payload positions 1..n that are really there.
 std::string_view Bounded(std::string_view payload, int n) {
   return payload.substr(0, static_cast<size_t>(std::clamp<int>(n, 0, static_cast<int>(payload.size()))));
@@ -25,7 +23,7 @@ DataPartChange DecodeData(std::string_view p, size_t formatAt) {
   c.Memo = std::string{};  // the memo is cleared first in every case
   if (formatAt >= p.size()) return c;
   const std::string_view data = p.substr(formatAt + 1);
-  const uint8_t format = At(p, formatAt);
+  const uint8_t format = ByteAt(p, formatAt);
   if (format == 0x01) {
     c.Hex = true;
     c.Memo = BytesToSpacedHex(data);
@@ -53,25 +51,25 @@ DataPartChange DecodeData(std::string_view p, size_t formatAt) {
 
 ActionRecordChange DecodeActionRecord(const Variant& v, std::string_view bytes) {
   ActionRecordChange c;
-  if (bytes.size() >= 2) c.McuEventSum = At(bytes, 0) * 256 + At(bytes, 1);
+  if (bytes.size() >= 2) c.McuEventSum = WordAt(bytes, 0);
   if (v.PackedHeader) {
     if (bytes.size() < 3) return c;
-    const uint8_t h = At(bytes, 2);
+    const uint8_t h = ByteAt(bytes, 2);
     c.Key = InRange(GetBitField(h, 5, 3), 1, v.KeyCount);
     c.Group = InRange(GetBitField(h, 2, 3), 0, v.GroupCount);
     c.KindIndex = InRange(GetBitField(h, 0, 2), 1, 3, -1);
     return c;
   }
   if (bytes.size() < 5) return c;
-  const int key = At(bytes, 2);
+  const int key = ByteAt(bytes, 2);
   c.Key = InRange(key, 1, v.KeyCount);
   if (key == 10 && v.HasKey10Dialog) {
     c.Key10 = true;
-    c.KindIndex = InRange(At(bytes, 3), 1, 2, -1);
+    c.KindIndex = InRange(ByteAt(bytes, 3), 1, 2, -1);
     return c;
   }
-  c.Group = InRange(At(bytes, 3), 0, v.GroupCount);
-  c.KindIndex = InRange(At(bytes, 4), 1, 3, -1);
+  c.Group = InRange(ByteAt(bytes, 3), 0, v.GroupCount);
+  c.KindIndex = InRange(ByteAt(bytes, 4), 1, 3, -1);
   return c;
 }
 
@@ -79,7 +77,7 @@ Rs232Change DecodeRs232Event(const Variant& v, std::string_view payload, int n) 
   const std::string_view p = Bounded(payload, n);
   Rs232Change c;
   if (p.size() >= 1) {
-    const uint8_t s = At(p, 0);
+    const uint8_t s = ByteAt(p, 0);
     if (v.PackedHeader) {
       c.Port = InRange(GetBitField(s, 0, 2), 1, v.SerialPortCount, -1);
       c.DataBits = InRange(GetBitField(s, 2, 2), 0, 3);
@@ -95,15 +93,15 @@ Rs232Change DecodeRs232Event(const Variant& v, std::string_view payload, int n) 
     }
   }
   if (p.size() >= 2) {
-    const uint8_t t = At(p, 1);
+    const uint8_t t = ByteAt(p, 1);
     c.Parity = InRange(GetBitField(t, 0, 3), 0, 4);
     c.RepeatMode = GetBitField(t, 3, 1);
     c.Baud = InRange(GetBitField(t, 4, 4), 1, 7, -1);
   }
   // Stored interval first, count second; only a "Set" frame carries them.
   if (p.size() >= 4 && c.RepeatMode == 1) {
-    c.Interval = std::to_string(At(p, 2));
-    c.Count = std::to_string(At(p, 3));
+    c.Interval = std::to_string(ByteAt(p, 2));
+    c.Count = std::to_string(ByteAt(p, 3));
   }
   c.Data = DecodeData(p, 4);
   return c;
@@ -114,14 +112,14 @@ IrDecoded DecodeIrEvent(const Variant&, std::string_view payload, int n) {
   IrDecoded d;
   d.Change.LibName = "update";
   if (p.size() >= 1) {
-    const uint8_t s = At(p, 0);
+    const uint8_t s = ByteAt(p, 0);
     d.Change.Port = InRange(GetBitField(s, 0, 2), 1, 2, -1);
     d.Change.RepeatMode = GetBitField(s, 2, 1);
     d.Change.Carrier = GetBitField(s, 3, 1);
   }
   if (p.size() >= 3 && d.Change.RepeatMode == 1) {
-    d.Change.Interval = std::to_string(At(p, 1));
-    d.Change.Count = std::to_string(At(p, 2));
+    d.Change.Interval = std::to_string(ByteAt(p, 1));
+    d.Change.Count = std::to_string(ByteAt(p, 2));
   }
   if (p.size() > 3) d.Code = std::string(p.substr(3));
   return d;
@@ -131,25 +129,25 @@ TcpChange DecodeTcpEvent(const Variant&, std::string_view payload, int n) {
   const std::string_view p = Bounded(payload, n);
   TcpChange c;
   if (p.size() >= 4)
-    c.Ip = std::to_string(At(p, 0)) + "." + std::to_string(At(p, 1)) + "." + std::to_string(At(p, 2)) + "." +
-           std::to_string(At(p, 3));
-  if (p.size() >= 6) c.Port = std::to_string(At(p, 4) * 256 + At(p, 5));
+    c.Ip = std::to_string(ByteAt(p, 0)) + "." + std::to_string(ByteAt(p, 1)) + "." + std::to_string(ByteAt(p, 2)) +
+           "." + std::to_string(ByteAt(p, 3));
+  if (p.size() >= 6) c.Port = std::to_string(WordAt(p, 4));
   c.Data = DecodeData(p, 6);
   return c;
 }
 
 DelayChange DecodeDelayEvent(const Variant&, std::string_view p) {
   DelayChange c;
-  if (p.size() >= 1) c.Hour = std::to_string(At(p, 0));
-  if (p.size() >= 2) c.Minute = std::to_string(At(p, 1));
-  if (p.size() >= 3) c.Second = std::to_string(At(p, 2));
+  if (p.size() >= 1) c.Hour = std::to_string(ByteAt(p, 0));
+  if (p.size() >= 2) c.Minute = std::to_string(ByteAt(p, 1));
+  if (p.size() >= 3) c.Second = std::to_string(ByteAt(p, 2));
   return c;
 }
 
 CompareChange DecodeCompareEvent(const Variant&, std::string_view payload, int n) {
   const std::string_view p = Bounded(payload, n);
   CompareChange c;
-  if (p.size() >= 1) c.Source = InRange(At(p, 0), 1, 4, -1);
+  if (p.size() >= 1) c.Source = InRange(ByteAt(p, 0), 1, 4, -1);
   c.Data = DecodeData(p, 1);
   return c;
 }
@@ -157,15 +155,15 @@ CompareChange DecodeCompareEvent(const Variant&, std::string_view payload, int n
 LedChange DecodeLedEvent(const Variant& v, std::string_view p) {
   LedChange c;
   const int keys = static_cast<int>(items::PanelKeys(v).size());
-  if (p.size() >= 1) c.Key = InRange(At(p, 0), 1, keys, -1);
-  if (p.size() >= 2) c.Light = InRange(At(p, 1), 1, 4, -1);
+  if (p.size() >= 1) c.Key = InRange(ByteAt(p, 0), 1, keys, -1);
+  if (p.size() >= 2) c.Light = InRange(ByteAt(p, 1), 1, 4, -1);
   return c;
 }
 
 ToggleChange DecodeToggleEvent(const Variant& v, std::string_view p) {
   ToggleChange c;
   const int keys = static_cast<int>(items::PanelKeys(v).size());
-  if (p.size() >= 1) c.Key = InRange(At(p, 0), 1, keys, -1);
-  if (p.size() >= 2) c.Start = InRange(At(p, 1), 1, 2, -1);
+  if (p.size() >= 1) c.Key = InRange(ByteAt(p, 0), 1, keys, -1);
+  if (p.size() >= 2) c.Start = InRange(ByteAt(p, 1), 1, 2, -1);
   return c;
 }

@@ -1,6 +1,7 @@
 #include "model/events.h"
 
 #include <charconv>
+#include <initializer_list>
 
 #include "model/hex.h"
 
@@ -50,7 +51,12 @@ constexpr size_t kMaxPayload = 0xFFFF;
 
 bool IsItem(int index, size_t count) { return index >= 0 && static_cast<size_t>(index) < count; }
 
-char LowByte(long long n) { return static_cast<char>(static_cast<unsigned long long>(n) & 0xFF); }
+// One byte for each value: its low 8 bits.
+std::string ByteString(std::initializer_list<long long> values) {
+  std::string bytes;
+  for (const long long v : values) PutByte(bytes, v);
+  return bytes;
+}
 
 Encoded Refuse(EncodeStatus status) {
   Encoded e;
@@ -63,11 +69,9 @@ Encoded Finish(EventKind kind, int eventIndex, const std::string& payload, unsig
   if (payload.size() > kMaxPayload) return Refuse(EncodeStatus::NotLegal);
   Encoded e;
   e.Frame += '\xF3';
-  e.Frame += LowByte(eventIndex >> 8);
-  e.Frame += LowByte(eventIndex);
-  e.Frame += static_cast<char>(static_cast<int>(kind) + 1);
-  e.Frame += LowByte(length >> 8);
-  e.Frame += LowByte(length);
+  PutWord(e.Frame, eventIndex);
+  PutByte(e.Frame, static_cast<int>(kind) + 1);
+  PutWord(e.Frame, length);
   e.Frame += payload;
   e.Frame += '\xF4';
   e.ListText = std::move(listText);
@@ -95,17 +99,14 @@ std::string FormatPart(const DataPart& d) {
   return d.Hex ? std::string("Frt:hex,") : "Frt:asc," + items::kEndChars[d.EndChar] + ",";
 }
 
-struct RepeatBytes {
-  char Interval = 0, Count = 0;
-};
-
-// Mode "None" sends once and ignores the edits, whatever they hold.
-std::optional<RepeatBytes> ReadRepeat(int mode, const std::string& count, const std::string& interval) {
-  if (mode == 0) return RepeatBytes{};
+// The interval byte, then the count byte. Mode "None" sends once and
+// ignores the edits, whatever they hold.
+std::optional<std::string> ReadRepeat(int mode, const std::string& count, const std::string& interval) {
+  if (mode == 0) return std::string(2, '\x00');
   const auto c = ParseDecimal(count);
   const auto i = ParseDecimal(interval);
   if (!c || !i) return std::nullopt;
-  return RepeatBytes{LowByte(*i), LowByte(*c)};
+  return ByteString({*i, *c});
 }
 
 std::string RepeatPart(int mode, const std::string& count, const std::string& interval) {
@@ -195,7 +196,7 @@ std::optional<std::string> IpBytes(std::string_view ip) {
   for (const auto& p : parts) {
     const auto n = ParseDecimal(p);
     if (!n || *n < 0 || *n > 255) return std::nullopt;
-    bytes += LowByte(*n);
+    PutByte(bytes, *n);
   }
   return bytes;
 }
@@ -213,10 +214,9 @@ Encoded EncodeRs232(const Variant& v, const Rs232Settings& s, int eventIndex) {
   if (!repeat) return Refuse(EncodeStatus::NotLegal);
 
   std::string payload;
-  payload += LowByte((s.Port + 1) + s.DataBits * v.SerialDataBitsWeight + s.StopBits * 16);
-  payload += LowByte(s.Parity + s.RepeatMode * 8 + (s.Baud + 1) * 16);
-  payload += repeat->Interval;
-  payload += repeat->Count;
+  PutByte(payload, (s.Port + 1) + s.DataBits * v.SerialDataBitsWeight + s.StopBits * 16);
+  PutByte(payload, s.Parity + s.RepeatMode * 8 + (s.Baud + 1) * 16);
+  payload += *repeat;
   if (!AppendDataPart(v, s.Data, payload)) return Refuse(EncodeStatus::NotLegal);
 
   std::string text;
@@ -250,13 +250,12 @@ Encoded EncodeIr(const Variant&, const IrSettings& s, const IrCode* code, int ev
   // The frame length is taken from the code's own length, so a code whose
   // length does not count its bytes would make the panel read past it.
   if (bytes.size() < 2) return Refuse(EncodeStatus::NotLegal);
-  const unsigned own = static_cast<unsigned char>(bytes[0]) * 256u + static_cast<unsigned char>(bytes[1]);
+  const unsigned own = WordAt(bytes, 0);
   if (own != bytes.size() - 2) return Refuse(EncodeStatus::NotLegal);
 
   std::string payload;
-  payload += LowByte((s.Port + 1) + s.RepeatMode * 4 + s.Carrier * 8);
-  payload += repeat->Interval;
-  payload += repeat->Count;
+  PutByte(payload, (s.Port + 1) + s.RepeatMode * 4 + s.Carrier * 8);
+  payload += *repeat;
   payload += bytes;
 
   std::string text = "Lib name:" + s.LibName + " Function:" + s.Function + " Port:";
@@ -274,8 +273,7 @@ Encoded EncodeTcp(const Variant& v, const TcpSettings& s, int eventIndex) {
   if (!ip || !port || *port < 0 || *port > 0xFFFF) return Refuse(EncodeStatus::NotLegal);
 
   std::string payload = *ip;
-  payload += LowByte(*port >> 8);
-  payload += LowByte(*port);
+  PutWord(payload, *port);
   if (!AppendDataPart(v, s.Data, payload)) return Refuse(EncodeStatus::NotLegal);
 
   std::string text = "IP:" + s.Ip + ",Port:" + s.Port + "," + FormatPart(s.Data) + "Data:" + s.Data.Memo + ";";
@@ -289,14 +287,14 @@ Encoded EncodeDelay(const Variant&, const DelaySettings& s, int eventIndex) {
   const auto sec = ParseDecimal(s.Second);
   if (!h || !m || !sec) return Refuse(EncodeStatus::NotLegal);
 
-  const std::string payload{LowByte(*h), LowByte(*m), LowByte(*sec), '\x00'};
+  const std::string payload = ByteString({*h, *m, *sec, 0});
   std::string text = "Hour:" + s.Hour + " Minute:" + s.Minute + " Second:" + s.Second;
   return Finish(EventKind::Delay, eventIndex, payload, static_cast<unsigned>(payload.size()), std::move(text));
 }
 
 Encoded EncodeCompare(const Variant& v, const CompareSettings& s, int eventIndex) {
   if (!IsItem(s.Source, items::kCompareSources.size())) return Refuse(EncodeStatus::NotLegal);
-  std::string payload(1, LowByte(s.Source + 1));
+  std::string payload = ByteString({s.Source + 1});
   if (!AppendDataPart(v, s.Data, payload)) return Refuse(EncodeStatus::NotLegal);
 
   std::string text = items::kCompareSources[s.Source] + "," + FormatPart(s.Data) + "Data:" +
@@ -308,7 +306,7 @@ Encoded EncodeLed(const Variant& v, const LedSettings& s, int eventIndex) {
   const auto keys = items::PanelKeys(v);
   if (!IsItem(s.Key, keys.size()) || !IsItem(s.Light, items::kLightActions.size()))
     return Refuse(EncodeStatus::NotLegal);
-  const std::string payload{LowByte(s.Key + 1), LowByte(s.Light + 1)};
+  const std::string payload = ByteString({s.Key + 1, s.Light + 1});
   return Finish(EventKind::Led, eventIndex, payload, 2, keys[s.Key] + " " + items::kLightActions[s.Light]);
 }
 
@@ -316,7 +314,7 @@ Encoded EncodeToggle(const Variant& v, const ToggleSettings& s, int eventIndex) 
   const auto keys = items::PanelKeys(v);
   if (!IsItem(s.Key, keys.size()) || !IsItem(s.Start, items::kToggleStarts.size()))
     return Refuse(EncodeStatus::NotLegal);
-  const std::string payload{LowByte(s.Key + 1), LowByte(s.Start + 1)};
+  const std::string payload = ByteString({s.Key + 1, s.Start + 1});
   return Finish(EventKind::Toggle, eventIndex, payload, 2,
                 keys[s.Key] + ",Toggle Start No." + items::kToggleStarts[s.Start]);
 }

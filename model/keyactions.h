@@ -16,5 +16,3 @@ enum class AddActionOutcome {
 // combo's text and the group combo's index (ignored for key 10).
 AddActionOutcome AddKeyAction(ConfigModel& m, const Variant& v, int key, const std::string& kind,
                               int groupIndex);
-
-inline constexpr const char* kActionListFull = "Action List is full";

@@ -9,8 +9,6 @@
 #include "model/actions.h"
 #include "model/events.h"
 
-inline constexpr const char* kEventListFull = "Event List is full";
-
 // Stores an encoded event as the next record of the current action.
 // False when there is no current action or it already holds 500 events.
 bool AppendEvent(ConfigModel& m, EventKind kind, const Encoded& e);

@@ -1,5 +1,7 @@
 #include "ui/accesscode.h"
 
+#include "model/texts.h"
+
 namespace {
 constexpr int kBackspace = 0x08;
 constexpr int kEnter = 0x0D;
@@ -21,7 +23,7 @@ AccessCodeEntry::Step AccessCodeEntry::KeyDown(int vk, bool ctrl, bool testVisib
       buffer_.clear();
     }
     s.SetStatus = true;
-    s.Status = "Key:" + buffer_;
+    s.Status = kAccessCodePrompt + buffer_;
   }
   if (ctrl && (low == 0x4B || low == 0x6B)) {
     if (entering_) {
@@ -32,7 +34,7 @@ AccessCodeEntry::Step AccessCodeEntry::KeyDown(int vk, bool ctrl, bool testVisib
     } else {
       entering_ = true;
       buffer_.clear();
-      s.Status = "Key:";
+      s.Status = kAccessCodePrompt;
     }
     s.SetStatus = true;
   }

@@ -4,6 +4,7 @@
 
 #include "model/fileio.h"
 #include "model/libraries.h"
+#include "model/texts.h"
 #include "ui/tform1.h"
 
 void Forms::Warn(const QString& text) { Warn(Form1, Utf8(V.BoxCaption), text); }
@@ -29,9 +30,7 @@ std::optional<std::string> Forms::ReadUserFile(QWidget* parent, const QString& c
                                                const std::filesystem::path& path) {
   FileRead read = ReadRegularFile(path);
   if (!read.Bytes)
-    Warn(parent, caption,
-         QStringLiteral("Cannot open the file ") + QString::fromStdString(path.string()) + QStringLiteral(": ") +
-             QString::fromStdString(read.Why));
+    Warn(parent, caption, Utf8(kCannotOpenFile).arg(QString::fromStdString(path.string()), Utf8(read.Why)));
   return std::move(read.Bytes);
 }
 
@@ -39,20 +38,14 @@ bool Forms::WriteUserFile(QWidget* parent, const QString& caption, const std::fi
                           std::string_view bytes) {
   std::string why;
   if (WriteFileReplacing(path, bytes, &why)) return true;
-  Warn(parent, caption,
-       QStringLiteral("Cannot write the file ") + QString::fromStdString(path.string()) + QStringLiteral(": ") +
-           QString::fromStdString(why));
+  Warn(parent, caption, Utf8(kCannotWriteFile).arg(QString::fromStdString(path.string()), Utf8(why)));
   return false;
 }
 
 void WarnAboutLibraryRead(Forms& f, QWidget* parent, const QString& caption, const QString& name,
                           const LibraryReadWarnings& w) {
-  if (w.TooMany)
-    f.Warn(parent, caption,
-           QStringLiteral("The library holds more than %1 entries: the first %1 were read").arg(kMaxLibraryEntries));
-  if (w.Truncated)
-    f.Warn(parent, caption,
-           QStringLiteral("The file ") + name + QStringLiteral(" ends early: what it holds up to there was read"));
+  if (w.TooMany) f.Warn(parent, caption, Utf8(kLibraryTooMany).arg(kMaxLibraryEntries));
+  if (w.Truncated) f.Warn(parent, caption, Utf8(kLibraryEndsEarly).arg(name));
 }
 
 void Forms::BeginCollectingWarnings() {

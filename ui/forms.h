@@ -12,6 +12,7 @@
 #include "link/appconfig.h"
 #include "model/variant.h"
 #include "ui/services.h"
+#include "ui/textcodec.h"
 
 class QWidget;
 class DeviceList;
@@ -105,8 +106,6 @@ struct Forms {
   int nonBlocking_ = 0;
   std::vector<Collected> collected_;
 };
-
-inline QString Utf8(const std::string& s) { return QString::fromStdString(s); }
 
 // What reading a code library found: a warning each for entries past what
 // the lists hold and for a file that ends inside an entry.

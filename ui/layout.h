@@ -17,10 +17,6 @@ W* Place(W* w, const char* name, const QRect& r) {
   return w;
 }
 
-inline TQelButton* MakeKeyButton(QWidget* parent, const char* name, const QString& caption, const QRect& r) {
-  return Place(new TQelButton(caption, parent), name, r);
-}
-
 inline TQelLabel* MakeLabel(QWidget* parent, const QString& caption, const QRect& r) {
   auto* l = new TQelLabel(caption, parent);
   l->setGeometry(r);
@@ -31,6 +27,5 @@ template <class B>
 B* MakeButton(QWidget* parent, const char* name, const QString& caption, const QRect& r) {
   return Place(new B(caption, parent), name, r);
 }
-
 
 }  // namespace layout

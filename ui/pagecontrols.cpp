@@ -1,7 +1,6 @@
 #include "ui/pagecontrols.h"
 
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -12,28 +11,9 @@
 #include "model/events.h"
 #include "ui/textcodec.h"
 
-KeyFilter::KeyFilter(QObject* target, std::function<bool(QChar)> accept)
-    : QObject(target), accept_(std::move(accept)) {
-  target->installEventFilter(this);
-}
-
-bool KeyFilter::eventFilter(QObject* watched, QEvent* e) {
-  if (e->type() == QEvent::KeyPress) {
-    auto* k = static_cast<QKeyEvent*>(e);
-    const QString t = k->text();
-    // Only printable characters are judged; editing and navigation keys pass.
-    if (t.size() == 1 && t.at(0).isPrint() && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
-        !accept_(t.at(0)))
-      return true;
-  }
-  return QObject::eventFilter(watched, e);
-}
-
 void SetComboIndex(QComboBox* combo, const std::optional<int>& index) {
   if (index && *index >= 0 && *index < combo->count()) combo->setCurrentIndex(*index);
 }
-
-bool DigitKeyFilter(QChar typed) { return typed >= QLatin1Char('0') && typed <= QLatin1Char('9'); }
 
 namespace {
 

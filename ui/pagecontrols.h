@@ -1,37 +1,21 @@
 #pragma once
-// Behaviour shared by the Event Set pages: memos that hold bytes, an edit
-// kept in step with a track bar or scroll bar, and typed-key filters.
+// Behaviour shared by the Event Set pages: memos that hold bytes, and an
+// edit kept in step with a track bar or scroll bar. Their typed keys are
+// filtered as the dialogs' are (KeyFiltered, ui/widgets.h).
 #include <QObject>
 #include <functional>
 #include <optional>
 #include <string>
 
 class QComboBox;
-class QKeyEvent;
 class QLineEdit;
 class QPlainTextEdit;
 class QScrollBar;
 class QSlider;
 
-// Drops typed keys for which `accept` returns false; text set by the
-// program is never filtered.
-class KeyFilter : public QObject {
- public:
-  KeyFilter(QObject* target, std::function<bool(QChar typed)> accept);
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* e) override;
-
- private:
-  std::function<bool(QChar)> accept_;
-};
-
 // Selects item `index` when one is given and the combo has it; otherwise
 // the combo stays as it was.
 void SetComboIndex(QComboBox* combo, const std::optional<int>& index);
-
-// Backspace, Enter and the digits pass; any other typed character is dropped.
-bool DigitKeyFilter(QChar typed);
 
 // A memo whose contents are 8-bit bytes. The widget shows them decoded;
 // bytes set by the program are kept exactly, even where they are not valid

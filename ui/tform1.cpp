@@ -12,6 +12,7 @@
 #include <chrono>
 
 #include "model/hex.h"
+#include "model/texts.h"
 #include "ui/layout.h"
 #include "ui/textcodec.h"
 #include "ui/tform12.h"
@@ -23,20 +24,20 @@ constexpr int kWidth = 1018;
 constexpr int kHeight = 725;
 
 void SetupActionListColumns(TListView* list) {
-  list->AddColumn(QStringLiteral("Key"), 40);
-  list->AddColumn(QStringLiteral("Type"), 60);
-  list->AddColumn(QStringLiteral("Data"), 300);
+  list->AddColumn(Utf8(kKeyColumn), 40);
+  list->AddColumn(Utf8(kType), 60);
+  list->AddColumn(Utf8(kData), 300);
 }
 
 void SetupEventListColumns(TListView* list) {
-  list->AddColumn(QStringLiteral("Num"), 40);
-  list->AddColumn(QStringLiteral("Type"), 60);
-  list->AddColumn(QStringLiteral("Data"), 300);
+  list->AddColumn(Utf8(kNumColumn), 40);
+  list->AddColumn(Utf8(kType), 60);
+  list->AddColumn(Utf8(kData), 300);
 }
 
 void SetupDeviceListColumns(TListView* list) {
-  list->AddColumn(QStringLiteral("Num"), 40);
-  list->AddColumn(QStringLiteral("Data"), 150);
+  list->AddColumn(Utf8(kNumColumn), 40);
+  list->AddColumn(Utf8(kData), 150);
 }
 
 // CompareText: case-insensitive, so captions sort as text ("10" before "2").
@@ -105,34 +106,34 @@ TForm1::TForm1(Forms& forms)
 }
 
 void TForm1::BuildPanelSet(QWidget* parent) {
-  auto* box = new TQelGroupBox(QStringLiteral("Panel Set"), parent);
+  auto* box = new TQelGroupBox(Utf8(kPanelSet), parent);
   box->setGeometry(6, 4, 424, 330);
 
   QelPanel1 = Place(new TQelPanel(box), "QelPanel1", QRect(8, 20, 182, 302));
 
   if (F.V.KeyCount >= 10) {
-    GroupControl = new TQelGroupBox(QStringLiteral("CONTROL"), QelPanel1);
+    GroupControl = new TQelGroupBox(Utf8(kGroupControl), QelPanel1);
     GroupControl->setGeometry(6, 4, 170, 122);
     const char* names[] = {"QelButton1", "QelButton2", "QelButton3", "QelButton4", "QelButton5", "QelButton6"};
     for (int i = 0; i < 6; ++i)
-      keyButtons_[i + 1] = MakeKeyButton(GroupControl, names[i], QString::number(i + 1),
-                                         QRect(10 + (i % 3) * 52, 22 + (i / 3) * 48, 46, 42));
-    GroupDisplay = new TQelGroupBox(QStringLiteral("DISPLAY"), QelPanel1);
+      keyButtons_[i + 1] = MakeButton<TQelButton>(GroupControl, names[i], QString::number(i + 1),
+                                                  QRect(10 + (i % 3) * 52, 22 + (i / 3) * 48, 46, 42));
+    GroupDisplay = new TQelGroupBox(Utf8(kGroupDisplay), QelPanel1);
     GroupDisplay->setGeometry(6, 130, 170, 80);
-    keyButtons_[7] = MakeKeyButton(GroupDisplay, "QelButton25", QStringLiteral("ON"), QRect(12, 24, 68, 44));
-    keyButtons_[8] = MakeKeyButton(GroupDisplay, "QelButton26", QStringLiteral("OFF"), QRect(90, 24, 68, 44));
-    GroupAudio = new TQelGroupBox(QStringLiteral("AUDIO"), QelPanel1);
+    keyButtons_[7] = MakeButton<TQelButton>(GroupDisplay, "QelButton25", Utf8(kKeyOn), QRect(12, 24, 68, 44));
+    keyButtons_[8] = MakeButton<TQelButton>(GroupDisplay, "QelButton26", Utf8(kKeyOff), QRect(90, 24, 68, 44));
+    GroupAudio = new TQelGroupBox(Utf8(kGroupAudio), QelPanel1);
     GroupAudio->setGeometry(6, 214, 170, 80);
-    keyButtons_[9] = MakeKeyButton(GroupAudio, "QelButton27", QStringLiteral("MUTE"), QRect(12, 24, 68, 44));
-    keyButtons_[10] = MakeKeyButton(GroupAudio, "QelButton28", QStringLiteral("XN"), QRect(90, 24, 68, 44));
+    keyButtons_[9] = MakeButton<TQelButton>(GroupAudio, "QelButton27", Utf8(kKeyMute), QRect(12, 24, 68, 44));
+    keyButtons_[10] = MakeButton<TQelButton>(GroupAudio, "QelButton28", Utf8(kKeyXn), QRect(90, 24, 68, 44));
   } else {
     // Six keys in two columns, as on the 6-key plate.
-    GroupControl = new TQelGroupBox(QStringLiteral("CONTROL"), QelPanel1);
+    GroupControl = new TQelGroupBox(Utf8(kGroupControl), QelPanel1);
     GroupControl->setGeometry(6, 4, 170, 290);
     const char* names[] = {"QelButton1", "QelButton2", "QelButton3", "QelButton4", "QelButton5", "QelButton6"};
     for (int i = 0; i < 6; ++i)
-      keyButtons_[i + 1] = MakeKeyButton(GroupControl, names[i], QString::number(i + 1),
-                                         QRect(14 + (i % 2) * 76, 28 + (i / 2) * 86, 66, 72));
+      keyButtons_[i + 1] = MakeButton<TQelButton>(GroupControl, names[i], QString::number(i + 1),
+                                                  QRect(14 + (i % 2) * 76, 28 + (i / 2) * 86, 66, 72));
   }
   QelButton1 = keyButtons_[1];
   QelButton2 = keyButtons_[2];
@@ -149,23 +150,23 @@ void TForm1::BuildPanelSet(QWidget* parent) {
 
   // The panel's address fields.
   const int lx = 198, ex = 272, ew = 144;
-  MakeLabel(box, QStringLiteral("IP Address:"), QRect(lx, 24, 72, 22));
+  MakeLabel(box, Utf8(kIpAddressLabel), QRect(lx, 24, 72, 22));
   IPEdit1 = Place(new TIPEdit(box), "IPEdit1", QRect(ex, 24, ew, 22));
-  MakeLabel(box, QStringLiteral("Net Mask:"), QRect(lx, 52, 72, 22));
+  MakeLabel(box, Utf8(kNetMaskLabel), QRect(lx, 52, 72, 22));
   IPEdit2 = Place(new TIPEdit(box), "IPEdit2", QRect(ex, 52, ew, 22));
-  MakeLabel(box, QStringLiteral("Gateway:"), QRect(lx, 80, 72, 22));
+  MakeLabel(box, Utf8(kGatewayLabel), QRect(lx, 80, 72, 22));
   IPEdit3 = Place(new TIPEdit(box), "IPEdit3", QRect(ex, 80, ew, 22));
-  MakeLabel(box, QStringLiteral("Port:"), QRect(lx, 108, 72, 22));
+  MakeLabel(box, Utf8(kPortLabel), QRect(lx, 108, 72, 22));
   QelEdit1 = Place(new TQelEdit(box), "QelEdit1", QRect(ex, 108, 80, 22));
   QelBmpButton1 = Place(new TQelBmpButton(box), "QelBmpButton1", QRect(ex + 118, 106, 26, 26));
-  QelBmpButton1->setToolTip(QStringLiteral("Link"));
+  QelBmpButton1->setToolTip(Utf8(kLinkTip));
 
-  GroupTcpIp = new TQelGroupBox(QStringLiteral("TCP/IP"), box);
+  GroupTcpIp = new TQelGroupBox(Utf8(kTcpIp), box);
   GroupTcpIp->setGeometry(lx, 138, 218, 184);
   ListView3 = Place(new TListView(GroupTcpIp), "ListView3", QRect(6, 20, 206, 126));
-  QelBitBtn1 = MakeButton<TQelBitBtn>(GroupTcpIp, "QelBitBtn1", QStringLiteral("Add"), QRect(6, 152, 62, 26));
-  QelBitBtn2 = MakeButton<TQelBitBtn>(GroupTcpIp, "QelBitBtn2", QStringLiteral("Delete"), QRect(74, 152, 62, 26));
-  QelButton7 = MakeButton<TQelButton>(GroupTcpIp, "QelButton7", QStringLiteral("Clear All"), QRect(142, 152, 70, 26));
+  QelBitBtn1 = MakeButton<TQelBitBtn>(GroupTcpIp, "QelBitBtn1", Utf8(kAdd), QRect(6, 152, 62, 26));
+  QelBitBtn2 = MakeButton<TQelBitBtn>(GroupTcpIp, "QelBitBtn2", Utf8(kDelete), QRect(74, 152, 62, 26));
+  QelButton7 = MakeButton<TQelButton>(GroupTcpIp, "QelButton7", Utf8(kClearAll), QRect(142, 152, 70, 26));
   connect(ListView3, &QTableWidget::cellClicked, this, &TForm1::ListView3Click);
   connect(QelBitBtn1, &QPushButton::clicked, this, &TForm1::QelBitBtn1Click);
   connect(QelBitBtn2, &QPushButton::clicked, this, &TForm1::QelBitBtn2Click);
@@ -173,29 +174,29 @@ void TForm1::BuildPanelSet(QWidget* parent) {
 }
 
 void TForm1::BuildActionList(QWidget* parent) {
-  auto* box = new TQelGroupBox(QStringLiteral("Action List"), parent);
+  auto* box = new TQelGroupBox(Utf8(kActionList), parent);
   box->setGeometry(6, 338, 424, 336);
   ListView1 = Place(new TListView(box), "ListView1", QRect(8, 20, 408, 276));
   ListView1->SetRowColours(&TForm1::ListView1CustomDrawItem);
   connect(ListView1, &TListView::ColumnClick, this, &TForm1::ListView1ColumnClick);
   connect(ListView1, &QTableWidget::cellClicked, this, &TForm1::ListView1Click);
-  QelBitBtn3 = MakeButton<TQelBitBtn>(box, "QelBitBtn3", QStringLiteral("Delete"), QRect(8, 302, 90, 26));
-  QelBitBtn4 = MakeButton<TQelBitBtn>(box, "QelBitBtn4", QStringLiteral("Delete Empty"), QRect(104, 302, 110, 26));
-  QelButton8 = MakeButton<TQelButton>(box, "QelButton8", QStringLiteral("Clear All"), QRect(326, 302, 90, 26));
+  QelBitBtn3 = MakeButton<TQelBitBtn>(box, "QelBitBtn3", Utf8(kDelete), QRect(8, 302, 90, 26));
+  QelBitBtn4 = MakeButton<TQelBitBtn>(box, "QelBitBtn4", Utf8(kDeleteEmpty), QRect(104, 302, 110, 26));
+  QelButton8 = MakeButton<TQelButton>(box, "QelButton8", Utf8(kClearAll), QRect(326, 302, 90, 26));
   connect(QelBitBtn3, &QPushButton::clicked, this, &TForm1::QelBitBtn3Click);
   connect(QelBitBtn4, &QPushButton::clicked, this, &TForm1::QelBitBtn4Click);
   connect(QelButton8, &QPushButton::clicked, this, &TForm1::QelButton8Click);
 }
 
 void TForm1::BuildEventList(QWidget* parent) {
-  auto* box = new TQelGroupBox(QStringLiteral("Event List"), parent);
+  auto* box = new TQelGroupBox(Utf8(kEventList), parent);
   box->setGeometry(436, 378, 576, 296);
   ListView2 = Place(new TListView(box), "ListView2", QRect(8, 20, 560, 236));
   ListView2->horizontalHeader()->setStretchLastSection(true);
-  QelBitBtn5 = MakeButton<TQelBitBtn>(box, "QelBitBtn5", QStringLiteral("Delete"), QRect(8, 262, 90, 26));
-  QelBitBtn6 = MakeButton<TQelBitBtn>(box, "QelBitBtn6", QStringLiteral("Up"), QRect(104, 262, 80, 26));
-  QelBitBtn7 = MakeButton<TQelBitBtn>(box, "QelBitBtn7", QStringLiteral("Down"), QRect(190, 262, 80, 26));
-  QelButton24 = MakeButton<TQelButton>(box, "QelButton24", QStringLiteral("Clear All"), QRect(478, 262, 90, 26));
+  QelBitBtn5 = MakeButton<TQelBitBtn>(box, "QelBitBtn5", Utf8(kDelete), QRect(8, 262, 90, 26));
+  QelBitBtn6 = MakeButton<TQelBitBtn>(box, "QelBitBtn6", Utf8(kUp), QRect(104, 262, 80, 26));
+  QelBitBtn7 = MakeButton<TQelBitBtn>(box, "QelBitBtn7", Utf8(kDown), QRect(190, 262, 80, 26));
+  QelButton24 = MakeButton<TQelButton>(box, "QelButton24", Utf8(kClearAll), QRect(478, 262, 90, 26));
   connect(ListView2, &QTableWidget::cellClicked, this, &TForm1::ListView2Click);
   connect(QelBitBtn5, &QPushButton::clicked, this, &TForm1::QelBitBtn5Click);
   connect(QelBitBtn6, &QPushButton::clicked, this, &TForm1::QelBitBtn6Click);
@@ -307,9 +308,9 @@ void TForm1::FormCreate() {
   DiscoveryTicks = 0;
 
   StatusBar1->SetPanelText(0, DateTimeText());
-  StatusBar1->SetPanelText(1, QStringLiteral("TCP Status: Disconnected"));
-  StatusBar1->SetPanelText(2, QStringLiteral("UDP Status: Activated"));
-  StatusBar1->SetPanelText(3, QStringLiteral("Local IP\uFF1A") + Utf8(LocalAddressOf(F.Config)));
+  StatusBar1->SetPanelText(1, Utf8(kTcpDisconnected));
+  StatusBar1->SetPanelText(2, Utf8(kUdpActivated));
+  StatusBar1->SetPanelText(3, Utf8(kLocalIp) + Utf8(LocalAddressOf(F.Config)));
 
   Timer1 = new QTimer(this);
   Timer1->setInterval(F.Config.TickMs);
@@ -348,7 +349,7 @@ void TForm1::closeEvent(QCloseEvent* e) {
 void TForm1::FormDestroy() {
   if (closing_) return;
   closing_ = true;
-  StatusBar1->SetPanelText(1, QStringLiteral("TCP Status: Disconnected"));
+  StatusBar1->SetPanelText(1, Utf8(kTcpDisconnected));
   Log(QString::fromUtf8("\xE6\x9C\x8D\xE5\x8A\xA1\xE5\x99\xA8\xE5\xB7\xB2\xE6\x96\xAD\xE5\xBC\x80\xEF\xBC\x81"));  // 服务器已断开！
   qApp->removeEventFilter(this);
   StopSockets();

@@ -4,6 +4,7 @@
 
 #include "link/panellink.h"
 #include "link/protocol.h"
+#include "model/texts.h"
 #include "ui/layout.h"
 
 using namespace layout;
@@ -16,7 +17,7 @@ constexpr uint8_t kQuestions[] = {cmd::LinkStatus, cmd::MachineType, cmd::Softwa
 
 TForm10::TForm10(Forms& forms) : QDialog(nullptr), F(forms) {
   setObjectName(QStringLiteral("Form10"));
-  setWindowTitle(QStringLiteral("System Message"));
+  setWindowTitle(Utf8(kSystemMessage));
   setFixedSize(330, 276);
 
   const struct {
@@ -27,21 +28,19 @@ TForm10::TForm10(Forms& forms) : QDialog(nullptr), F(forms) {
     const char* ValueName;
     const char* ValueText;
     int Height;
-  } rows[] = {{&Label1, "Label1", "Link Status", &Label6, "Label6", "Disnormal", 22},
-              {&Label2, "Label2", "Machine Type", &Label7, "Label7", "None", 22},
-              {&Label3, "Label3", "Software Version", &Label8, "Label8", "None", 22},
-              {&Label4, "Label4", "IP Info", &Label9, "Label9", "None", 76},
-              {&Label5, "Label5", "MAC", &Label10, "Label10", "00-00-00-00-00-00", 22}};
+  } rows[] = {{&Label1, "Label1", kLinkStatus, &Label6, "Label6", kLinkAbnormal, 22},
+              {&Label2, "Label2", kMachineType, &Label7, "Label7", kNotReported, 22},
+              {&Label3, "Label3", kSoftwareVersion, &Label8, "Label8", kNotReported, 22},
+              {&Label4, "Label4", kIpInfo, &Label9, "Label9", kNotReported, 76},
+              {&Label5, "Label5", kMac, &Label10, "Label10", kNoMac, 22}};
   int y = 16;
   int k = 0;
   for (const auto& r : rows) {
-    *r.Caption = Place(new TQelLabel(QString::fromLatin1(r.CaptionText), this), r.CaptionName,
-                       QRect(18, y, 120, 22));
+    *r.Caption = Place(new TQelLabel(Utf8(r.CaptionText), this), r.CaptionName, QRect(18, y, 120, 22));
     (*r.Caption)->setCursor(Qt::PointingHandCursor);
     (*r.Caption)->installEventFilter(this);
     captions_[k++] = *r.Caption;
-    *r.Value = Place(new TQelLabel(QString::fromLatin1(r.ValueText), this), r.ValueName,
-                     QRect(146, y, 168, r.Height));
+    *r.Value = Place(new TQelLabel(Utf8(r.ValueText), this), r.ValueName, QRect(146, y, 168, r.Height));
     (*r.Value)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     (*r.Value)->setFrameShape(QFrame::StyledPanel);
     (*r.Value)->setContentsMargins(4, 2, 4, 2);

@@ -5,6 +5,7 @@
 #include <QStyledItemDelegate>
 #include <algorithm>
 
+#include "model/texts.h"
 #include "ui/layout.h"
 #include "ui/widgets.h"
 
@@ -14,8 +15,6 @@ namespace {
 
 constexpr int kSide = 16;
 constexpr int kCellWidth = 30, kCellHeight = 20;
-
-const QString kOutOfRange = QString::fromUtf8("\xE8\xAF\xB7\xE8\xBE\x93\xE5\x85\xA5\xE8\x8C\x83\xE5\x9B\xB4\xE5\x86\x85\xE7\x9A\x84\xE6\x95\xB0\xE6\x8D\xAE!");  // 请输入范围内的数据!
 
 // Cells centred on one line; a cell reading exactly "6" in red. Its editor
 // passes typed keys through the form's filter.
@@ -73,7 +72,7 @@ void TStringGrid::keyPressEvent(QKeyEvent* e) {
 
 TForm11::TForm11(Forms& forms) : QDialog(nullptr), F(forms) {
   setObjectName(QStringLiteral("Form11"));
-  setWindowTitle(QStringLiteral("EEPROM Table"));
+  setWindowTitle(Utf8(kEepromTable));
 
   StringGrid1 = Place(new TStringGrid(kSide, kSide, this, this), "StringGrid1", QRect(12, 12, 0, 0));
   StringGrid1->horizontalHeader()->hide();
@@ -101,32 +100,28 @@ TForm11::TForm11(Forms& forms) : QDialog(nullptr), F(forms) {
     TQelButton** Button;
     const char* Name;
     const char* Caption;
-  } buttons[] = {{&Button1, "Button1", "\xE7\xBD\xAE" "0"},                     // 置0
-                 {&Button2, "Button2", "\xE7\xBD\xAE" "1"},                     // 置1
-                 {&Button3, "Button3", "\xE5\xAF\xBC\xE5\x87\xBA"},             // 导出
-                 {&Button4, "Button4", "\xE7\xBC\x96\xE7\xA8\x8B"},             // 编程
-                 {&Button5, "Button5", "\xE9\x80\x80\xE5\x87\xBA"}};            // 退出
+  } buttons[] = {{&Button1, "Button1", kFillZeros},
+                 {&Button2, "Button2", kFillOnes},
+                 {&Button3, "Button3", kExport},
+                 {&Button4, "Button4", kProgram},
+                 {&Button5, "Button5", kQuit}};
   int y = 12;
   for (const auto& b : buttons) {
-    *b.Button = MakeButton<TQelButton>(this, b.Name, QString::fromUtf8(b.Caption), QRect(bx, y, bw, 28));
+    *b.Button = MakeButton<TQelButton>(this, b.Name, Utf8(b.Caption), QRect(bx, y, bw, 28));
     y += 36;
   }
   connect(Button1, &QPushButton::clicked, this, &TForm11::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TForm11::Button2Click);
   connect(Button5, &QPushButton::clicked, this, &TForm11::Button5Click);
 
-  GroupBox1 = Place(new TQelGroupBox(QString::fromUtf8("\xE8\xAE\xBE\xE7\xBD\xAE"), this), "GroupBox1",  // 设置
-                    QRect(bx, y + 4, bw, 150));
-  MakeLabel(GroupBox1, QString::fromUtf8("\xE8\xB5\xB7\xE5\xA7\x8B\xE5\x9C\xB0\xE5\x9D\x80\xEF\xBC\x9A"),  // 起始地址：
-            QRect(8, 20, 96, 20));
+  GroupBox1 = Place(new TQelGroupBox(Utf8(kSettingsGroup), this), "GroupBox1", QRect(bx, y + 4, bw, 150));
+  MakeLabel(GroupBox1, Utf8(kStartAddressLabel), QRect(8, 20, 96, 20));
   Edit1 = Place(new TQelEdit(GroupBox1), "Edit1", QRect(8, 40, 96, 22));
   Edit1->setText(QStringLiteral("0x0000"));
-  MakeLabel(GroupBox1, QString::fromUtf8("\xE5\xAD\x97\xE8\x8A\x82\xE6\x80\xBB\xE6\x95\xB0\xEF\xBC\x9A"),  // 字节总数：
-            QRect(8, 66, 96, 20));
+  MakeLabel(GroupBox1, Utf8(kByteCountLabel), QRect(8, 66, 96, 20));
   Edit2 = Place(new TQelEdit(GroupBox1), "Edit2", QRect(8, 86, 96, 22));
   Edit2->setText(QStringLiteral("256"));
-  Button6 = MakeButton<TQelButton>(GroupBox1, "Button6", QString::fromUtf8("\xE8\xAF\xBB\xE5\x8F\x96"),  // 读取
-                                   QRect(8, 116, 96, 26));
+  Button6 = MakeButton<TQelButton>(GroupBox1, "Button6", Utf8(kRead), QRect(8, 116, 96, 26));
 
   setFixedSize(bx + bw + 12, std::max(12 + StringGrid1->height(), y + 4 + 150) + 12);
 }
@@ -155,6 +150,6 @@ void TForm11::StringGrid1SelectCell() {
 std::optional<QChar> TForm11::StringGrid1KeyPress(QChar c) {
   if (HexKeyFilter(QString(c))) return c.toUpper();
   if (c == QChar(8) || c == QChar(13)) return c;
-  F.Warn(this, Utf8(F.V.Name), kOutOfRange);
+  F.Warn(this, Utf8(F.V.Name), Utf8(kEepromOutOfRange));
   return std::nullopt;
 }

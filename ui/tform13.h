@@ -1,6 +1,6 @@
 #pragma once
 // "Modify": a type text, a name text or a "POWN" data text for the linked
-// panel; the label says which.
+// panel. The dialog acts for the field it was asked for; its label shows it.
 #include <QDialog>
 
 #include "controls/qelbuttons.h"
@@ -12,10 +12,15 @@ class TForm13 : public QDialog {
  public:
   explicit TForm13(Forms& forms);
 
-  TQelLabel* Label1 = nullptr;  // "Type:", "Name:" or "Data:"
+  TQelLabel* Label1 = nullptr;  // "Type:", "Name:" or "Data:": the field asked for
   TEdit* Edit1 = nullptr;       // 16 characters at most
   TQelButton* Button1 = nullptr;  // "OK"
   TQelButton* Button2 = nullptr;  // "Cancel"
+
+  enum class Field { None, Type, Name, Data };
+  // Shows the dialog for one field; "OK" sends that field, and once the
+  // dialog is done it sends nothing until asked again.
+  void Ask(Field field);
 
   void FormShow() { Edit1->clear(); }
   void Button1Click();
@@ -23,7 +28,9 @@ class TForm13 : public QDialog {
 
  protected:
   void showEvent(QShowEvent* e) override;
+  void done(int result) override;
 
  private:
   Forms& F;
+  Field field_ = Field::None;
 };

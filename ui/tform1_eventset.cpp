@@ -4,6 +4,7 @@
 
 #include "model/hex.h"
 #include "model/listedit.h"
+#include "model/texts.h"
 #include "ui/layout.h"
 #include "ui/textcodec.h"
 #include "ui/tform1.h"
@@ -11,9 +12,6 @@
 using namespace layout;
 
 namespace {
-
-constexpr const char* kNotLegal = "Data is not legal";
-constexpr const char* kNoAction = "Please add a Action in Action List";
 
 TQelComboBox* Combo(QWidget* parent, const char* name, const std::vector<std::string>& list, int index,
                     const QRect& r) {
@@ -23,13 +21,14 @@ TQelComboBox* Combo(QWidget* parent, const char* name, const std::vector<std::st
   return c;
 }
 
-TQelEdit* Edit(QWidget* parent, const char* name, const QString& text, const QRect& r) {
-  auto* e = Place(new TQelEdit(parent), name, r);
+// keyPress, when given, filters what is typed into the edit.
+TQelEdit* Edit(QWidget* parent, const char* name, const QString& text, const QRect& r,
+               std::function<bool(const QString&)> keyPress = {}) {
+  auto* e = Place(new KeyFiltered<TQelEdit>(parent), name, r);
+  e->KeyPress = std::move(keyPress);
   e->setText(text);
   return e;
 }
-
-std::string Bytes(const QLineEdit* e) { return ToGbkOrEmpty(e->text()); }
 
 void SetText(QLineEdit* e, const std::optional<std::string>& text) {
   if (text) e->setText(FromGbk(*text));
@@ -56,10 +55,9 @@ struct RowNames {
 void RepeatRow(QWidget* p, int y, const QString& caption, const RowNames& n, TQelLabel*& label, TQelEdit*& edit,
                TQelDBTrackBar*& bar) {
   label = Place(new TQelLabel(caption, p), n.Label, QRect(8, y, 196, 22));
-  edit = Edit(p, n.Edit, QStringLiteral("1"), QRect(206, y, 44, 22));
+  edit = Edit(p, n.Edit, QStringLiteral("1"), QRect(206, y, 44, 22), DecimalKeyFilter);
   bar = Place(new TQelDBTrackBar(p), n.Bar, QRect(258, y, 196, 22));
   new EditTrackPair(edit, bar);
-  new KeyFilter(edit, DigitKeyFilter);
 }
 
 struct DataControls {
@@ -83,7 +81,7 @@ void ApplyData(const DataControls& d, const DataPartChange& c) {
 
 Rs232Settings ReadRs232Page(const Rs232PageControls& p) {
   Rs232Settings s;
-  s.LibName = Bytes(p.QelEdit2);
+  s.LibName = ToGbkOrEmpty(p.QelEdit2->text());
   if (p.QelComboBox1->currentIndex() >= 0) s.Function = ToGbkOrEmpty(p.QelComboBox1->currentText());
   s.Port = p.QelComboBox3->currentIndex();
   s.Baud = p.QelComboBox4->currentIndex();
@@ -91,32 +89,33 @@ Rs232Settings ReadRs232Page(const Rs232PageControls& p) {
   s.StopBits = p.QelComboBox6->currentIndex();
   s.Parity = p.QelComboBox19->currentIndex();
   s.RepeatMode = p.QelComboBox2->currentIndex();
-  s.Count = Bytes(p.QelEdit4);
-  s.Interval = Bytes(p.QelEdit5);
+  s.Count = ToGbkOrEmpty(p.QelEdit4->text());
+  s.Interval = ToGbkOrEmpty(p.QelEdit5->text());
   s.Data = ReadData({p.QelRadioButton1, p.QelRadioButton2, p.QelComboBox7, p.Memo1Bytes});
   return s;
 }
 
 IrSettings ReadIrPage(const IrPageControls& p) {
   IrSettings s;
-  s.LibName = Bytes(p.QelEdit3);
+  s.LibName = ToGbkOrEmpty(p.QelEdit3->text());
   s.Function = ToGbkOrEmpty(p.QelComboBox8->currentText());
   s.FunctionIndex = p.QelComboBox8->currentIndex();
   s.Port = p.QelComboBox10->currentIndex();
   s.Carrier = p.QelComboBox11->currentIndex();
   s.RepeatMode = p.QelComboBox9->currentIndex();
-  s.Count = Bytes(p.QelEdit6);
-  s.Interval = Bytes(p.QelEdit7);
+  s.Count = ToGbkOrEmpty(p.QelEdit6->text());
+  s.Interval = ToGbkOrEmpty(p.QelEdit7->text());
   return s;
 }
 
 TcpSettings ReadTcpPage(const TcpPageControls& p) {
-  return TcpSettings{Bytes(p.QelEdit8), Bytes(p.QelEdit9),
+  return TcpSettings{ToGbkOrEmpty(p.QelEdit8->text()), ToGbkOrEmpty(p.QelEdit9->text()),
                      ReadData({p.QelRadioButton3, p.QelRadioButton4, p.QelComboBox12, p.Memo2Bytes})};
 }
 
 DelaySettings ReadDelayPage(const DelayPageControls& p) {
-  return DelaySettings{Bytes(p.QelEdit10), Bytes(p.QelEdit11), Bytes(p.QelEdit12)};
+  return DelaySettings{ToGbkOrEmpty(p.QelEdit10->text()), ToGbkOrEmpty(p.QelEdit11->text()),
+                       ToGbkOrEmpty(p.QelEdit12->text())};
 }
 
 CompareSettings ReadComparePage(const ComparePageControls& p) {
@@ -136,11 +135,11 @@ ToggleSettings ReadTogglePage(const TogglePageControls& p) {
 // number, or 0 when nothing may be added.
 int NextEventNumber(Forms& f, QWidget* window, const ConfigModel& m, const std::string& noActionCaption) {
   if (m.CurrentAction < 1 || m.CurrentAction > m.ActionCount) {
-    f.Warn(window, Utf8(noActionCaption), QString::fromLatin1(kNoAction));
+    f.Warn(window, Utf8(noActionCaption), Utf8(kNoAction));
     return 0;
   }
   if (m.Actions[m.CurrentAction].EventCount >= kMaxEvents) {
-    f.Warn(QString::fromLatin1(kEventListFull));
+    f.Warn(Utf8(kEventListFull));
     return 0;
   }
   return m.Actions[m.CurrentAction].EventCount + 1;
@@ -149,16 +148,14 @@ int NextEventNumber(Forms& f, QWidget* window, const ConfigModel& m, const std::
 }  // namespace
 
 void TForm1::BuildEventSet(QWidget* parent) {
-  auto* box = new TQelGroupBox(QStringLiteral("Event Set"), parent);
+  auto* box = new TQelGroupBox(Utf8(kEventSet), parent);
   box->setGeometry(436, 4, 576, 370);
   QelListBox1 = Place(new TQelListBox(box), "QelListBox1", QRect(8, 22, 86, 340));
-  for (const char* k : kEventKindNames) QelListBox1->addItem(QString::fromLatin1(k));
+  for (const char* k : kEventKindNames) QelListBox1->addItem(Utf8(k));
   QelPageControl1 = Place(new TQelPageControl(box), "QelPageControl1", QRect(100, 18, 468, 344));
-  const QString captions[] = {Utf8(F.V.Rs232PageCaption), QStringLiteral("IR"), QStringLiteral("TCP/IP"),
-                              QStringLiteral("Delay"), QStringLiteral("Compare"), QStringLiteral("LED"),
-                              QStringLiteral("Toggle")};
+  // Each page is captioned with its event kind, the RS232 page by the build.
   for (int i = 0; i < 7; ++i) {
-    EventPages[i] = QelPageControl1->AddSheet(captions[i]);
+    EventPages[i] = QelPageControl1->AddSheet(i == 0 ? Utf8(F.V.Rs232PageCaption) : Utf8(kEventKindNames[i]));
     EventPages[i]->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
   }
   BuildRs232Page(EventPages[0]);
@@ -179,44 +176,44 @@ void TForm1::BuildEventSet(QWidget* parent) {
 }
 
 void TForm1::BuildRs232Page(QWidget* p) {
-  auto refused = [this] { F.Warn(QString::fromLatin1(kNotLegal)); };
-  MakeLabel(p, QStringLiteral("Lib Name:"), QRect(8, 10, 64, 22));
+  auto refused = [this] { F.Warn(Utf8(kNotLegal)); };
+  MakeLabel(p, Utf8(kLibNameLabel), QRect(8, 10, 64, 22));
   QelEdit2 = Place(new TQelEdit(p), "QelEdit2", QRect(74, 10, 120, 22));
   QelEdit2->setReadOnly(true);
-  MakeLabel(p, QStringLiteral("Function:"), QRect(206, 10, 60, 22));
+  MakeLabel(p, Utf8(kFunctionLabel), QRect(206, 10, 60, 22));
   QelComboBox1 = Place(new TQelComboBox(p), "QelComboBox1", QRect(268, 10, 186, 22));
 
-  MakeLabel(p, QStringLiteral("Port:"), QRect(8, 40, 64, 22));
+  MakeLabel(p, Utf8(kPortLabel), QRect(8, 40, 64, 22));
   QelComboBox3 = Combo(p, "QelComboBox3", items::SerialPorts(F.V), 0, QRect(74, 40, 80, 22));
-  MakeLabel(p, QStringLiteral("Baud:"), QRect(164, 40, 50, 22));
+  MakeLabel(p, Utf8(kBaudLabel), QRect(164, 40, 50, 22));
   QelComboBox4 = Combo(p, "QelComboBox4", items::kBauds, kBaudDefault, QRect(216, 40, 84, 22));
-  MakeLabel(p, QStringLiteral("Parity:"), QRect(310, 40, 56, 22));
+  MakeLabel(p, Utf8(kParityLabel), QRect(310, 40, 56, 22));
   QelComboBox19 = Combo(p, "QelComboBox19", items::kParities, 0, QRect(370, 40, 84, 22));
-  MakeLabel(p, QStringLiteral("Data Bits:"), QRect(8, 68, 64, 22));
+  MakeLabel(p, Utf8(kDataBitsLabel), QRect(8, 68, 64, 22));
   QelComboBox5 = Combo(p, "QelComboBox5", items::kDataBits, 0, QRect(74, 68, 80, 22));
-  MakeLabel(p, QStringLiteral("Stop Bits:"), QRect(164, 68, 60, 22));
+  MakeLabel(p, Utf8(kStopBitsLabel), QRect(164, 68, 60, 22));
   QelComboBox6 = Combo(p, "QelComboBox6", items::kStopBits, 0, QRect(226, 68, 74, 22));
-  MakeLabel(p, QStringLiteral("Delay Send:"), QRect(304, 68, 80, 22));
+  MakeLabel(p, Utf8(kDelaySendLabel), QRect(304, 68, 80, 22));
   QelComboBox2 = Combo(p, "QelComboBox2", items::kRepeatModes, 0, QRect(386, 68, 68, 22));
 
-  RepeatRow(p, 98, QStringLiteral("Send no.of transmission strings"), {"QelLabel12", "QelEdit4", "QelDBTrackBar1"},
+  RepeatRow(p, 98, Utf8(kRepeatCountLabel), {"QelLabel12", "QelEdit4", "QelDBTrackBar1"},
             QelLabel12, QelEdit4, QelDBTrackBar1);
-  RepeatRow(p, 124, QStringLiteral("Delay time between string"), {"QelLabel13", "QelEdit5", "QelDBTrackBar2"},
+  RepeatRow(p, 124, Utf8(kRepeatIntervalLabel), {"QelLabel13", "QelEdit5", "QelDBTrackBar2"},
             QelLabel13, QelEdit5, QelDBTrackBar2);
 
-  QelRadioButton1 = Place(new TQelRadioButton(QStringLiteral("ASCII"), p), "QelRadioButton1", QRect(8, 154, 70, 22));
-  QelRadioButton2 = Place(new TQelRadioButton(QStringLiteral("HEX"), p), "QelRadioButton2", QRect(80, 154, 60, 22));
+  QelRadioButton1 = Place(new TQelRadioButton(Utf8(kAscii), p), "QelRadioButton1", QRect(8, 154, 70, 22));
+  QelRadioButton2 = Place(new TQelRadioButton(Utf8(kHexRadio), p), "QelRadioButton2", QRect(80, 154, 60, 22));
   QelRadioButton1->setChecked(true);
-  MakeLabel(p, QStringLiteral("End Char for ASCII"), QRect(206, 154, 120, 22));
+  MakeLabel(p, Utf8(kEndCharForAscii), QRect(206, 154, 120, 22));
   QelComboBox7 = Combo(p, "QelComboBox7", items::kEndChars, 0, QRect(330, 154, 124, 22));
 
   QelMemo1 = Place(new TQelMemo(p), "QelMemo1", QRect(8, 182, 446, 94));
   Memo1Bytes = new MemoBytes(QelMemo1, refused);
-  QelButton11 = MakeButton<TQelButton>(p, "QelButton11", QStringLiteral("Clear"), QRect(8, 284, 80, 26));
-  QelButton12 = MakeButton<TQelButton>(p, "QelButton12", QStringLiteral("Add"), QRect(374, 284, 80, 26));
+  QelButton11 = MakeButton<TQelButton>(p, "QelButton11", Utf8(kClear), QRect(8, 284, 80, 26));
+  QelButton12 = MakeButton<TQelButton>(p, "QelButton12", Utf8(kAdd), QRect(374, 284, 80, 26));
 
-  QelButton9 = MakeButton<TQelButton>(p, "QelButton9", QStringLiteral("Change Lib"), QRect(100, 284, 90, 26));
-  QelButton10 = MakeButton<TQelButton>(p, "QelButton10", QStringLiteral("Edit Lib"), QRect(196, 284, 90, 26));
+  QelButton9 = MakeButton<TQelButton>(p, "QelButton9", Utf8(kChangeLib), QRect(100, 284, 90, 26));
+  QelButton10 = MakeButton<TQelButton>(p, "QelButton10", Utf8(kEditLib), QRect(196, 284, 90, 26));
   connect(QelButton9, &QPushButton::clicked, this, &TForm1::QelButton9Click);
   connect(QelButton10, &QPushButton::clicked, this, &TForm1::QelButton10Click);
   connect(QelComboBox1, &QComboBox::activated, this, &TForm1::QelComboBox1Change);
@@ -226,27 +223,27 @@ void TForm1::BuildRs232Page(QWidget* p) {
 }
 
 void TForm1::BuildIrPage(QWidget* p) {
-  MakeLabel(p, QStringLiteral("Lib Name:"), QRect(8, 10, 64, 22));
+  MakeLabel(p, Utf8(kLibNameLabel), QRect(8, 10, 64, 22));
   QelEdit3 = Place(new TQelEdit(p), "QelEdit3", QRect(74, 10, 120, 22));
   QelEdit3->setReadOnly(true);
-  MakeLabel(p, QStringLiteral("Function:"), QRect(206, 10, 60, 22));
+  MakeLabel(p, Utf8(kFunctionLabel), QRect(206, 10, 60, 22));
   QelComboBox8 = Place(new TQelComboBox(p), "QelComboBox8", QRect(268, 10, 186, 22));
 
-  MakeLabel(p, QStringLiteral("Port:"), QRect(8, 40, 64, 22));
+  MakeLabel(p, Utf8(kPortLabel), QRect(8, 40, 64, 22));
   QelComboBox10 = Combo(p, "QelComboBox10", items::kIrPorts, 0, QRect(74, 40, 80, 22));
-  MakeLabel(p, QStringLiteral("Carrier:"), QRect(164, 40, 50, 22));
+  MakeLabel(p, Utf8(kCarrierLabel), QRect(164, 40, 50, 22));
   QelComboBox11 = Combo(p, "QelComboBox11", items::kCarriers, 0, QRect(216, 40, 84, 22));
-  MakeLabel(p, QStringLiteral("Delay Send:"), QRect(304, 40, 80, 22));
+  MakeLabel(p, Utf8(kDelaySendLabel), QRect(304, 40, 80, 22));
   QelComboBox9 = Combo(p, "QelComboBox9", items::kRepeatModes, 0, QRect(386, 40, 68, 22));
 
-  RepeatRow(p, 70, QStringLiteral("Send no.of transmission strings"), {"QelLabel18", "QelEdit6", "QelDBTrackBar3"},
+  RepeatRow(p, 70, Utf8(kRepeatCountLabel), {"QelLabel18", "QelEdit6", "QelDBTrackBar3"},
             QelLabel18, QelEdit6, QelDBTrackBar3);
-  RepeatRow(p, 96, QStringLiteral("Delay time between string"), {"QelLabel21", "QelEdit7", "QelDBTrackBar4"},
+  RepeatRow(p, 96, Utf8(kRepeatIntervalLabel), {"QelLabel21", "QelEdit7", "QelDBTrackBar4"},
             QelLabel21, QelEdit7, QelDBTrackBar4);
 
-  QelButton15 = MakeButton<TQelButton>(p, "QelButton15", QStringLiteral("Add"), QRect(374, 284, 80, 26));
-  QelButton13 = MakeButton<TQelButton>(p, "QelButton13", QStringLiteral("Change Lib"), QRect(8, 284, 90, 26));
-  QelButton14 = MakeButton<TQelButton>(p, "QelButton14", QStringLiteral("Edit Lib"), QRect(104, 284, 90, 26));
+  QelButton15 = MakeButton<TQelButton>(p, "QelButton15", Utf8(kAdd), QRect(374, 284, 80, 26));
+  QelButton13 = MakeButton<TQelButton>(p, "QelButton13", Utf8(kChangeLib), QRect(8, 284, 90, 26));
+  QelButton14 = MakeButton<TQelButton>(p, "QelButton14", Utf8(kEditLib), QRect(104, 284, 90, 26));
   connect(QelButton13, &QPushButton::clicked, this, &TForm1::QelButton13Click);
   connect(QelButton14, &QPushButton::clicked, this, &TForm1::QelButton14Click);
   connect(QelComboBox9, &QComboBox::activated, this, &TForm1::UpdateIrRepeatControls);
@@ -254,80 +251,83 @@ void TForm1::BuildIrPage(QWidget* p) {
 }
 
 void TForm1::BuildTcpPage(QWidget* p) {
-  MakeLabel(p, QStringLiteral("IP:"), QRect(8, 10, 40, 22));
+  MakeLabel(p, Utf8(kIpLabel), QRect(8, 10, 40, 22));
   QelEdit8 = Place(new TQelEdit(p), "QelEdit8", QRect(50, 10, 150, 22));
-  MakeLabel(p, QStringLiteral("Port:"), QRect(216, 10, 40, 22));
+  MakeLabel(p, Utf8(kPortLabel), QRect(216, 10, 40, 22));
   QelEdit9 = Place(new TQelEdit(p), "QelEdit9", QRect(258, 10, 80, 22));
-  QelRadioButton3 = Place(new TQelRadioButton(QStringLiteral("ASCII"), p), "QelRadioButton3", QRect(8, 42, 70, 22));
-  QelRadioButton4 = Place(new TQelRadioButton(QStringLiteral("HEX"), p), "QelRadioButton4", QRect(80, 42, 60, 22));
+  QelRadioButton3 = Place(new TQelRadioButton(Utf8(kAscii), p), "QelRadioButton3", QRect(8, 42, 70, 22));
+  QelRadioButton4 = Place(new TQelRadioButton(Utf8(kHexRadio), p), "QelRadioButton4", QRect(80, 42, 60, 22));
   QelRadioButton3->setChecked(true);
-  MakeLabel(p, QStringLiteral("End Char for ASCII"), QRect(206, 42, 120, 22));
+  MakeLabel(p, Utf8(kEndCharForAscii), QRect(206, 42, 120, 22));
   QelComboBox12 = Combo(p, "QelComboBox12", items::kEndChars, 0, QRect(330, 42, 124, 22));
   QelMemo2 = Place(new TQelMemo(p), "QelMemo2", QRect(8, 72, 446, 204));
-  Memo2Bytes = new MemoBytes(QelMemo2, [this] { F.Warn(QString::fromLatin1(kNotLegal)); });
-  QelButton16 = MakeButton<TQelButton>(p, "QelButton16", QStringLiteral("Clear"), QRect(8, 284, 80, 26));
-  QelButton17 = MakeButton<TQelButton>(p, "QelButton17", QStringLiteral("Add"), QRect(374, 284, 80, 26));
+  Memo2Bytes = new MemoBytes(QelMemo2, [this] { F.Warn(Utf8(kNotLegal)); });
+  QelButton16 = MakeButton<TQelButton>(p, "QelButton16", Utf8(kClear), QRect(8, 284, 80, 26));
+  QelButton17 = MakeButton<TQelButton>(p, "QelButton17", Utf8(kAdd), QRect(374, 284, 80, 26));
   connect(QelButton16, &QPushButton::clicked, this, &TForm1::QelButton16Click);
   connect(QelButton17, &QPushButton::clicked, this, &TForm1::QelButton17Click);
 }
 
 void TForm1::BuildDelayPage(QWidget* p) {
-  const char* labels[] = {"Hour:", "Minute:", "Second:"};
+  const char* labels[] = {kHourLabel, kMinuteLabel, kSecondLabel};
   const char* edits[] = {"QelEdit10", "QelEdit11", "QelEdit12"};
   const char* bars[] = {"ScrollBar1", "ScrollBar2", "ScrollBar3"};
   const int maxima[] = {23, 59, 59};
   TQelEdit** e[] = {&QelEdit10, &QelEdit11, &QelEdit12};
   QScrollBar** s[] = {&ScrollBar1, &ScrollBar2, &ScrollBar3};
+  // Hours: digits only, and never a text of 60 or more; minutes and seconds
+  // take what is typed.
+  const std::function<bool(const QString&)> filters[] = {
+      [this](const QString& typed) {
+        return DecimalKeyFilter(typed) && (QelEdit10->text() + typed).toLongLong() < 60;
+      },
+      {},
+      {}};
   for (int i = 0; i < 3; ++i) {
     const int y = 24 + i * 40;
-    MakeLabel(p, QString::fromLatin1(labels[i]), QRect(24, y, 60, 22));
-    *e[i] = Edit(p, edits[i], QStringLiteral("0"), QRect(88, y, 50, 22));
+    MakeLabel(p, Utf8(labels[i]), QRect(24, y, 60, 22));
+    *e[i] = Edit(p, edits[i], QStringLiteral("0"), QRect(88, y, 50, 22), filters[i]);
     *s[i] = Place(new QScrollBar(Qt::Horizontal, p), bars[i], QRect(150, y, 240, 20));
     (*s[i])->setRange(0, maxima[i]);
     new EditScrollPair(*e[i], *s[i]);
   }
-  // Hours: digits only, and never a text of 60 or more.
-  new KeyFilter(QelEdit10, [this](QChar c) {
-    if (!DigitKeyFilter(c)) return false;
-    return (QelEdit10->text() + c).toLongLong() < 60;
-  });
-  QelButton18 = MakeButton<TQelButton>(p, "QelButton18", QStringLiteral("Reset"), QRect(8, 284, 80, 26));
-  QelButton19 = MakeButton<TQelButton>(p, "QelButton19", QStringLiteral("Add"), QRect(374, 284, 80, 26));
+  QelButton18 = MakeButton<TQelButton>(p, "QelButton18", Utf8(kReset), QRect(8, 284, 80, 26));
+  QelButton19 = MakeButton<TQelButton>(p, "QelButton19", Utf8(kAdd), QRect(374, 284, 80, 26));
   connect(QelButton18, &QPushButton::clicked, this, &TForm1::QelButton18Click);
   connect(QelButton19, &QPushButton::clicked, this, &TForm1::QelButton19Click);
 }
 
 void TForm1::BuildComparePage(QWidget* p) {
-  MakeLabel(p, QStringLiteral("Source:"), QRect(8, 10, 50, 22));
+  MakeLabel(p, Utf8(kSourceLabel), QRect(8, 10, 50, 22));
   QelComboBox13 = Combo(p, "QelComboBox13", items::kCompareSources, 0, QRect(60, 10, 100, 22));
-  QelRadioButton5 = Place(new TQelRadioButton(QStringLiteral("ASCII"), p), "QelRadioButton5", QRect(8, 42, 70, 22));
-  QelRadioButton6 = Place(new TQelRadioButton(QStringLiteral("HEX"), p), "QelRadioButton6", QRect(80, 42, 60, 22));
+  QelRadioButton5 = Place(new TQelRadioButton(Utf8(kAscii), p), "QelRadioButton5", QRect(8, 42, 70, 22));
+  QelRadioButton6 = Place(new TQelRadioButton(Utf8(kHexRadio), p), "QelRadioButton6", QRect(80, 42, 60, 22));
   QelRadioButton5->setChecked(true);
-  MakeLabel(p, QStringLiteral("End Char for ASCII"), QRect(206, 42, 120, 22));
+  MakeLabel(p, Utf8(kEndCharForAscii), QRect(206, 42, 120, 22));
   QelComboBox14 = Combo(p, "QelComboBox14", items::kEndChars, 0, QRect(330, 42, 124, 22));
   QelMemo3 = Place(new TQelMemo(p), "QelMemo3", QRect(8, 72, 446, 204));
-  Memo3Bytes = new MemoBytes(QelMemo3, [this] { F.Warn(QString::fromLatin1(kNotLegal)); });
-  QelButton20 = MakeButton<TQelButton>(p, "QelButton20", QStringLiteral("Clear"), QRect(8, 284, 80, 26));
-  QelButton21 = MakeButton<TQelButton>(p, "QelButton21", QStringLiteral("Add"), QRect(374, 284, 80, 26));
+  Memo3Bytes = new MemoBytes(QelMemo3, [this] { F.Warn(Utf8(kNotLegal)); });
+  QelButton20 = MakeButton<TQelButton>(p, "QelButton20", Utf8(kClear), QRect(8, 284, 80, 26));
+  QelButton21 = MakeButton<TQelButton>(p, "QelButton21", Utf8(kAdd), QRect(374, 284, 80, 26));
   connect(QelButton20, &QPushButton::clicked, this, &TForm1::QelButton20Click);
   connect(QelButton21, &QPushButton::clicked, this, &TForm1::QelButton21Click);
 }
 
 void TForm1::BuildLedPage(QWidget* p) {
-  MakeLabel(p, QStringLiteral("Key:"), QRect(24, 24, 90, 22));
+  MakeLabel(p, Utf8(kKeyLabel), QRect(24, 24, 90, 22));
   QelComboBox15 = Combo(p, "QelComboBox15", items::PanelKeys(F.V), 0, QRect(120, 24, 140, 22));
-  MakeLabel(p, QStringLiteral("Light:"), QRect(24, 64, 90, 22));
+  MakeLabel(p, Utf8(kLightLabel), QRect(24, 64, 90, 22));
   QelComboBox16 = Combo(p, "QelComboBox16", items::kLightActions, 0, QRect(120, 64, 140, 22));
-  QelButton22 = MakeButton<TQelButton>(p, "QelButton22", QStringLiteral("Add"), QRect(374, 284, 80, 26));
+  QelButton22 = MakeButton<TQelButton>(p, "QelButton22", Utf8(kAdd), QRect(374, 284, 80, 26));
   connect(QelButton22, &QPushButton::clicked, this, &TForm1::QelButton22Click);
 }
 
 void TForm1::BuildTogglePage(QWidget* p) {
-  MakeLabel(p, QStringLiteral("Key:"), QRect(24, 24, 110, 22));
+  MakeLabel(p, Utf8(kKeyLabel), QRect(24, 24, 110, 22));
   QelComboBox17 = Combo(p, "QelComboBox17", items::PanelKeys(F.V), 0, QRect(140, 24, 120, 22));
-  MakeLabel(p, QStringLiteral("Toggle Start No.:"), QRect(24, 64, 110, 22));
+  MakeLabel(p, Utf8(kToggleStartLabel), QRect(24, 64, 110, 22));
   QelComboBox18 = Combo(p, "QelComboBox18", items::kToggleStarts, 0, QRect(140, 64, 120, 22));
-  QelButton23 = MakeButton<TQelButton>(p, "QelButton23", QStringLiteral("Add"), QRect(374, 284, 80, 26));
+  QelButton23 = MakeButton<TQelButton>(p, "QelButton23", Utf8(kAdd), QRect(374, 284, 80, 26));
   connect(QelButton23, &QPushButton::clicked, this, &TForm1::QelButton23Click);
 }
 
@@ -392,7 +392,7 @@ void TForm1::ApplyToggle(const ToggleChange& c) {
 bool TForm1::AddEvent(EventKind kind, const Encoded& e) {
   if (e.Status == EncodeStatus::MissingInput) return false;
   if (e.Status == EncodeStatus::NotLegal) {
-    F.Warn(QString::fromLatin1(kNotLegal));
+    F.Warn(Utf8(kNotLegal));
     return false;
   }
   if (!AppendEvent(Model, kind, e)) return false;

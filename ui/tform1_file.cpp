@@ -10,17 +10,12 @@
 #include "model/decoders.h"
 #include "model/hex.h"
 #include "model/projectfile.h"
+#include "model/texts.h"
 #include "ui/libraryfiles.h"
 #include "ui/textcodec.h"
 #include "ui/tform1.h"
 #include "ui/tform12.h"
 #include "ui/tform2.h"
-
-namespace {
-
-std::string Gbk(const QString& s) { return ToGbkOrEmpty(s); }
-
-}  // namespace
 
 bool TForm1::DecodeActionRecordAndAdd(std::string_view bytes) {
   const ActionRecordChange c = DecodeActionRecord(F.V, bytes);
@@ -141,8 +136,7 @@ void TForm1::MarkProjectKept() { keptProject_ = ProjectHash(F.V, Model); }
 // False when the user stopped it (Cancel, or a save that did not happen).
 bool TForm1::MayDiscardProject() {
   if (!ProjectChanged()) return true;
-  switch (F.S.Boxes->AskSaveChanges(this, Utf8(F.V.BoxCaption),
-                                    QStringLiteral("The project has changes that were not saved. Save them?"))) {
+  switch (F.S.Boxes->AskSaveChanges(this, Utf8(F.V.BoxCaption), Utf8(kAskSaveChanges))) {
     case MessageBoxes::SaveAnswer::Save:
       return SaveAs();
     case MessageBoxes::SaveAnswer::Discard:
@@ -154,13 +148,13 @@ bool TForm1::MayDiscardProject() {
 }
 
 void TForm1::Save1Click() {
-  const FileNetwork net{Gbk(IPEdit1->IPString()), Gbk(IPEdit2->IPString()), Gbk(IPEdit3->IPString()),
-                        Gbk(QelEdit1->text())};
+  const FileNetwork net{ToGbkOrEmpty(IPEdit1->IPString()), ToGbkOrEmpty(IPEdit2->IPString()),
+                        ToGbkOrEmpty(IPEdit3->IPString()), ToGbkOrEmpty(QelEdit1->text())};
   std::vector<std::string> devices;
-  for (int r = 0; r < ListView3->Count(); ++r) devices.push_back(Gbk(ListView3->SubItem(r, 0)));
+  for (int r = 0; r < ListView3->Count(); ++r) devices.push_back(ToGbkOrEmpty(ListView3->SubItem(r, 0)));
   const std::optional<std::string> bytes = BuildSaveFile(F.V, net, devices, Model);
   if (!bytes) {
-    F.Warn(QStringLiteral("A text is longer than 255 bytes: nothing was saved"));
+    F.Warn(Utf8(kTextTooLong));
     return;
   }
   const std::time_t now = std::time(nullptr);
@@ -182,8 +176,7 @@ bool TForm1::SaveAs() {
   if (path.extension() != ".dat") path += ".dat";
   std::error_code ec;
   if (std::filesystem::exists(path, ec) &&
-      !F.S.Boxes->Confirm(this, Utf8(F.V.BoxCaption),
-                          QString::fromStdString(path.string()) + QStringLiteral(" already exists. Replace it?")))
+      !F.S.Boxes->Confirm(this, Utf8(F.V.BoxCaption), Utf8(kAskReplaceFile).arg(QString::fromStdString(path.string()))))
     return false;
   if (!F.WriteUserFile(this, Utf8(F.V.BoxCaption), path, BuildSaveAsFile(F.V, Model))) return false;
   MarkProjectKept();
@@ -202,14 +195,13 @@ void TForm1::Open1Click() {
   // Judged before anything is cleared: a file that is no project of this build changes nothing.
   ProjectReadResult read = ReadProjectFile(F.V, *bytes);
   if (!HoldsProject(F.V, read)) {
-    F.Warn(QStringLiteral("Cannot open the file ") + name +
-           QStringLiteral(": it holds no project of this program (") + Utf8(F.V.BoxCaption) + QStringLiteral(")"));
+    F.Warn(Utf8(kCannotOpenFile).arg(name, Utf8(kNoProjectOfThisProgram).arg(Utf8(F.V.BoxCaption))));
     return;
   }
   EndUpload();
   LoadProject(read);
   if (read.EndsEarly)
-    F.Warn(QStringLiteral("The file ") + name + QStringLiteral(" ends early: what it holds up to there was opened"));
+    F.Warn(Utf8(kProjectEndsEarly).arg(name));
 }
 
 void TForm1::LoadProject(std::string_view bytes) { LoadProject(ReadProjectFile(F.V, bytes)); }

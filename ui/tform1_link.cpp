@@ -9,6 +9,7 @@
 #include "link/protocol.h"
 #include "link/server.h"
 #include "model/hex.h"
+#include "model/texts.h"
 #include "ui/tform10.h"
 #include "ui/tform3.h"
 #include "ui/textcodec.h"
@@ -20,7 +21,7 @@ namespace {
 const QString kLeftServer = QString::fromUtf8("\xE9\x80\x80\xE5\x87\xBA\xE6\x9C\x8D\xE5\x8A\xA1\xE5\x99\xA8\xEF\xBC\x81");  // 退出服务器！
 const QString kClient = QString::fromUtf8("\xE5\xAE\xA2\xE6\x88\xB7\xE7\xAB\xAF");  // 客户端
 const QString kBrokenOff = QString::fromUtf8("\xE5\xBC\x82\xE5\xB8\xB8\xE6\x96\xAD\xE5\xBC\x80");  // 异常断开
-const QString kDelete = QString::fromUtf8("Delete \xE7\xAC\xAC");  // Delete 第
+const QString kDeleteNo = QString::fromUtf8("Delete \xE7\xAC\xAC");  // Delete 第
 const QString kNth = QString::fromUtf8("\xE4\xB8\xAA");  // 个
 
 // The device list's widths of its "Data" column: empty, and holding rows.
@@ -106,9 +107,7 @@ void TForm1::StartSockets() {
   QString error;
   if (!Link->Start(&error)) {
     QTimer::singleShot(0, this, [this, error] {
-      F.Warn(QStringLiteral("TCP port %1 cannot be opened (%2); panels cannot connect.")
-                 .arg(F.Config.TcpPort)
-                 .arg(error));
+      F.Warn(Utf8(kTcpPortNotOpened).arg(F.Config.TcpPort).arg(error));
     });
   }
 }
@@ -144,11 +143,11 @@ void TForm1::IdTCPServer1Connect(int index) {
   Log(QStringLiteral("IP:") + ip);
   Log(QStringLiteral("Port:%1").arg(IdTCPServer1->PeerPort(index)));
   Devices.AddConnection(ip.toStdString(), IdTCPServer1->PeerPort(index));
-  StatusBar1->SetPanelText(1, QStringLiteral("TCP Status: Connected"));
+  StatusBar1->SetPanelText(1, Utf8(kTcpConnected));
 }
 
 void TForm1::IdTCPServer1Disconnect(int index) {
-  StatusBar1->SetPanelText(1, QStringLiteral("TCP Status: Disconnected"));
+  StatusBar1->SetPanelText(1, Utf8(kTcpDisconnected));
   Log(IdTCPServer1->PeerIp(index) + kLeftServer);
 }
 
@@ -168,7 +167,7 @@ void TForm1::IdTCPServer1Exception(int index, const QString& reason) {
       Log(QStringLiteral("current tcp disconnect"));
       SelectedLink = 0;
     }
-    Log(kDelete + QString::number(r + 1) + kNth);
+    Log(kDeleteNo + QString::number(r + 1) + kNth);
     Devices.Remove(r);
     break;
   }
@@ -265,7 +264,7 @@ void TForm1::Timer1Timer() {
   if (DiscoveryTicks++ != 9) return;
   Link->LocalIp = Utf8(LocalAddressOf(F.Config));
   StatusBar1->SetPanelText(0, DateTimeText());
-  StatusBar1->SetPanelText(3, QStringLiteral("Local IP\uFF1A") + Link->LocalIp);
+  StatusBar1->SetPanelText(3, Utf8(kLocalIp) + Link->LocalIp);
   Link->DiscoveryRun(Devices);
   DiscoveryTicks = 0;
 }

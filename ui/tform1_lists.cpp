@@ -1,6 +1,7 @@
 // The Action List and Event List of the main window: selecting, moving,
 // deleting and clearing, with the model kept in step.
 #include "model/listedit.h"
+#include "model/texts.h"
 #include "ui/textcodec.h"
 #include "ui/tform1.h"
 
@@ -22,7 +23,7 @@ void TForm1::AppendActionRow(int action) {
   ListView1->AddRow(FromGbk(a.Index), {FromGbk(a.KeyName), FromGbk(a.ActionKind)});
   // A toggled key shows itself on the Toggle page.
   const int key = KeyCodeOfName(a.KeyName);
-  if (a.ActionKind == "Toggle" && key >= 1 && key <= QelComboBox17->count()) QelComboBox17->setCurrentIndex(key - 1);
+  if (a.ActionKind == kToggle && key >= 1 && key <= QelComboBox17->count()) QelComboBox17->setCurrentIndex(key - 1);
   ListView2->Clear();
 }
 
@@ -64,7 +65,7 @@ void TForm1::ListView1Click() {
   Model.CurrentAction = n;
   Model.CurrentEventCount = Model.Actions[n].EventCount;
   ReloadEventList(0);
-  if (ListView1->SubItem(row, 1) == QLatin1String("Toggle")) {
+  if (Model.Actions[n].ActionKind == kToggle) {
     const int key = KeyCodeOfName(Model.Actions[n].KeyName);
     if (key >= 1 && key <= QelComboBox17->count()) QelComboBox17->setCurrentIndex(key - 1);
   }
@@ -74,16 +75,20 @@ void TForm1::ListView2Click() {
   const int row = ListView2->Selected();
   if (row < 0) return;
   Model.CurrentEvent = NumberOf(ListView2->Caption(row));
-  const int page = EventKindIndexOf(ToGbkOrEmpty(ListView2->SubItem(row, 0)));
-  if (page >= 0) QelPageControl1->SetTabIndex(page);
-  QelListBox1->setCurrentRow(QelPageControl1->TabIndex());
-
-  // The stored list text, whose bytes the widget may not show exactly.
+  // The row's record decides the page and gives its list text, whose bytes
+  // the widget may not show exactly; a row without one has only its cells.
+  std::string kind = ToGbkOrEmpty(ListView2->SubItem(row, 0));
   std::string text = ToGbkOrEmpty(ListView2->SubItem(row, 1));
   const int e = Model.CurrentEvent;
   if (Model.CurrentAction >= 1 && Model.CurrentAction <= Model.ActionCount && e >= 1 &&
-      e <= Model.Actions[Model.CurrentAction].EventCount)
-    text = Model.Actions[Model.CurrentAction].Events[e].ListText;
+      e <= Model.Actions[Model.CurrentAction].EventCount) {
+    const TEventList& ev = Model.Actions[Model.CurrentAction].Events[e];
+    kind = ev.EventKind;
+    text = ev.ListText;
+  }
+  const int page = EventKindIndexOf(kind);
+  if (page >= 0) QelPageControl1->SetTabIndex(page);
+  QelListBox1->setCurrentRow(QelPageControl1->TabIndex());
 
   switch (static_cast<EventKind>(QelPageControl1->TabIndex())) {
     case EventKind::Rs232: ApplyRs232(ParseRs232ListText(F.V, text)); break;

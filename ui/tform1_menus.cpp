@@ -11,6 +11,7 @@
 #include "link/protocol.h"
 #include "link/server.h"
 #include "model/fileio.h"
+#include "model/texts.h"
 #include "ui/textcodec.h"
 #include "ui/tform1.h"
 #include "ui/tform10.h"
@@ -53,13 +54,13 @@ std::string BuiltInHelpText(const Variant& v) {
 
 template <class Handler>
 QAction* Item(QMenu* menu, const char* name, const char* caption, TForm1* w, Handler h) {
-  QAction* a = menu->addAction(QString::fromLatin1(caption), w, h);
+  QAction* a = menu->addAction(Utf8(caption), w, h);
   a->setObjectName(QString::fromLatin1(name));
   return a;
 }
 
 QMenu* Submenu(QMenu* menu, const char* name, const char* caption) {
-  QMenu* m = menu->addMenu(QString::fromLatin1(caption));
+  QMenu* m = menu->addMenu(Utf8(caption));
   m->setObjectName(QString::fromLatin1(name));
   m->menuAction()->setObjectName(QString::fromLatin1(name));
   return m;
@@ -71,7 +72,7 @@ void ShowHelpText(TForm1& w, const std::string& text) {
   if (!help) {
     help = new QDialog(&w);
     help->setObjectName(QStringLiteral("HelpWindow"));
-    help->setWindowTitle(QStringLiteral("help.txt"));
+    help->setWindowTitle(Utf8(kHelpFile));
     help->resize(780, 300);
     auto* memo = new QPlainTextEdit(help);
     memo->setObjectName(QStringLiteral("HelpText"));
@@ -86,13 +87,6 @@ void ShowHelpText(TForm1& w, const std::string& text) {
   w.F.S.Dialogs->Run(help);
 }
 
-// Test > "Modify": the dialog with the field it changes.
-void ShowModify(Forms& f, const QString& label) {
-  if (!f.Form13) return;
-  f.Form13->Label1->setText(label);
-  f.S.Dialogs->Run(f.Form13);
-}
-
 }  // namespace
 
 QUrl TForm1::PanelPage() { return QUrl(QString::fromLatin1(kPanelPage)); }
@@ -100,58 +94,58 @@ QUrl TForm1::PanelPage() { return QUrl(QString::fromLatin1(kPanelPage)); }
 void TForm1::BuildMenus() {
   QMenuBar* bar = menuBar();
   auto top = [bar](const char* name, const char* caption) {
-    QMenu* m = bar->addMenu(QString::fromLatin1(caption));
+    QMenu* m = bar->addMenu(Utf8(caption));
     m->setObjectName(QString::fromLatin1(name));
     m->menuAction()->setObjectName(QString::fromLatin1(name));
     return m;
   };
 
-  File1 = top("File1", "File");
-  Open1 = Item(File1, "Open1", "Open", this, &TForm1::Open1Click);
-  Save1 = Item(File1, "Save1", "Save", this, &TForm1::Save1Click);
-  Saveas1 = Item(File1, "Saveas1", "Save as", this, &TForm1::Saveas1Click);
+  File1 = top("File1", kMenuFile);
+  Open1 = Item(File1, "Open1", kMenuOpen, this, &TForm1::Open1Click);
+  Save1 = Item(File1, "Save1", kSave, this, &TForm1::Save1Click);
+  Saveas1 = Item(File1, "Saveas1", kSaveAs, this, &TForm1::Saveas1Click);
 
-  System1 = top("System1", "System");
+  System1 = top("System1", kMenuSystem);
   N500816V1 = System1->addAction(Utf8(F.V.VersionMenuCaption), this, &TForm1::N500816V1Click);
   N500816V1->setObjectName(QStringLiteral("N500816V1"));
-  Message1 = Item(System1, "Message1", "Message", this, &TForm1::Message1Click);
-  SoftWareUpdate1 = Item(System1, "SoftWareUpdate1", "Software Update", this, &TForm1::SoftWareUpdate1Click);
-  FactoryDefalt1 = Item(System1, "FactoryDefalt1", "Factory Default", this, &TForm1::FactoryDefalt1Click);
+  Message1 = Item(System1, "Message1", kMenuMessage, this, &TForm1::Message1Click);
+  SoftWareUpdate1 = Item(System1, "SoftWareUpdate1", kMenuSoftwareUpdate, this, &TForm1::SoftWareUpdate1Click);
+  FactoryDefalt1 = Item(System1, "FactoryDefalt1", kMenuFactoryDefault, this, &TForm1::FactoryDefalt1Click);
 
-  Connection1 = top("Connection1", "Connection");
-  TCPIP1 = Submenu(Connection1, "com1", "TCP/IP");
-  Reconnect1 = Item(TCPIP1, "Reconnect1", "Reconnect", this, &TForm1::Reconnect1Click);
-  Reset1 = Item(TCPIP1, "Reset1", "Setting", this, &TForm1::Reset1Click);
-  Download1 = Item(Connection1, "Download1", "Upload", this, &TForm1::Download1Click);
-  Download2 = Item(Connection1, "Download2", "Download", this, &TForm1::Download2Click);
+  Connection1 = top("Connection1", kMenuConnection);
+  TCPIP1 = Submenu(Connection1, "com1", kTcpIp);
+  Reconnect1 = Item(TCPIP1, "Reconnect1", kMenuReconnect, this, &TForm1::Reconnect1Click);
+  Reset1 = Item(TCPIP1, "Reset1", kMenuSetting, this, &TForm1::Reset1Click);
+  Download1 = Item(Connection1, "Download1", kMenuUpload, this, &TForm1::Download1Click);
+  Download2 = Item(Connection1, "Download2", kDownload, this, &TForm1::Download2Click);
 
-  Help1 = top("Help1", "Help");
-  about1 = Item(Help1, "about1", "about ", this, &TForm1::about1Click);
+  Help1 = top("Help1", kMenuHelp);
+  about1 = Item(Help1, "about1", kMenuAbout, this, &TForm1::about1Click);
 
-  est1 = top("est1", "Test");
-  Debug1 = Item(est1, "Debug1", "Debug", this, &TForm1::Debug1Click);
-  DebugDataClear1 = Item(est1, "DebugDataClear1", "Debug Data Clear", this, &TForm1::DebugDataClear1Click);
-  STM32Debug1 = Submenu(est1, "STM32Debug1", "STM32  Debug");
-  On1 = Item(STM32Debug1, "On1", "On", this, &TForm1::On1Click);
-  off1 = Item(STM32Debug1, "off1", "Off", this, &TForm1::off1Click);
-  CPTPReconnet1 = Item(est1, "CPTPReconnet1", "TCP/TP Reconnet", this, &TForm1::CPTPReconnet1Click);
-  EERomclear1 = Item(est1, "EERomclear1", "EERom Clear", this, &TForm1::EERomclear1Click);
-  EERomRead1 = Item(est1, "EERomRead1", "EERom Read", this, &TForm1::EERomRead1Click);
-  EETab1 = Item(est1, "EETab1", "EE Tab", this, &TForm1::EETab1Click);
+  est1 = top("est1", kMenuTest);
+  Debug1 = Item(est1, "Debug1", kMenuDebug, this, &TForm1::Debug1Click);
+  DebugDataClear1 = Item(est1, "DebugDataClear1", kMenuDebugDataClear, this, &TForm1::DebugDataClear1Click);
+  STM32Debug1 = Submenu(est1, "STM32Debug1", kMenuStm32Debug);
+  On1 = Item(STM32Debug1, "On1", kMenuOn, this, &TForm1::On1Click);
+  off1 = Item(STM32Debug1, "off1", kMenuOff, this, &TForm1::off1Click);
+  CPTPReconnet1 = Item(est1, "CPTPReconnet1", kMenuTcpReconnect, this, &TForm1::CPTPReconnet1Click);
+  EERomclear1 = Item(est1, "EERomclear1", kMenuEepromClear, this, &TForm1::EERomclear1Click);
+  EERomRead1 = Item(est1, "EERomRead1", kMenuEepromRead, this, &TForm1::EERomRead1Click);
+  EETab1 = Item(est1, "EETab1", kMenuEepromTable, this, &TForm1::EETab1Click);
   if (F.V.HasModifyDialog) {
-    Modify1 = Submenu(est1, "Modify1", "Modify");
-    Name1 = Item(Modify1, "Name1", "Type", this, &TForm1::Name1Click);
-    Name2 = Item(Modify1, "Name2", "Name", this, &TForm1::Name2Click);
+    Modify1 = Submenu(est1, "Modify1", kModify);
+    Name1 = Item(Modify1, "Name1", kType, this, &TForm1::Name1Click);
+    Name2 = Item(Modify1, "Name2", kMenuName, this, &TForm1::Name2Click);
   }
   if (F.V.HasKeyLockMenu) {
-    KeyLock1 = Submenu(est1, "KeyLock1", "Key Lock");
-    LocK1 = Item(KeyLock1, "LocK1", "Lock", this, &TForm1::LocK1Click);
-    UnLock1 = Item(KeyLock1, "UnLock1", "UnLock", this, &TForm1::UnLock1Click);
+    KeyLock1 = Submenu(est1, "KeyLock1", kMenuKeyLock);
+    LocK1 = Item(KeyLock1, "LocK1", kMenuLock, this, &TForm1::LocK1Click);
+    UnLock1 = Item(KeyLock1, "UnLock1", kMenuUnlock, this, &TForm1::UnLock1Click);
   }
   if (F.V.HasModifyDialog)
-    POWNFunction1 = Item(est1, "POWNFunction1", "POWN Function", this, &TForm1::POWNFunction1Click);
-  UpdateTest1 = Item(est1, "UpdateTest1", "Local Data", this, &TForm1::UpdateTest1Click);
-  SetMac1 = Item(est1, "SetMac1", "Set Mac", this, &TForm1::SetMac1Click);
+    POWNFunction1 = Item(est1, "POWNFunction1", kMenuPownFunction, this, &TForm1::POWNFunction1Click);
+  UpdateTest1 = Item(est1, "UpdateTest1", kMenuLocalData, this, &TForm1::UpdateTest1Click);
+  SetMac1 = Item(est1, "SetMac1", kMenuSetMac, this, &TForm1::SetMac1Click);
   // Hidden until the access code is typed.
   est1->menuAction()->setVisible(false);
 }
@@ -183,7 +177,7 @@ void TForm1::Reset1Click() { F.S.Dialogs->Run(F.Form8); }
 // "Help"
 
 void TForm1::about1Click() {
-  const fs::path path = F.Config.ProgramDir / "help.txt";
+  const fs::path path = F.Config.ProgramDir / kHelpFile;
   std::error_code ec;
   if (!fs::exists(path, ec)) {
     Log(QStringLiteral("Help file not exist"));
@@ -227,9 +221,16 @@ void TForm1::EERomclear1Click() { Link->EERomClear(); }
 void TForm1::EERomRead1Click() { Link->SendCommand(cmd::EepromRead, SelectedLink); }
 void TForm1::EETab1Click() { F.S.Dialogs->Run(F.Form11); }
 
-void TForm1::Name1Click() { ShowModify(F, QStringLiteral("Type:")); }
-void TForm1::Name2Click() { ShowModify(F, QStringLiteral("Name:")); }
-void TForm1::POWNFunction1Click() { ShowModify(F, QStringLiteral("Data:")); }
+// Test > "Modify": the dialog for the field it changes.
+void TForm1::Name1Click() {
+  if (F.Form13) F.Form13->Ask(TForm13::Field::Type);
+}
+void TForm1::Name2Click() {
+  if (F.Form13) F.Form13->Ask(TForm13::Field::Name);
+}
+void TForm1::POWNFunction1Click() {
+  if (F.Form13) F.Form13->Ask(TForm13::Field::Data);
+}
 void TForm1::LocK1Click() { Link->SendCommandData(cmd::KeyLock, std::string(1, '\x01')); }
 void TForm1::UnLock1Click() { Link->SendCommandData(cmd::KeyLock, std::string(1, '\x00')); }
 // The debug log emptied, then the model as lines in it.

@@ -3,6 +3,7 @@
 #include "link/protocol.h"
 #include "link/server.h"
 #include "model/hex.h"
+#include "model/texts.h"
 #include "ui/tform1.h"
 #include "ui/tform7.h"
 
@@ -27,7 +28,7 @@ void TForm1::Download2Click() { F.S.Dialogs->Run(F.Form7); }
 void TForm1::Download1Click() {
   // Without a panel to answer, clearing the model would only lose it.
   if (!IdTCPServer1->IsOpen(SelectedLink)) {
-    F.Warn(QStringLiteral("No panel is linked: the configuration was left as it is"));
+    F.Warn(Utf8(kUploadNoPanel));
     return;
   }
   if (!MayDiscardProject()) return;
@@ -51,11 +52,9 @@ void TForm1::TransfersLinkRemoved() {
   // Not the user's doing: nothing here may wait for the user.
   Forms::NonBlockingWarnings nonBlocking(F);
   Log(QStringLiteral("upload incomplete: the panel's connection closed"));
-  QString text = QStringLiteral("The panel's connection closed: the upload is incomplete; what arrived is kept");
+  QString text = Utf8(kUploadConnectionClosed);
   if (Import.DroppedActions || Import.DroppedEvents)
-    text += QStringLiteral(" (%1 actions and %2 events were past what the lists hold)")
-                .arg(Import.DroppedActions)
-                .arg(Import.DroppedEvents);
+    text += Utf8(kUploadDroppedPart).arg(Import.DroppedActions).arg(Import.DroppedEvents);
   Upload.End();
   F.Warn(text);
 }
@@ -71,7 +70,7 @@ bool TForm1::UploadActionRecord(int link, std::string_view r) {
   const transfer::RecordCheck c = transfer::CheckActionRecord(F.V, r);
   LogCrc(*this, c);
   if (!c.Ok()) {
-    Log(c.LengthOk ? QStringLiteral("crc err") : QStringLiteral("crc err: action record of %1 bytes").arg(r.size()));
+    Log(c.LengthOk ? Utf8(kLogCrcError) : QStringLiteral("crc err: action record of %1 bytes").arg(r.size()));
     AnswerRecord(*this, link, false, false);
     return true;
   }
@@ -85,7 +84,7 @@ bool TForm1::UploadEventRecord(int link, std::string_view r) {
   const transfer::RecordCheck c = transfer::CheckEventRecord(r);
   LogCrc(*this, c);
   if (!c.Ok()) {
-    Log(c.LengthOk ? QStringLiteral("crc err")
+    Log(c.LengthOk ? Utf8(kLogCrcError)
                    : QStringLiteral("crc err: length field %1 in an event record of %2 bytes")
                          .arg(r.size() >= 6 ? WordAt(r, 4) : -1)
                          .arg(r.size()));
@@ -102,9 +101,7 @@ bool TForm1::UploadEventRecord(int link, std::string_view r) {
     MarkProjectKept();
     Upload.End();
     if (Import.DroppedActions || Import.DroppedEvents)
-      F.Warn(QStringLiteral("The panel sent more than the lists hold: %1 actions and %2 events were not taken")
-                 .arg(Import.DroppedActions)
-                 .arg(Import.DroppedEvents));
+      F.Warn(Utf8(kUploadDropped).arg(Import.DroppedActions).arg(Import.DroppedEvents));
   }
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include "model/hex.h"
 #include "model/keyactions.h"
+#include "model/texts.h"
 #include "ui/layout.h"
 #include "ui/textcodec.h"
 #include "ui/tform1.h"
@@ -10,31 +11,31 @@ using namespace layout;
 
 TForm2::TForm2(Forms& forms) : QDialog(nullptr), F(forms) {
   setObjectName(QStringLiteral("Form2"));
-  setWindowTitle(QStringLiteral("Dialog"));
+  setWindowTitle(Utf8(kDialogTitle));
   setFixedSize(300, 196);
 
-  MakeLabel(this, QStringLiteral("Key Tpye:"), QRect(16, 16, 70, 22));
+  MakeLabel(this, Utf8(kKeyTypeLabel), QRect(16, 16, 70, 22));
   ComboBox1 = Place(new QComboBox(this), "ComboBox1", QRect(92, 16, 190, 24));
   ComboBox1->setEditable(true);
   ComboBox1->setInsertPolicy(QComboBox::NoInsert);
-  ComboBox1->addItems({QStringLiteral("Press"), QStringLiteral("Release"), QStringLiteral("Toggle")});
+  ComboBox1->addItems({Utf8(kPress), Utf8(kRelease), Utf8(kToggle)});
   ComboBox1->setCurrentIndex(0);
 
   auto* panel = new QFrame(this);
   panel->setFrameShape(QFrame::StyledPanel);
   panel->setGeometry(8, 50, 284, 92);
-  MakeLabel(panel, QStringLiteral("Key Group"), QRect(8, 10, 70, 22));
+  MakeLabel(panel, Utf8(kKeyGroupLabel), QRect(8, 10, 70, 22));
   ComboBox3 = Place(new QComboBox(panel), "ComboBox3", QRect(84, 10, 190, 24));
-  ComboBox3->addItem(QStringLiteral("--"));
-  for (int g = 1; g <= F.V.GroupCount; ++g) ComboBox3->addItem(QStringLiteral("Group %1").arg(g));
+  ComboBox3->addItem(Utf8(kNoGroup));
+  for (int g = 1; g <= F.V.GroupCount; ++g) ComboBox3->addItem(Utf8(kGroupItem).arg(g));
   ComboBox3->setCurrentIndex(0);
-  MakeLabel(panel, QStringLiteral("Key Name"), QRect(8, 52, 70, 22));
+  MakeLabel(panel, Utf8(kKeyNameLabel), QRect(8, 52, 70, 22));
   Edit1 = Place(new TEdit(panel), "Edit1", QRect(84, 52, 110, 24));
   Edit1->KeyPress = [this](const QString& typed) { return Edit1KeyPress(typed); };
-  Button2 = MakeButton<TQelButton>(panel, "Button2", QStringLiteral("Set"), QRect(200, 51, 74, 26));
+  Button2 = MakeButton<TQelButton>(panel, "Button2", Utf8(kSet), QRect(200, 51, 74, 26));
 
-  Button1 = MakeButton<TQelButton>(this, "Button1", QStringLiteral("Add"), QRect(60, 154, 80, 28));
-  Button3 = MakeButton<TQelButton>(this, "Button3", QStringLiteral("Cancel"), QRect(160, 154, 80, 28));
+  Button1 = MakeButton<TQelButton>(this, "Button1", Utf8(kAdd), QRect(60, 154, 80, 28));
+  Button3 = MakeButton<TQelButton>(this, "Button3", Utf8(kCancel), QRect(160, 154, 80, 28));
 
   connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
@@ -47,10 +48,10 @@ bool ReportAddOutcome(Forms& f, AddActionOutcome outcome) {
     case AddActionOutcome::Duplicate:
       return true;
     case AddActionOutcome::IllegalKind:
-      f.Warn(QStringLiteral("Data is not legal"));
+      f.Warn(Utf8(kNotLegal));
       return false;
     case AddActionOutcome::Full:
-      f.Warn(QString::fromLatin1(kActionListFull));
+      f.Warn(Utf8(kActionListFull));
       return true;
   }
   return true;
@@ -72,7 +73,7 @@ void TForm2::Button2Click() {
   // A pasted character the key-name file cannot hold is refused up front.
   std::string name;
   if (!ToGbk(Edit1->text(), &name)) {
-    F.Warn(QStringLiteral("Data is not legal"));
+    F.Warn(Utf8(kNotLegal));
     return;
   }
   if (key <= 6)
@@ -84,8 +85,7 @@ void TForm2::Button2Click() {
   std::string why;
   if (!F.KeyNameIni->WriteString("Key Name", "K-N-" + std::to_string(key), name, &why)) {
     F.Log(QStringLiteral("QuilletInfo.ini write failed"));
-    F.Warn(QStringLiteral("Cannot write the file ") + QString::fromStdString(F.KeyNameIni->Path().string()) +
-           QStringLiteral(": ") + QString::fromStdString(why));
+    F.Warn(Utf8(kCannotWriteFile).arg(QString::fromStdString(F.KeyNameIni->Path().string()), Utf8(why)));
   }
 
   const std::string byte(1, static_cast<char>(config));

@@ -7,6 +7,7 @@
 #include "link/panellink.h"
 #include "link/protocol.h"
 #include "model/hex.h"
+#include "model/texts.h"
 #include "ui/layout.h"
 #include "ui/libraryfiles.h"
 #include "ui/textcodec.h"
@@ -16,38 +17,35 @@ using namespace layout;
 
 namespace {
 
-constexpr const char* kNotLegal = "Data is not legal";
-constexpr const char* kNoLibName = "Please create a new lib name";
-
 std::filesystem::path PathOf(const QString& name) { return std::filesystem::path(name.toStdU16String()); }
 
 }  // namespace
 
 TForm4::TForm4(Forms& forms) : QDialog(nullptr), F(forms) {
   setObjectName(QStringLiteral("Form4"));
-  setWindowTitle(QStringLiteral("IR Edit"));
+  setWindowTitle(Utf8(kIrEditTitle));
   setFixedSize(720, 442);
 
-  MakeLabel(this, QStringLiteral("IR Lib Name:"), QRect(18, 18, 80, 24));
+  MakeLabel(this, Utf8(kIrLibNameLabel), QRect(18, 18, 80, 24));
   Edit1 = Place(new QLineEdit(this), "Edit1", QRect(102, 18, 240, 24));
   Edit1->setReadOnly(true);
-  Button1 = MakeButton<TQelButton>(this, "Button1", QStringLiteral("Open Lib"), QRect(360, 16, 100, 28));
-  Button2 = MakeButton<TQelButton>(this, "Button2", QStringLiteral("Creat Lib"), QRect(470, 16, 100, 28));
+  Button1 = MakeButton<TQelButton>(this, "Button1", Utf8(kOpenLib), QRect(360, 16, 100, 28));
+  Button2 = MakeButton<TQelButton>(this, "Button2", Utf8(kCreatLib), QRect(470, 16, 100, 28));
 
-  GroupBox1 = Place(new QGroupBox(QStringLiteral("Edit"), this), "GroupBox1", QRect(8, 56, 704, 378));
+  GroupBox1 = Place(new QGroupBox(Utf8(kEditGroup), this), "GroupBox1", QRect(8, 56, 704, 378));
   ListView1 = Place(new TListView(GroupBox1), "ListView1", QRect(10, 24, 684, 300));
   SetupIrColumns();
 
   constexpr int y = 336, h = 28;
-  Button3 = MakeButton<TQelButton>(GroupBox1, "Button3", QStringLiteral("New Function"), QRect(10, y, 100, h));
-  Button4 = MakeButton<TQelButton>(GroupBox1, "Button4", QStringLiteral("Delete Function"), QRect(114, y, 110, h));
-  Button5 = MakeButton<TQelButton>(GroupBox1, "Button5", QStringLiteral("Rename For Function"), QRect(228, y, 140, h));
-  Button6 = MakeButton<TQelButton>(GroupBox1, "Button6", QStringLiteral("Learn"), QRect(372, y, 72, h));
-  Button7 = MakeButton<TQelButton>(GroupBox1, "Button7", QStringLiteral("Save Edit"), QRect(448, y, 84, h));
-  Button8 = MakeButton<TQelButton>(GroupBox1, "Button8", QStringLiteral("Save as"), QRect(536, y, 80, h));
-  Button9 = MakeButton<TQelButton>(GroupBox1, "Button9", QStringLiteral("Ok"), QRect(536, y, 80, h));
+  Button3 = MakeButton<TQelButton>(GroupBox1, "Button3", Utf8(kNewFunction), QRect(10, y, 100, h));
+  Button4 = MakeButton<TQelButton>(GroupBox1, "Button4", Utf8(kDeleteFunction), QRect(114, y, 110, h));
+  Button5 = MakeButton<TQelButton>(GroupBox1, "Button5", Utf8(kRenameFunction), QRect(228, y, 140, h));
+  Button6 = MakeButton<TQelButton>(GroupBox1, "Button6", Utf8(kLearn), QRect(372, y, 72, h));
+  Button7 = MakeButton<TQelButton>(GroupBox1, "Button7", Utf8(kSaveEdit), QRect(448, y, 84, h));
+  Button8 = MakeButton<TQelButton>(GroupBox1, "Button8", Utf8(kSaveAs), QRect(536, y, 80, h));
+  Button9 = MakeButton<TQelButton>(GroupBox1, "Button9", Utf8(kOk), QRect(536, y, 80, h));
   Button9->hide();
-  Button10 = MakeButton<TQelButton>(GroupBox1, "Button10", QStringLiteral("Exit"), QRect(620, y, 74, h));
+  Button10 = MakeButton<TQelButton>(GroupBox1, "Button10", Utf8(kExit), QRect(620, y, 74, h));
 
   connect(ListView1, &QTableWidget::cellClicked, this, [this] { ListView1Click(); });
   connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
@@ -70,9 +68,9 @@ void TForm4::showEvent(QShowEvent* e) {
 // Columns are set up once here rather than on every showing, which would add them again.
 void TForm4::SetupIrColumns() {
   if (ListView1->columnCount() > 0) return;
-  ListView1->AddColumn(QStringLiteral("No."), 40);
-  ListView1->AddColumn(QStringLiteral("name"), 100);
-  ListView1->AddColumn(QStringLiteral("Data"), 500);
+  ListView1->AddColumn(Utf8(kNoColumn), 40);
+  ListView1->AddColumn(Utf8(kNameColumn), 100);
+  ListView1->AddColumn(Utf8(kData), 500);
 }
 
 void TForm4::FormShow() {
@@ -137,7 +135,7 @@ void TForm4::Button2Click() {
 
 void TForm4::Button3Click() {
   if (lib_.Rows.size() >= static_cast<size_t>(kMaxLibraryEntries)) {
-    F.Warn(this, Utf8(F.V.BoxCaption), QStringLiteral("A library holds at most %1 functions").arg(kMaxLibraryEntries));
+    F.Warn(this, Utf8(F.V.BoxCaption), Utf8(kIrLibraryFull).arg(kMaxLibraryEntries));
     return;
   }
   IrNameRequest = 2;
@@ -189,7 +187,7 @@ bool TForm4::WriteLibrary(const QString& path) {
   BuildIrRecords();
   const LibraryWrite w = WriteIrLibrary(F.V, lib_);
   if (!w.Ok()) {
-    F.Warn(this, Utf8(F.V.BoxCaption), QString::fromLatin1(kNotLegal));
+    F.Warn(this, Utf8(F.V.BoxCaption), Utf8(kNotLegal));
     return false;
   }
   return F.WriteUserFile(this, Utf8(F.V.BoxCaption), PathOf(path), w.Bytes);
@@ -199,7 +197,7 @@ void TForm4::Button7Click() {
   const QString dir = FolderText(LibraryFolderPath(F.Config, kIrFiles.Sub, true));
   // A name read from a file may be anything; it only becomes a file name here.
   if (lib_.Name.empty() || !IsLibraryFileName(lib_.Name)) {
-    WarnSaveBox(QString::fromLatin1(kNoLibName));
+    WarnSaveBox(Utf8(kNewLibName));
     return;
   }
   if (lib_.Rows.empty()) return;
@@ -226,9 +224,9 @@ bool TForm4::ShowLearnAnswer(uint8_t status) {
   if (!RowNamed(IrEditRow)) return false;
   QString text;
   if (status == 0x00)
-    text = QStringLiteral("IR Learn Fail!");
+    text = Utf8(kIrLearnFail);
   else if (status == 0x02 && F.V.IrLongPressMessage)
-    text = QStringLiteral("Please don't long press button");
+    text = Utf8(kIrLongPress);
   else
     return false;
   F.Log(text);

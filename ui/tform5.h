@@ -9,6 +9,7 @@
 #include <string>
 
 #include "ui/forms.h"
+#include "ui/textcodec.h"
 
 // What the asked name becomes. A library name becomes a file name, so it
 // must be one that stays inside the library folder.
@@ -40,7 +41,3 @@ class TForm5 : public QDialog {
 // Caption of the library editors' warning boxes: both builds use the one
 // they give the Delay page's box.
 inline QString LibraryBoxCaption(const Variant& v) { return Utf8(v.DelayBoxCaption); }
-
-// The typed-key filter of the library editors' name edits: a character
-// code page 936 cannot hold is dropped.
-bool GbkKeyFilter(const QString& typed);

@@ -5,6 +5,7 @@
 
 #include "model/gbk.h"
 #include "model/hex.h"
+#include "model/texts.h"
 #include "ui/layout.h"
 #include "ui/libraryfiles.h"
 #include "ui/textcodec.h"
@@ -14,9 +15,6 @@
 using namespace layout;
 
 namespace {
-
-constexpr const char* kNotLegal = "Data is not legal";
-constexpr const char* kNewLibName = "Please create a new lib name";
 
 // Control bytes and their pictures (U+2400..U+241F, DEL U+2421).
 bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
@@ -139,49 +137,49 @@ void LineBytes::UserEdited(const QString& now) {
 
 TForm6::TForm6(Forms& forms) : QDialog(nullptr), F(forms) {
   setObjectName(QStringLiteral("Form6"));
-  setWindowTitle(QStringLiteral("Dialog"));
+  setWindowTitle(Utf8(kDialogTitle));
   setFixedSize(478, 344);
 
-  MakeLabel(this, QStringLiteral("RS232 Lib Name:"), QRect(16, 16, 108, 22));
+  MakeLabel(this, Utf8(kRs232LibNameLabel), QRect(16, 16, 108, 22));
   Edit1 = Place(new QLineEdit(this), "Edit1", QRect(128, 15, 196, 24));
   Edit1->setReadOnly(true);
-  MakeLabel(this, QStringLiteral("Function:"), QRect(16, 50, 108, 22));
+  MakeLabel(this, Utf8(kFunctionLabel), QRect(16, 50, 108, 22));
   ComboBox1 = MakeCombo(this, "ComboBox1", {}, QRect(128, 49, 196, 24));
 
-  auto* set = new QGroupBox(QStringLiteral("Set"), this);
+  auto* set = new QGroupBox(Utf8(kSet), this);
   set->setGeometry(12, 84, 316, 118);
-  MakeLabel(set, QStringLiteral("Baud Rate:"), QRect(12, 24, 86, 22));
+  MakeLabel(set, Utf8(kBaudRateLabel), QRect(12, 24, 86, 22));
   ComboBox4 = MakeCombo(set, "ComboBox4", rs232lib::kBauds, QRect(104, 23, 130, 24));
   ComboBox4->setCurrentIndex(rs232lib::kBaudDefault);
-  MakeLabel(set, QStringLiteral("Data Bits:"), QRect(12, 54, 86, 22));
+  MakeLabel(set, Utf8(kDataBitsLabel), QRect(12, 54, 86, 22));
   ComboBox5 = MakeCombo(set, "ComboBox5", rs232lib::kDataBits, QRect(104, 53, 130, 24));
   ComboBox5->lineEdit()->setMaxLength(1);
   ComboBox5->setCurrentIndex(0);
-  MakeLabel(set, QStringLiteral("Stop Bits:"), QRect(12, 84, 86, 22));
+  MakeLabel(set, Utf8(kStopBitsLabel), QRect(12, 84, 86, 22));
   ComboBox6 = MakeCombo(set, "ComboBox6", rs232lib::kStopBits, QRect(104, 83, 130, 24));
   ComboBox6->setCurrentIndex(0);
 
-  auto* data = new QGroupBox(QStringLiteral("Data"), this);
+  auto* data = new QGroupBox(Utf8(kData), this);
   data->setGeometry(12, 210, 316, 122);
-  RadioButton2 = Place(new QRadioButton(QStringLiteral("ASCII"), data), "RadioButton2", QRect(12, 30, 70, 22));
+  RadioButton2 = Place(new QRadioButton(Utf8(kAscii), data), "RadioButton2", QRect(12, 30, 70, 22));
   RadioButton2->setChecked(true);
-  RadioButton1 = Place(new QRadioButton(QStringLiteral("HEX"), data), "RadioButton1", QRect(78, 30, 58, 22));
-  auto* end = new QGroupBox(QStringLiteral("End Char for ASCII Farmat "), data);
+  RadioButton1 = Place(new QRadioButton(Utf8(kHexRadio), data), "RadioButton1", QRect(78, 30, 58, 22));
+  auto* end = new QGroupBox(Utf8(kEndCharForAsciiFormat), data);
   end->setGeometry(136, 14, 170, 54);
   ComboBox7 = MakeCombo(end, "ComboBox7", rs232lib::kEndChars, QRect(10, 22, 150, 24));
   ComboBox7->setCurrentIndex(0);
   Edit3 = Place(new QLineEdit(data), "Edit3", QRect(12, 82, 216, 24));
-  Edit3Bytes = new LineBytes(Edit3, [this] { F.Warn(this, LibraryBoxCaption(F.V), QString::fromLatin1(kNotLegal)); });
-  Button5 = MakeButton<TQelButton>(data, "Button5", QStringLiteral("Clear"), QRect(236, 81, 70, 26));
+  Edit3Bytes = new LineBytes(Edit3, [this] { F.Warn(this, LibraryBoxCaption(F.V), Utf8(kNotLegal)); });
+  Button5 = MakeButton<TQelButton>(data, "Button5", Utf8(kClear), QRect(236, 81, 70, 26));
 
-  Button1 = MakeButton<TQelButton>(this, "Button1", QStringLiteral("Open Lib"), QRect(344, 14, 120, 28));
-  Button2 = MakeButton<TQelButton>(this, "Button2", QStringLiteral("New Lib"), QRect(344, 48, 120, 28));
-  Button3 = MakeButton<TQelButton>(this, "Button3", QStringLiteral("New Function"), QRect(344, 96, 120, 28));
-  Button4 = MakeButton<TQelButton>(this, "Button4", QStringLiteral("Delete Function"), QRect(344, 130, 120, 28));
-  Button6 = MakeButton<TQelButton>(this, "Button6", QStringLiteral("Save"), QRect(344, 178, 120, 28));
-  Button7 = MakeButton<TQelButton>(this, "Button7", QStringLiteral("Save as"), QRect(344, 212, 120, 28));
-  Button8 = MakeButton<TQelButton>(this, "Button8", QStringLiteral("OK"), QRect(344, 270, 120, 28));
-  Button9 = MakeButton<TQelButton>(this, "Button9", QStringLiteral("Cancel"), QRect(344, 304, 120, 28));
+  Button1 = MakeButton<TQelButton>(this, "Button1", Utf8(kOpenLib), QRect(344, 14, 120, 28));
+  Button2 = MakeButton<TQelButton>(this, "Button2", Utf8(kNewLib), QRect(344, 48, 120, 28));
+  Button3 = MakeButton<TQelButton>(this, "Button3", Utf8(kNewFunction), QRect(344, 96, 120, 28));
+  Button4 = MakeButton<TQelButton>(this, "Button4", Utf8(kDeleteFunction), QRect(344, 130, 120, 28));
+  Button6 = MakeButton<TQelButton>(this, "Button6", Utf8(kSave), QRect(344, 178, 120, 28));
+  Button7 = MakeButton<TQelButton>(this, "Button7", Utf8(kSaveAs), QRect(344, 212, 120, 28));
+  Button8 = MakeButton<TQelButton>(this, "Button8", Utf8(kOkCapitals), QRect(344, 270, 120, 28));
+  Button9 = MakeButton<TQelButton>(this, "Button9", Utf8(kCancel), QRect(344, 304, 120, 28));
 
   connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TForm6::Button2Click);
@@ -219,14 +217,14 @@ std::optional<std::string> TForm6::BuildCurrent() {
                              .EndChar = Kept(ComboBox7->currentText(), old.EndChar),
                              .Data = Edit3Bytes->Bytes()};
   Rs232FunctionBuilt built = BuildRs232Function(F.V, t);
-  if (built.BadGroups > 0) F.Warn(this, Utf8(F.V.HexBoxCaption), QString::fromLatin1(kNotLegal));
+  if (built.BadGroups > 0) F.Warn(this, Utf8(F.V.HexBoxCaption), Utf8(kNotLegal));
   built.Function.Number = Rs232EditCurrent;
   // A function opened from a file keeps writing the end bytes it had there.
   built.Function.EndBytesInFile = old.EndBytesInFile;
   LibraryWrite record = Rs232FunctionRecord(F.V, built.Function);
   if (!record.Ok()) {
     // 01 or 04 would shift every later field: the stored function stays as it was.
-    F.Warn(this, LibraryBoxCaption(F.V), QString::fromLatin1(kNotLegal));
+    F.Warn(this, LibraryBoxCaption(F.V), Utf8(kNotLegal));
     return std::nullopt;
   }
   old = std::move(built.Function);
@@ -274,8 +272,7 @@ void TForm6::Button2Click() {
 
 void TForm6::Button3Click() {
   if (Rs232EditCount() >= kMaxLibraryEntries) {
-    F.Warn(this, LibraryBoxCaption(F.V),
-           QStringLiteral("The library holds %1 functions: no more can be added").arg(kMaxLibraryEntries));
+    F.Warn(this, LibraryBoxCaption(F.V), Utf8(kRs232LibraryFull).arg(kMaxLibraryEntries));
     return;
   }
   Rs232NameRequest = 1;
@@ -335,7 +332,7 @@ std::optional<std::string> TForm6::LibraryBytes() {
   // is written as it was read.
   const LibraryWrite w = WriteRs232Library(F.V, Rs232Library{Rs232LibName, Rs232EditFunctions});
   if (!w.Ok()) {
-    F.Warn(this, LibraryBoxCaption(F.V), QString::fromLatin1(kNotLegal));
+    F.Warn(this, LibraryBoxCaption(F.V), Utf8(kNotLegal));
     return std::nullopt;
   }
   return w.Bytes;
@@ -348,18 +345,18 @@ bool TForm6::WriteLibrary(const std::filesystem::path& path) {
 
 void TForm6::Button6Click() {
   if (Rs232LibName.empty()) {
-    F.Warn(this, LibraryBoxCaption(F.V), QString::fromLatin1(kNewLibName));
+    F.Warn(this, LibraryBoxCaption(F.V), Utf8(kNewLibName));
     return;
   }
   if (ComboBox1->currentText().isEmpty()) {
-    F.Warn(this, LibraryBoxCaption(F.V), QStringLiteral("Please create a new Function name"));
+    F.Warn(this, LibraryBoxCaption(F.V), Utf8(kNewFunctionName));
     return;
   }
   // The name becomes a file name: it must stay inside the library folder,
   // also once decoded for the file system.
   const QString shown = FromGbk(Rs232LibName);
   if (!IsLibraryFileName(Rs232LibName) || shown.contains(QLatin1Char('/')) || shown.contains(QLatin1Char('\\'))) {
-    F.Warn(this, LibraryBoxCaption(F.V), QString::fromLatin1(kNewLibName));
+    F.Warn(this, LibraryBoxCaption(F.V), Utf8(kNewLibName));
     return;
   }
   const std::filesystem::path dir = LibraryFolderPath(F.Config, kRs232Files.Sub, true);

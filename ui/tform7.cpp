@@ -8,6 +8,7 @@
 #include "link/panellink.h"
 #include "link/protocol.h"
 #include "link/server.h"
+#include "model/texts.h"
 #include "ui/layout.h"
 #include "ui/tform1.h"
 
@@ -16,27 +17,26 @@ namespace {
 constexpr int kAfterAckMs = 5;
 constexpr qint64 kNsPerMs = 1000000;
 
-const char* const kDownloadFail = "Download Fail!";
-
 }  // namespace
 
 TForm7::TForm7(Forms& forms) : QDialog(nullptr), Download(forms.V), F(forms) {
   setObjectName(QStringLiteral("Form7"));
-  setWindowTitle(QStringLiteral("Download"));
+  setWindowTitle(Utf8(kDownload));
   setFixedSize(360, 132);
 
   ProgressBar1 = layout::Place(new QProgressBar(this), "ProgressBar1", QRect(16, 16, 328, 22));
   ProgressBar1->setTextVisible(false);
   ProgressBar1->setRange(0, 2);
   ProgressBar1->setValue(0);
-  Label1 = layout::Place(new TQelLabel(QStringLiteral("Done:0%"), this), "Label1", QRect(16, 46, 328, 22));
+  Label1 = layout::Place(new TQelLabel(Utf8(transfer::DoneTextOf(0)), this), "Label1", QRect(16, 46, 328, 22));
   Label1->setAlignment(Qt::AlignCenter);
 
   using layout::MakeButton;
-  Button1 = MakeButton<TQelButton>(this, "Button1", QStringLiteral("Start"), QRect(78, 84, 96, 30));
-  Button2 = MakeButton<TQelButton>(this, "Button2", QStringLiteral("Cancel"), QRect(186, 84, 96, 30));
-  Button3 = MakeButton<TQelButton>(this, "Button3", QStringLiteral("Save as"), QRect(16, 84, 56, 30));
-  Button4 = MakeButton<TQelButton>(this, "Button4", QStringLiteral("Save"), QRect(288, 84, 56, 30));
+  Button1 = MakeButton<TQelButton>(this, "Button1", QString(), QRect(78, 84, 96, 30));
+  SetStage(Stage::Ready);
+  Button2 = MakeButton<TQelButton>(this, "Button2", Utf8(kCancel), QRect(186, 84, 96, 30));
+  Button3 = MakeButton<TQelButton>(this, "Button3", Utf8(kSaveAs), QRect(16, 84, 56, 30));
+  Button4 = MakeButton<TQelButton>(this, "Button4", Utf8(kSave), QRect(288, 84, 56, 30));
   Button3->hide();
   Button4->hide();
 
@@ -62,9 +62,15 @@ void TForm7::showEvent(QShowEvent* e) {
 }
 
 void TForm7::FormShow() {
-  Label1->setText(QStringLiteral("Done:0%"));
-  Button1->setText(QStringLiteral("Start"));
+  Label1->setText(Utf8(transfer::DoneTextOf(0)));
+  SetStage(Stage::Ready);
   ProgressBar1->setValue(0);
+}
+
+void TForm7::SetStage(Stage stage) {
+  stage_ = stage;
+  const char* caption = stage == Stage::Ready ? kStart : stage == Stage::Sending ? kDownloading : kSuccess;
+  Button1->setText(Utf8(caption));
 }
 
 void TForm7::closeEvent(QCloseEvent* e) {
@@ -84,12 +90,16 @@ void TForm7::FormClose() {
 }
 
 void TForm7::Button1Click() {
-  const QString caption = Button1->text();
-  if (caption == QLatin1String("Start")) {
-    Start();
-  } else if (caption == QLatin1String("Success")) {
-    Halt();
-    close();
+  switch (stage_) {
+    case Stage::Ready:
+      Start();
+      break;
+    case Stage::Sending:  // the panel's acknowledgements drive it
+      break;
+    case Stage::Succeeded:
+      Halt();
+      close();
+      break;
   }
 }
 
@@ -110,8 +120,8 @@ void TForm7::Halt() {
 
 void TForm7::Fail() {
   Halt();
-  Button1->setText(QStringLiteral("Start"));
-  Warn(QString::fromLatin1(kDownloadFail));
+  SetStage(Stage::Ready);
+  Warn(Utf8(kDownloadFail));
 }
 
 void TForm7::Warn(const QString& text) { F.Warn(this, Utf8(F.V.BoxCaption), text); }
@@ -121,17 +131,17 @@ void TForm7::Start() {
   LinkServer& server = *F.Link->Server();
   const int n = F.Link->SelectedLink;
   if (!server.IsOpen(n)) {
-    Warn(QStringLiteral("No panel is linked: nothing was sent"));
+    Warn(Utf8(kDownloadNoPanel));
     return;
   }
   switch (transfer::CheckDownload(*F.Model)) {
     case transfer::DownloadCheck::Ok:
       break;
     case transfer::DownloadCheck::NoEvents:
-      Warn(QStringLiteral("There is no event to download: nothing was sent"));
+      Warn(Utf8(kDownloadNoEvents));
       return;
     case transfer::DownloadCheck::PastEeprom:
-      Warn(QStringLiteral("The configuration does not fit into the panel's memory: nothing was sent"));
+      Warn(Utf8(kDownloadPastEeprom));
       return;
   }
   // Records arriving from here on are not the answer to any upload.
@@ -164,7 +174,7 @@ void TForm7::Ack(int link, std::string_view message) {
       break;
     case O::Complete:
       Timer1->stop();
-      Button1->setText(QStringLiteral("Success"));
+      SetStage(Stage::Succeeded);
       break;
   }
 }
@@ -193,7 +203,7 @@ void TForm7::WriteDue() {
   // A failed write closes the connection, and LinkRemoved ends the download.
   server.WriteLine(n, *frame);
   lastWriteNs_ = now;
-  if (!Download.ClosingSent()) Button1->setText(QStringLiteral("Downloading"));
+  if (!Download.ClosingSent()) SetStage(Stage::Sending);
   ShowProgress();
 }
 
@@ -203,8 +213,8 @@ void TForm7::LinkRemoved() {
   Forms::NonBlockingWarnings nonBlocking(F);
   Halt();
   F.Log(QStringLiteral("download stopped: the panel's connection closed"));
-  Button1->setText(QStringLiteral("Start"));
-  Warn(QStringLiteral("The panel's connection closed: the download did not finish"));
+  SetStage(Stage::Ready);
+  Warn(Utf8(kDownloadConnectionClosed));
 }
 
 void TForm7::ShowProgress() {

@@ -21,7 +21,7 @@ class TForm7 : public QDialog {
 
   QProgressBar* ProgressBar1 = nullptr;
   TQelLabel* Label1 = nullptr;      // "Done:" and the percentage
-  QPushButton* Button1 = nullptr;   // "Start", "Downloading", "Success"
+  QPushButton* Button1 = nullptr;   // shows the stage: "Start", "Downloading", "Success"
   QPushButton* Button2 = nullptr;   // "Cancel"
   QPushButton* Button3 = nullptr;   // hidden: the main window's "Save as"
   QPushButton* Button4 = nullptr;   // hidden: the main window's "Save"
@@ -29,6 +29,12 @@ class TForm7 : public QDialog {
 
   // The counters and the state of the download.
   transfer::DownloadMachine Download;
+
+  // What Button1 does, and so what it shows: Ready starts a download
+  // ("Start"; a running one is left alone), Sending does nothing while the
+  // panel's acknowledgements drive the frames ("Downloading"), Succeeded
+  // closes the dialog ("Success").
+  enum class Stage { Ready, Sending, Succeeded };
 
   void FormShow();
   void FormClose();
@@ -49,6 +55,7 @@ class TForm7 : public QDialog {
   void done(int result) override;
 
  private:
+  void SetStage(Stage stage);
   void Start();
   void WriteDue();
   void Halt();
@@ -64,4 +71,5 @@ class TForm7 : public QDialog {
   qint64 lastWriteNs_ = 0;
   qint64 dueNs_ = 0;
   quint64 link_ = 0;  // the connection the download was started on
+  Stage stage_ = Stage::Ready;
 };

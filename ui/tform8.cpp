@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "link/panellink.h"
+#include "model/texts.h"
 #include "ui/layout.h"
 #include "ui/tform1.h"
 
@@ -14,29 +15,29 @@ constexpr int kPortTyped = 4;
 
 TForm8::TForm8(Forms& forms) : QDialog(nullptr), F(forms) {
   setObjectName(QStringLiteral("Form8"));
-  setWindowTitle(QStringLiteral("Set IP"));
+  setWindowTitle(Utf8(kSetIpTitle));
   setFixedSize(270, 196);
 
   const struct {
     TQelEdit** Edit;
     const char* Name;
     const char* Caption;
-  } dotted[] = {{&MaskEdit1, "MaskEdit1", "IP Address:"},
-                {&MaskEdit2, "MaskEdit2", "NET Mask:"},
-                {&MaskEdit3, "MaskEdit3", "Gateway:"}};
+  } dotted[] = {{&MaskEdit1, "MaskEdit1", kIpAddressLabel},
+                {&MaskEdit2, "MaskEdit2", kNetMaskCapitalsLabel},
+                {&MaskEdit3, "MaskEdit3", kGatewayLabel}};
   int y = 18;
   for (const auto& d : dotted) {
-    MakeLabel(this, QString::fromLatin1(d.Caption), QRect(20, y, 80, 22));
+    MakeLabel(this, Utf8(d.Caption), QRect(20, y, 80, 22));
     *d.Edit = Place(new TQelEdit(this), d.Name, QRect(104, y, 140, 22));
     (*d.Edit)->setInputMask(QStringLiteral("000.000.000.000; "));
     y += 30;
   }
-  MakeLabel(this, QStringLiteral("Port:"), QRect(20, y, 80, 22));
+  MakeLabel(this, Utf8(kPortLabel), QRect(20, y, 80, 22));
   MaskEdit4 = Place(new TQelEdit(this), "MaskEdit4", QRect(104, y, 140, 22));
   MaskEdit4->setMaxLength(kPortTyped);
 
-  Button1 = MakeButton<TQelButton>(this, "Button1", QStringLiteral("Ok"), QRect(40, 152, 80, 28));
-  Button2 = MakeButton<TQelButton>(this, "Button2", QStringLiteral("Cannel"), QRect(150, 152, 80, 28));
+  Button1 = MakeButton<TQelButton>(this, "Button1", Utf8(kOk), QRect(40, 152, 80, 28));
+  Button2 = MakeButton<TQelButton>(this, "Button2", Utf8(kCannel), QRect(150, 152, 80, 28));
   connect(Button1, &QPushButton::clicked, this, &TForm8::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TForm8::Button2Click);
 }

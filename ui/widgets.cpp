@@ -1,8 +1,6 @@
 #include "ui/widgets.h"
 
 #include <QHeaderView>
-#include <QInputMethodEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QStyledItemDelegate>
 
@@ -139,24 +137,11 @@ void TStatusBar::SetPanelText(int i, const QString& text) {
 
 int TStatusBar::PanelWidth(int i) const { return i >= 0 && i < PanelCount() ? panels_[i]->width() : 0; }
 
-void TEdit::keyPressEvent(QKeyEvent* e) {
+bool DropsTypedKey(const std::function<bool(const QString&)>& keyPress, const QKeyEvent* e) {
   const QString t = e->text();
   const bool editingKey = e->key() == Qt::Key_Backspace || e->key() == Qt::Key_Return ||
                           e->key() == Qt::Key_Enter || e->key() == Qt::Key_Delete;
-  if (KeyPress && !t.isEmpty() && !editingKey && t.at(0).isPrint() && !KeyPress(t)) {
-    e->accept();
-    return;
-  }
-  QLineEdit::keyPressEvent(e);
-}
-
-void TEdit::inputMethodEvent(QInputMethodEvent* e) {
-  if (KeyPress && !e->commitString().isEmpty() && !KeyPress(e->commitString())) {
-    QInputMethodEvent dropped(e->preeditString(), e->attributes());
-    QLineEdit::inputMethodEvent(&dropped);
-    return;
-  }
-  QLineEdit::inputMethodEvent(e);
+  return keyPress && !t.isEmpty() && !editingKey && t.at(0).isPrint() && !keyPress(t);
 }
 
 bool DecimalKeyFilter(const QString& typed) { return typed.size() == 1 && typed[0] >= u'0' && typed[0] <= u'9'; }

@@ -1,6 +1,8 @@
 #pragma once
 // The plain (not styled) controls the windows use: report-view lists, the
-// status bar with fixed panels, and an edit whose typed keys can be filtered.
+// status bar with fixed panels, and the one way typed keys are filtered.
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QStringList>
@@ -58,20 +60,41 @@ class TStatusBar : public QStatusBar {
   std::vector<QLabel*> panels_;
 };
 
+// Whether KeyPress drops what a key press types: printable text, not an
+// editing key, that the filter refuses.
+bool DropsTypedKey(const std::function<bool(const QString&)>& keyPress, const QKeyEvent* e);
+
 // A line edit whose typed characters go through a filter first; the filter
-// returns false to drop the character. Text set by the program is not filtered.
-// The dialogs filter their typed keys this way only.
-class TEdit : public QLineEdit {
+// returns false to drop them. Text set by the program is not filtered.
+// Every window filters its typed keys this way only: the dialogs' TEdit,
+// and the Event Set pages' styled edits as KeyFiltered<TQelEdit>.
+template <class Edit>
+class KeyFiltered : public Edit {
  public:
-  explicit TEdit(QWidget* parent = nullptr) : QLineEdit(parent) {}
+  explicit KeyFiltered(QWidget* parent = nullptr) : Edit(parent) {}
   std::function<bool(const QString& typed)> KeyPress;
 
  protected:
-  void keyPressEvent(QKeyEvent* e) override;
-  void inputMethodEvent(QInputMethodEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override {
+    if (DropsTypedKey(KeyPress, e)) {
+      e->accept();
+      return;
+    }
+    Edit::keyPressEvent(e);
+  }
+  void inputMethodEvent(QInputMethodEvent* e) override {
+    if (KeyPress && !e->commitString().isEmpty() && !KeyPress(e->commitString())) {
+      QInputMethodEvent dropped(e->preeditString(), e->attributes());
+      Edit::inputMethodEvent(&dropped);
+      return;
+    }
+    Edit::inputMethodEvent(e);
+  }
 };
 
-// The filters the dialogs give TEdit::KeyPress.
+using TEdit = KeyFiltered<QLineEdit>;
+
+// The filters windows give KeyPress.
 bool DecimalKeyFilter(const QString& typed);  // one character 0..9
 bool HexKeyFilter(const QString& typed);      // one character 0..9, A..F or a..f
 bool GbkKeyFilter(const QString& typed);      // any text code page 936 can hold

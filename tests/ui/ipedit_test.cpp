@@ -442,34 +442,4 @@ TEST_F(IPEditTest, ReadOnlyKeepsTheValuesButStillMoves) {
   EXPECT_FALSE(F(3)->isReadOnly());
 }
 
-// A picture for a look by eye: run with --gtest_also_run_disabled_tests and
-// SCREENSHOT_DIR set.
-TEST(Screenshots, DISABLED_IPEdit) {
-  const char* dir = std::getenv("SCREENSHOT_DIR");
-  if (!dir) GTEST_SKIP();
-  const auto save = [dir](QWidget* w, const char* name) {
-    w->grab().save(QStringLiteral("%1/%2.png").arg(QString::fromLocal8Bit(dir), QString::fromLatin1(name)));
-  };
-  QWidget window;
-  window.resize(171, 72);
-  auto* edit = new TIPEdit(&window);
-  edit->setGeometry(10, 10, 151, 22);
-  auto* other = new QLineEdit(&window);
-  other->setGeometry(10, 40, 151, 22);
-  edit->SetIPString("192.168.1.5");
-  window.show();
-  QApplication::setActiveWindow(&window);
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-  other->setFocus();
-  QTest::qWait(20);
-  save(edit, "ipedit");
-  save(&window, "ipedit-window");
-  edit->FieldAt(2)->setFocus(Qt::TabFocusReason);
-  QTest::qWait(20);
-  save(edit, "ipedit-focused");
-  edit->FieldAt(3)->setText("300");
-  edit->SetBorderStyle(TIPEdit::bsNone);
-  save(edit, "ipedit-noborder");
-}
-
 }  // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QTest>
 
 #include "simpanel_fixture.h"
@@ -294,42 +293,6 @@ TEST_F(EepromTable, CellsAreDrawnCentredAndASixInRed) {
   EXPECT_LE(std::abs(box.center().x() - cell.center().x()), 2);
   EXPECT_LE(std::abs(box.center().y() - cell.center().y()), 2);
   EXPECT_EQ(cell.size(), QSize(30, 20));
-}
-
-}  // namespace
-
-namespace {
-
-// Pictures of the dialogs for a look by eye: run with
-// --gtest_also_run_disabled_tests and SCREENSHOT_DIR set.
-TEST(Screenshots, DISABLED_MaintenanceDialogs) {
-  const char* dir = std::getenv("SCREENSHOT_DIR");
-  if (!dir) GTEST_SKIP();
-  for (const Variant* v : {&kVantor, &kQuillet}) {
-    TestProgram p(*v);
-    Forms& w = p.W();
-    w.Form1->IPEdit1->SetIPString("192.168.1.20");
-    w.Form1->IPEdit2->SetIPString("255.255.255.0");
-    w.Form1->IPEdit3->SetIPString("192.168.1.1");
-    w.Form1->QelEdit1->setText("4001");
-    w.Form10->Label6->setText("Normal");
-    w.Form10->Label9->setText("192.168.1.20\n255.255.255.0\n192.168.1.1\n4001");
-    w.Form11->Button2Click();
-    w.Form11->StringGrid1->item(2, 3)->setText("6");
-    std::vector<std::pair<QDialog*, const char*>> shots = {
-        {w.Form3, "tcpip"}, {w.Form8, "setip"}, {w.Form9, "setmac"}, {w.Form10, "sysmsg"}, {w.Form11, "eeprom"}};
-    if (w.Form13) shots.push_back({w.Form13, "modify"});
-    for (auto [d, name] : shots) {
-      d->show();
-      ASSERT_TRUE(QTest::qWaitForWindowExposed(d));
-      if (d == w.Form9) {
-        for (int k = 0; k < 6; ++k) w.Form9->Edits[k]->setText(QStringLiteral("%1A").arg(k));
-      }
-      QTest::qWait(20);
-      d->grab().save(QStringLiteral("%1/%2-%3.png").arg(dir, Utf8(v->Name), name));
-      d->hide();
-    }
-  }
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <QTcpSocket>
 #include <QTest>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -16,6 +15,7 @@
 #include "ui/tform1.h"
 #include "ui/tform4.h"
 #include "ui/tform5.h"
+#include "ireditor_fixture.h"
 #include "ui_fixture.h"
 
 namespace {
@@ -28,51 +28,7 @@ std::string Row(const std::string& number, const std::string& name, const std::s
   return Field(number) + Field(name) + Field(code);
 }
 
-// The editor of one program, driven as the user would.
-struct Editor {
-  explicit Editor(const Variant& v) : P(v) {}
-
-  // The name dialog as the user answers it: the test runner returns at once,
-  // so the typing and the "Ok" come after the handler that asked.
-  void Answer(const QString& name) {
-    ASSERT_FALSE(P.Dialogs.Shown.empty());
-    ASSERT_EQ(P.Dialogs.Shown.back(), P.W().Form5);
-    P.W().Form5->Edit1->setText(name);
-    P.W().Form5->Button1Click();
-  }
-  void CreatLib(const QString& name) {
-    E.Button2Click();
-    Answer(name);
-  }
-  void NewFunction(const QString& name) {
-    E.Button3Click();
-    Answer(name);
-  }
-  void Click(int row) {
-    E.ListView1->Select(row);
-    E.ListView1Click();
-  }
-  fs::path LibDir() const { return P.Dir.Path() / "Library" / "IR"; }
-  // A hand-made library file in Library/IR.
-  QString Put(const std::string& file, const std::string& bytes) {
-    fs::create_directories(LibDir());
-    P.Dir.Write("Library/IR/" + file, bytes);
-    return QString::fromStdString((LibDir() / file).string());
-  }
-  void Open(const QString& path) {
-    P.Files.NextOpen = path;
-    E.Button1Click();
-  }
-  std::string Saved(const std::string& file) const { return P.Dir.Read("Library/IR/" + file); }
-  std::vector<QString> Texts() const {
-    std::vector<QString> t;
-    for (const RecordedBox& b : P.Boxes.Boxes) t.push_back(b.Text);
-    return t;
-  }
-
-  TestProgram P;
-  TForm4& E = *P.W().Form4;
-};
+using irtest::Editor;
 
 struct IREditor : ::testing::Test, Editor {
   IREditor() : Editor(kVantor) {}
@@ -456,25 +412,6 @@ TEST_F(IREditor, ExactlyFiveHundredRowsIsNoWarningAndOneMoreIsRefused) {
   E.Button3Click();
   EXPECT_EQ(P.Boxes.Boxes.size(), 1u);
   EXPECT_EQ(E.ListView1->Count(), 500);
-}
-
-TEST(Screenshots, DISABLED_IrEditor) {
-  const char* dir = std::getenv("SCREENSHOT_DIR");
-  if (!dir) GTEST_SKIP();
-  for (const Variant* v : {&kVantor, &kQuillet}) {
-    Editor t(*v);
-    t.CreatLib(QString::fromUtf8("\xE7\x94\xB5\xE8\xA7\x86"));
-    t.NewFunction("Power");
-    t.NewFunction(QString::fromUtf8("\xE9\x9F\xB3\xE9\x87\x8F+"));
-    t.NewFunction("Mute");
-    t.Click(1);
-    ASSERT_TRUE(t.E.PutLearnedCode(B({0x00, 0x06, 0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC})));
-    t.E.show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(&t.E));
-    QTest::qWait(20);
-    t.E.grab().save(QStringLiteral("%1/%2-iredit.png").arg(dir, Utf8(v->Name)));
-    t.E.hide();
-  }
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include "bytes.h"
 #include "fakepanel.h"
+#include "linked_fixture.h"
 #include "link/server.h"
 #include "model/hex.h"
 #include "model/projectfile.h"
@@ -28,107 +29,10 @@ using panelsim::Faults;
 using panelsim::Phase;
 using panelsim::StepSel;
 
-constexpr int kWaitMs = 8000;
-
-// Runs the event loop until the condition holds. QTest::qWaitFor sleeps
-// between rounds, which would cost every exchange with the panel in this
-// same thread ten milliseconds.
-template <class Pred>
-bool Until(Pred done, int ms = kWaitMs) {
-  if (done()) return true;
-  QEventLoop loop;
-  QTimer check, limit;
-  check.setTimerType(Qt::PreciseTimer);
-  QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-    if (done()) loop.quit();
-  });
-  QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-  check.start(1);
-  limit.setSingleShot(true);
-  limit.start(ms);
-  loop.exec();
-  return done();
-}
-
-// A panel that misbehaves in one way, at step k of a phase (0: every step).
-Faults One(StepSel Faults::*fault, Phase in, int k) {
-  Faults f;
-  f.*fault = StepSel::At(in, k);
-  return f;
-}
-
-// The program and a simulated panel linked to it as connection 0.
-struct Linked {
-  explicit Linked(const Variant& v, Faults faults = {}, int gapMs = 10)
-      : P(v), F1(*P.W().Form1), D(*P.W().Form7), Sim(Settings(v), Link(F1), faults) {
-    P.W().Config.FrameGapMs = gapMs;
-    EXPECT_TRUE(Sim.ConnectTo(QHostAddress(QStringLiteral("127.0.0.1"))));
-    EXPECT_TRUE(Until([&] { return F1.IdTCPServer1->Count() == 1; }));
-  }
-  static panelsim::PanelSettings Settings(const Variant& v) {
-    panelsim::PanelSettings s;
-    s.Model = &v;
-    return s;
-  }
-  static panelsim::LinkSettings Link(TForm1& f) {
-    panelsim::LinkSettings l;
-    l.ConfiguratorPort = f.IdTCPServer1->Port();
-    l.ListenAddress = QHostAddress();  // told to connect, no discovery
-    l.SourcePort = 0;                  // tests run side by side
-    return l;
-  }
-
-  // Actions with every kind of event, none empty; key 10 where the build has it.
-  void MakeProject() {
-    Forms& w = P.W();
-    AddKeyActionThroughDialog(w, 2, 2, 4);
-    AddEveryKind(F1, 1);
-    AddEveryKind(F1, 2);
-    if (w.V.HasKey10Dialog) {
-      AddKeyActionThroughDialog(w, 10, 1);
-      AddEveryKind(F1, 4);
-    }
-    AddKeyActionThroughDialog(w, 1, 1, 1);
-    AddEveryKind(F1, 5);
-    ASSERT_TRUE(P.Boxes.Boxes.empty()) << P.Boxes.Boxes[0].Text.toStdString();
-  }
-
-  std::string SaveAs(const std::string& name) {
-    P.Files.NextSave = QString::fromStdString((P.Dir.Path() / name).string());
-    F1.Saveas1Click();
-    return P.Dir.Read(name + ".dat");
-  }
-
-  bool Download() {
-    D.Button1Click();
-    return Until([&] { return D.Button1->text() == "Success"; }, kWaitMs);
-  }
-  // Ends when the download stops, one way or another.
-  bool WaitStopped() {
-    return Until([&] { return !D.Download.Running(); }, kWaitMs);
-  }
-  bool Upload() {
-    F1.QelButton8Click();
-    F1.Download1Click();
-    return Until([&] { return !F1.Uploading(); }, kWaitMs);
-  }
-  int Events() const {
-    int n = 0;
-    for (int a = 1; a <= F1.F.Model->ActionCount; ++a) n += F1.F.Model->Actions[a].EventCount;
-    return n;
-  }
-  QStringList BoxTexts() const {
-    QStringList t;
-    for (const RecordedBox& b : P.Boxes.Boxes) t << b.Text;
-    return t;
-  }
-  std::vector<std::string> Record() const { return Sim.Core().RecordLines(); }
-
-  TestProgram P;
-  TForm1& F1;
-  TForm7& D;
-  panelsim::PanelSim Sim;
-};
+using transfertest::kWaitMs;
+using transfertest::Linked;
+using transfertest::One;
+using transfertest::Until;
 
 // The frames of a download as the layout gives them, from the model.
 std::vector<std::string> ExpectedFrames(const ConfigModel& m) {
@@ -486,25 +390,6 @@ TEST(UploadEnds, AnEventBeforeAnyActionIsAnsweredAndSkipped) {
   EXPECT_EQ(t.F1.F.Model->ActionCount, 0);
   EXPECT_TRUE(t.P.Boxes.Boxes.empty()) << t.BoxTexts().join("; ").toStdString();
   EXPECT_TRUE(t.F1.LogText().contains("event 1 skipped"));
-}
-
-// Pictures of the dialog, for a look: run with --gtest_also_run_disabled_tests
-// and SCREENSHOT_DIR set.
-TEST(Screenshots, DISABLED_DownloadDialog) {
-  const char* dir = std::getenv("SCREENSHOT_DIR");
-  if (!dir) GTEST_SKIP();
-  for (const Variant* v : {&kVantor, &kQuillet}) {
-    Linked t(*v, One(&Faults::SilentAt, Phase::Download, 4));
-    t.MakeProject();
-    t.D.show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(&t.D));
-    t.D.grab().save(QStringLiteral("%1/%2-download-start.png").arg(dir, Utf8(v->Name)));
-    t.D.Button1Click();
-    ASSERT_TRUE(Until([&] { return t.Record().size() == 4; }));
-    QTest::qWait(30);
-    t.D.grab().save(QStringLiteral("%1/%2-download-running.png").arg(dir, Utf8(v->Name)));
-    t.D.Button2Click();
-  }
 }
 
 }  // namespace

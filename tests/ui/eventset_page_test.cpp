@@ -471,29 +471,3 @@ TEST_F(QuilletEventSet, PagesOfTheSixKeyBuild) {
 }
 
 }  // namespace
-
-namespace {
-
-// Pictures of the pages for a look by eye: run with
-// --gtest_also_run_disabled_tests and SCREENSHOT_DIR set.
-TEST(Screenshots, DISABLED_EventSetPages) {
-  const char* dir = std::getenv("SCREENSHOT_DIR");
-  if (!dir) GTEST_SKIP();
-  for (const Variant* v : {&kVantor, &kQuillet}) {
-    TestProgram p(*v);
-    TForm1& f = *p.W().Form1;
-    f.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
-    f.QelComboBox2->setCurrentIndex(1);
-    f.UpdateRs232RepeatControls();
-    f.QelComboBox9->setCurrentIndex(1);
-    f.UpdateIrRepeatControls();
-    for (int page = 0; page < 7; ++page) {
-      f.QelPageControl1->SetTabIndex(page);
-      QTest::qWait(20);
-      f.grab().save(QStringLiteral("%1/%2-page%3.png").arg(dir, Utf8(v->Name)).arg(page));
-    }
-  }
-}
-
-}  // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -338,46 +337,6 @@ TEST(VirtualKeys, FromQtKeys) {
                {Qt::Key_Shift, {}, 0x10},      {Qt::Key_F1, {}, 0x70},
                {Qt::Key_Delete, {}, 0x2E},     {Qt::Key_unknown, {}, 0}};
   for (const auto& c : cases) EXPECT_EQ(VirtualKeyOf(c.Key, c.Mods), c.Vk) << c.Key;
-}
-
-}  // namespace
-
-namespace {
-
-// Pictures of the menus for a look by eye: run with
-// --gtest_also_run_disabled_tests and SCREENSHOT_DIR set. "Software
-// Update" is never triggered here.
-TEST(Screenshots, DISABLED_Menus) {
-  const char* dir = std::getenv("SCREENSHOT_DIR");
-  if (!dir) GTEST_SKIP();
-  for (const Variant* v : {&kVantor, &kQuillet}) {
-    TestProgram p(*v);
-    TForm1& f = *p.W().Form1;
-    f.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
-    QTest::keyClick(f.focusWidget(), Qt::Key_K, Qt::ControlModifier);
-    for (const char* c = "KVR5830"; *c; ++c) QTest::keyClicks(f.focusWidget(), QString(QChar(*c)));
-    QTest::qWait(20);
-    f.grab().save(QStringLiteral("%1/%2-accesscode.png").arg(dir, Utf8(v->Name)));
-    QTest::keyClick(f.focusWidget(), Qt::Key_Return);
-    for (QMenu* m : {f.File1, f.System1, f.Connection1, f.TCPIP1, f.Help1, f.est1, f.STM32Debug1, f.Modify1,
-                     f.KeyLock1}) {
-      if (!m) continue;
-      m->popup(f.mapToGlobal(QPoint(20, 20)));
-      QTest::qWait(50);
-      m->grab().save(QStringLiteral("%1/%2-menu-%3.png").arg(dir, Utf8(v->Name), m->objectName()));
-      m->hide();
-    }
-    f.grab().save(QStringLiteral("%1/%2-menubar.png").arg(dir, Utf8(v->Name)));
-
-    // The help text's own window, for a folder that cannot be written.
-    p.W().Config.ProgramDir = p.Dir.Path() / "gone";
-    p.Dialogs.ShowThem = true;
-    f.about1->trigger();
-    ASSERT_TRUE(f.HelpWindow && QTest::qWaitForWindowExposed(f.HelpWindow));
-    QTest::qWait(20);
-    f.HelpWindow->grab().save(QStringLiteral("%1/%2-helpwindow.png").arg(dir, Utf8(v->Name)));
-  }
 }
 
 }  // namespace

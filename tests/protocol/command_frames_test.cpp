@@ -14,7 +14,6 @@ TEST(Protocol, CommandFramesAndLines) {
   EXPECT_EQ(CommandFrame(cmd::Reconnect, B({0x00, 0x56, 0x00, 0x03})), B({0xF1, 0x63, 0x00, 0x56, 0x00, 0x03, 0xF2}));
   EXPECT_EQ(DiscoveryDatagram("192.168.1.5"), " IP:192.168.1.5;");
   EXPECT_EQ(DiscoveryDatagram("192.168.1.5").size(), 16u);
-  EXPECT_EQ(RemoveBlanks(" 10. 0.0 .1 "), "10.0.0.1");
 }
 
 TEST(Protocol, SetIpFrame) {

@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QTest>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -17,14 +16,14 @@
 #include "ui/tform1.h"
 #include "ui/tform5.h"
 #include "ui/tform6.h"
+#include "rs232editor_fixture.h"
 #include "ui_fixture.h"
 
 namespace {
 
-// "遥控" (remote control) in code page 936.
-const std::string kGbkName = "\xD2\xA3\xBF\xD8";
-
-std::string F(const std::string& text) { return "\x01" + text + "\x04"; }
+using rs232test::Editor;
+using rs232test::F;
+using rs232test::kGbkName;
 
 // Typed characters one by one, also ones with no key of their own.
 void Type(QWidget* w, const QString& text) {
@@ -33,46 +32,6 @@ void Type(QWidget* w, const QString& text) {
     QCoreApplication::sendEvent(w, &press);
   }
 }
-
-struct Editor {
-  explicit Editor(const Variant& v) : P(v), E(*P.W().Form6), N(*P.W().Form5) {}
-  TestProgram P;
-  TForm6& E;
-  TForm5& N;
-
-  std::filesystem::path Folder() const { return P.Dir.Path() / "Library" / "RS232"; }
-  // The user types a name into the name dialog and presses "Ok".
-  void Name(const QString& name) {
-    N.Edit1->setText(name);
-    N.Button1Click();
-  }
-  void NewLib(const QString& name) {
-    E.Button2Click();
-    Name(name);
-  }
-  void NewFunction(const QString& name) {
-    E.Button3Click();
-    Name(name);
-  }
-  void Open(const std::string& bytes, const std::string& file = "t.rss") {
-    std::filesystem::create_directories(Folder());
-    P.Dir.Write("Library/RS232/" + file, bytes);
-    P.Files.NextOpen = QString::fromStdString((Folder() / file).string());
-    E.Button1Click();
-  }
-  std::string Saved(const std::string& file) const { return P.Dir.Read("Library/RS232/" + file); }
-  bool Exists(const std::filesystem::path& p) const { return std::filesystem::exists(p); }
-  QStringList Texts() const {
-    QStringList t;
-    for (const RecordedBox& b : P.Boxes.Boxes) t << b.Text;
-    return t;
-  }
-  QStringList Items() const {
-    QStringList t;
-    for (int i = 0; i < E.ComboBox1->count(); ++i) t << E.ComboBox1->itemText(i);
-    return t;
-  }
-};
 
 // ---------------------------------------------------------------------------
 // Building a library in the editor
@@ -420,26 +379,6 @@ TEST(RS232Editor, SaveAsAlwaysAppendsRss) {
   EXPECT_TRUE(e.Exists(e.Folder() / "x.rss.rss"));
   EXPECT_FALSE(e.Exists(e.Folder() / "x.rss"));
   EXPECT_TRUE(e.P.Boxes.Boxes.empty());
-}
-
-// Pictures of the dialogs for a look by eye: run with
-// --gtest_also_run_disabled_tests and SCREENSHOT_DIR set.
-TEST(Screenshots, DISABLED_Rs232Editor) {
-  const char* dir = std::getenv("SCREENSHOT_DIR");
-  if (!dir) GTEST_SKIP();
-  for (const Variant* v : {&kVantor, &kQuillet}) {
-    Editor e(*v);
-    e.Open(F(kGbkName) + F("Power") + F("9600") + F("8") + F("1") + F("asc") + F("CR") + F("PWR\r"));
-    e.E.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&e.E));
-    QTest::qWait(20);
-    e.E.grab().save(QStringLiteral("%1/%2-rs232editor.png").arg(dir, Utf8(v->Name)));
-    e.N.Edit1->setText("Power");
-    e.N.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&e.N));
-    QTest::qWait(20);
-    e.N.grab().save(QStringLiteral("%1/%2-namedialog.png").arg(dir, Utf8(v->Name)));
-  }
 }
 
 }  // namespace
