@@ -27,6 +27,5 @@ class TQelBmpButton : public QPushButton {
 
 class TQelRadioButton : public QRadioButton {
  public:
-  explicit TQelRadioButton(const QString& caption = {}, QWidget* parent = nullptr)
-      : QRadioButton(caption, parent) {}
+  explicit TQelRadioButton(const QString& caption = {}, QWidget* parent = nullptr) : QRadioButton(caption, parent) {}
 };

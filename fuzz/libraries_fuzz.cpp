@@ -37,8 +37,8 @@ void Rs232(const Variant& v, std::string_view in) {
   for (size_t i = 0; i < lib.Functions.size(); ++i) {
     const Rs232Function& f = lib.Functions[i];
     Check(f.Number == static_cast<int32_t>(i + 1), "function number");
-    read += f.Name.size() + f.Baud.size() + f.DataBits.size() + f.StopBits.size() + f.Format.size() +
-            f.EndChar.size() + f.Data.size();
+    read += f.Name.size() + f.Baud.size() + f.DataBits.size() + f.StopBits.size() + f.Format.size() + f.EndChar.size() +
+            f.Data.size();
   }
   Check(read <= in.size(), "fields larger than the input");
 

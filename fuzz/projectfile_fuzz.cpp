@@ -22,8 +22,12 @@ void Check(bool ok, const char* what) {
 
 std::string Frame(int index, int type, const std::string& payload) {
   const size_t n = payload.size();
-  std::string f{'\xF3', static_cast<char>(index >> 8), static_cast<char>(index), static_cast<char>(type),
-                static_cast<char>(n >> 8), static_cast<char>(n)};
+  std::string f{'\xF3',
+                static_cast<char>(index >> 8),
+                static_cast<char>(index),
+                static_cast<char>(type),
+                static_cast<char>(n >> 8),
+                static_cast<char>(n)};
   return f + payload + '\xF4';
 }
 
@@ -61,7 +65,8 @@ Project Collect(const Variant& v, const ProjectReadResult& r, size_t inputSize) 
       Check(!p.Headers.empty(), "event before any header");
       Check(e.Payload.size() >= static_cast<size_t>(e.LengthField), "payload shorter than its length field");
       Check(e.Index >= 0 && e.Index <= 0xFFFF && e.Type >= 0 && e.Type <= 0xFF && e.LengthField >= 0 &&
-                e.LengthField <= 0xFFFF, "event fields");
+                e.LengthField <= 0xFFFF,
+            "event fields");
       consumed += e.Payload.size() + 7;
       p.Events.back().push_back(&e);
     }

@@ -169,7 +169,8 @@ void TIPEdit::paintEvent(QPaintEvent*) {
   const int baseline = f0.y() + (f0.height() - fm.height() + 1) / 2 + fm.ascent();
   for (int k = 0; k < 3; ++k) {
     const int gapLeft = b + m.X0 + m.W + k * (m.W + m.G);
-    p.drawText(QPoint(gapLeft + (m.G - ink.width()) / 2 - ink.left(), baseline - 1 - ink.bottom()), QStringLiteral("."));
+    p.drawText(QPoint(gapLeft + (m.G - ink.width()) / 2 - ink.left(), baseline - 1 - ink.bottom()),
+               QStringLiteral("."));
   }
 }
 

@@ -110,8 +110,8 @@ void TIPFieldEdit::keyPressEvent(QKeyEvent* e) {
   const bool ctrlLetter = ctrl && key >= Qt::Key_A && key <= Qt::Key_Z;
   // Keys that are not characters keep their usual editing (Home, End, Delete,
   // Shift+Insert...); Return, Escape and Tab go on to the window.
-  const bool passOn = key == Qt::Key_Delete || key == Qt::Key_Return || key == Qt::Key_Enter ||
-                      key == Qt::Key_Escape || key == Qt::Key_Tab || key == Qt::Key_Backtab;
+  const bool passOn = key == Qt::Key_Delete || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape ||
+                      key == Qt::Key_Tab || key == Qt::Key_Backtab;
   if (passOn || (t.isEmpty() && !ctrlLetter)) {
     QLineEdit::keyPressEvent(e);
     return;

@@ -25,8 +25,9 @@ void Discovery::Start() {
     QUdpSocket* Socket;
     QHostAddress Address;
     quint16 Port;
-  } binds[] = {{IdUDPServer1, QHostAddress(QString::fromStdString(LocalAddressOf(config_))), config_.UdpListenPort},
-               {IdUDPServer1b, QHostAddress(QString::fromStdString(config_.UdpListenAddress2)), config_.UdpListenPort2}};
+  } binds[] = {
+      {IdUDPServer1, QHostAddress(QString::fromStdString(LocalAddressOf(config_))), config_.UdpListenPort},
+      {IdUDPServer1b, QHostAddress(QString::fromStdString(config_.UdpListenAddress2)), config_.UdpListenPort2}};
   for (const auto& b : binds) {
     if (!netguard::Allow(b.Address) || !b.Socket->bind(b.Address, b.Port))
       emit Log(QStringLiteral("UDP bind failed: %1:%2").arg(b.Address.toString()).arg(b.Port));

@@ -65,8 +65,7 @@ void Relay(std::string_view m, DispatchSink& sink) {
   }
   sink.Log(kLogTcpIp + ip + kLogTcpPort + std::to_string(port) + "TCPDataLen:" + std::to_string(n));
   if (m.size() < 20 + 2 * size_t{n}) {
-    sink.Log("relay data shorter than its length: " + Len(m.size() - 20) + " of " + std::to_string(2 * n) +
-             " digits");
+    sink.Log("relay data shorter than its length: " + Len(m.size() - 20) + " of " + std::to_string(2 * n) + " digits");
     return;
   }
   sink.Relay(ip, HexToBytes(m.substr(20, 2 * size_t{n})).Bytes);
@@ -103,9 +102,7 @@ void DispatchMessage(const Variant& v, std::string_view m, DispatchSink& sink) {
   const int b1 = m.size() > 1 ? ByteAt(m, 1) : -1;
   if (b0 == 0xF5) {
     switch (b1) {
-      case 0x30:
-        Relay(m, sink);
-        return;
+      case 0x30: Relay(m, sink); return;
       case 0x11: {
         sink.Log("data4 len" + kColon + " " + Len(m.size()));
         sink.LogBytes("", Part(m, 4, 28));
@@ -115,9 +112,7 @@ void DispatchMessage(const Variant& v, std::string_view m, DispatchSink& sink) {
         sink.NetConfig(s);
         return;
       }
-      case 0x41:
-        sink.SystemInfo(0x41, kLinkNormal);
-        return;
+      case 0x41: sink.SystemInfo(0x41, kLinkNormal); return;
       case 0x42:
       case 0x43:
       case 0x45: {
@@ -137,14 +132,11 @@ void DispatchMessage(const Variant& v, std::string_view m, DispatchSink& sink) {
       }
       case 0x21:
       case 0x1F:
-      case 0x00:
-        sink.TransferAck(m);
-        return;
+      case 0x00: sink.TransferAck(m); return;
       case 0x51:
         if (sink.ActionRecord(m)) return;
         break;
-      default:
-        break;
+      default: break;
     }
   } else if (b0 == 0xF3 && m.size() >= 3 && ByteAt(m, m.size() - 3) == 0xF4) {
     if (sink.EventRecord(m)) return;

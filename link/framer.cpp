@@ -22,32 +22,25 @@ size_t MessageFramer::HeadLength(std::string_view b) const {
   switch (ByteAt(b, 1)) {
     case 0x21:
     case 0x00:
-    case 0x1F:
-      return 3;
-    case 0x51:
-      return v_.PackedHeader ? 10 : 12;
+    case 0x1F: return 3;
+    case 0x51: return v_.PackedHeader ? 10 : 12;
     case 0x10:
       if (b.size() < 3) return 0;
       if (ByteAt(b, 2) != 0x01) return 3;
       if (b.size() < 5) return 0;
       return 5 + WordAt(b, 3);
     case 0x11:
-    case 0x44:
-      return 32;
+    case 0x44: return 32;
     case 0x30: {
       if (b.size() < 20) return 0;
       uint32_t n = 0;
       if (!HexField(b, 16, 4, &n)) return 20;  // the dispatcher refuses it; its length is the fixed part
       return 20 + 2 * size_t{n};
     }
-    case 0x42:
-      return 11;
-    case 0x43:
-      return 10;
-    case 0x45:
-      return 21;
-    default:
-      return kUnknown;  // F5 41 among them: its text has no length
+    case 0x42: return 11;
+    case 0x43: return 10;
+    case 0x45: return 21;
+    default: return kUnknown;  // F5 41 among them: its text has no length
   }
 }
 

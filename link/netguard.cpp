@@ -15,8 +15,7 @@ bool LoopbackOnly() { return loopbackOnly; }
 
 bool Allow(const QHostAddress& address) {
   if (!loopbackOnly) return true;
-  const bool ok = address.protocol() == QAbstractSocket::IPv4Protocol &&
-                  (address.toIPv4Address() >> 24) == 127;
+  const bool ok = address.protocol() == QAbstractSocket::IPv4Protocol && (address.toIPv4Address() >> 24) == 127;
   if (!ok) ++refused;
   return ok;
 }

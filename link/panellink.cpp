@@ -11,7 +11,8 @@
 
 namespace {
 
-const QString kServerStarted = QString::fromUtf8("\xE6\x9C\x8D\xE5\x8A\xA1\xE5\x99\xA8\xE5\xB7\xB2\xE5\x90\xAF\xE5\x8A\xA8\xEF\xBC\x81");  // 服务器已启动！
+const QString kServerStarted = QString::fromUtf8(
+    "\xE6\x9C\x8D\xE5\x8A\xA1\xE5\x99\xA8\xE5\xB7\xB2\xE5\x90\xAF\xE5\x8A\xA8\xEF\xBC\x81");  // 服务器已启动！
 
 QString Text(const std::string& s) { return QString::fromStdString(s); }
 
@@ -114,10 +115,8 @@ void PanelLink::SendCommandData(uint8_t command, const std::string& data) {
   server_->WriteLine(SelectedLink, frame);
 }
 
-bool PanelLink::SendSetIpFrame(const QString& ip, const QString& mask, const QString& gateway,
-                               const QString& port) {
-  const SetIpFrame f = BuildSetIpFrame(ip.toStdString(), mask.toStdString(), gateway.toStdString(),
-                                       port.toStdString());
+bool PanelLink::SendSetIpFrame(const QString& ip, const QString& mask, const QString& gateway, const QString& port) {
+  const SetIpFrame f = BuildSetIpFrame(ip.toStdString(), mask.toStdString(), gateway.toStdString(), port.toStdString());
   if (!f.Ok) {
     emit Warning(Text(kNotLegal));
     return false;

@@ -18,13 +18,12 @@ inline constexpr uint8_t IrLearn = 0x10, NetConfig = 0x11, SetIp = 0x12, SetMac 
 std::string CommandFrame(uint8_t command, std::string_view data = {});
 
 struct SetIpFrame {
-  bool Ok = false;                   // false: "Data is not legal", nothing to send
-  std::string Frame;                 // F1 12 IP (4) [port (2)] mask (4) gateway (4) F2
-  std::vector<std::string> Groups;   // each group's digits, as they are logged
+  bool Ok = false;                  // false: "Data is not legal", nothing to send
+  std::string Frame;                // F1 12 IP (4) [port (2)] mask (4) gateway (4) F2
+  std::vector<std::string> Groups;  // each group's digits, as they are logged
 };
 // The "Set IP" dialog's texts: three dotted fields and a port text (may be empty).
-SetIpFrame BuildSetIpFrame(std::string_view ip, std::string_view mask, std::string_view gateway,
-                           std::string_view port);
+SetIpFrame BuildSetIpFrame(std::string_view ip, std::string_view mask, std::string_view gateway, std::string_view port);
 
 struct SetMacFrame {
   bool Ok = false;

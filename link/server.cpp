@@ -80,9 +80,7 @@ void LinkServer::Close() {
   }
 }
 
-QString LinkServer::PeerIp(int n) const {
-  return n >= 0 && n < Count() ? links_[n].Ip : QString();
-}
+QString LinkServer::PeerIp(int n) const { return n >= 0 && n < Count() ? links_[n].Ip : QString(); }
 
 quint16 LinkServer::PeerPort(int n) const { return n >= 0 && n < Count() ? links_[n].Port : 0; }
 
@@ -127,8 +125,8 @@ void LinkServer::Accept() {
     }
     quiet->setInterval(config_.QuietMs);
     patience->setInterval(config_.PatienceMs);
-    links_.push_back({s, s->peerAddress().toString(), s->peerPort(), nextId_++,
-                      std::make_shared<MessageFramer>(v_), quiet, patience});
+    links_.push_back({s, s->peerAddress().toString(), s->peerPort(), nextId_++, std::make_shared<MessageFramer>(v_),
+                      quiet, patience});
     const int index = Count() - 1;
     s->setReadBufferSize(kReadBuffer);
     connect(s, &QTcpSocket::readyRead, this, [this, s] { Read(s); });
@@ -219,9 +217,8 @@ bool LinkServer::WriteRaw(int n, const std::string& bytes) { return Write(n, byt
 bool LinkServer::Write(int n, const std::string& line) {
   if (n < 0 || n >= Count()) return false;
   QTcpSocket* s = links_[n].Socket;
-  const qint64 written = s->state() == QAbstractSocket::ConnectedState
-                             ? s->write(line.data(), static_cast<qint64>(line.size()))
-                             : -1;
+  const qint64 written =
+      s->state() == QAbstractSocket::ConnectedState ? s->write(line.data(), static_cast<qint64>(line.size())) : -1;
   if (written != static_cast<qint64>(line.size())) {
     // Failing here would change the list under the caller; do it next.
     QTimer::singleShot(0, this, [this, s] {

@@ -25,8 +25,8 @@ class LinkServer : public QObject {
   // Keep-alive set-up, replaceable so tests can make it fail. Each returns
   // false on failure.
   struct KeepAliveHooks {
-    std::function<bool(QTcpSocket*)> Enable;     // SO_KEEPALIVE
-    std::function<bool(QTcpSocket*)> SetTimes;   // idle 2 s, interval 1 s, bounded probes
+    std::function<bool(QTcpSocket*)> Enable;    // SO_KEEPALIVE
+    std::function<bool(QTcpSocket*)> SetTimes;  // idle 2 s, interval 1 s, bounded probes
   };
   static KeepAliveHooks SystemKeepAlive();
 

@@ -86,7 +86,7 @@ class DownloadMachine {
   int AckCounter() const { return ackCounter_; }    // the step whose acknowledgement comes next
   int NextAction() const { return nextAction_; }    // the next event frame's action and event; 0: none
   int NextEvent() const { return nextEvent_; }
-  int LastStep() const { return lastStep_; }        // 1: the closing frame is due
+  int LastStep() const { return lastStep_; }           // 1: the closing frame is due
   uint32_t EepromAddr() const { return eepromAddr_; }  // where the next record goes
 
  private:

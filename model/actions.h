@@ -22,17 +22,17 @@ struct TEventList {
 struct TActionList {
   TActionList() : Events(kMaxEvents + 1) {}
   int32_t EventCount = 0;
-  std::string Index;       // Action List caption
-  std::string KeyName;     // "Key1" .. "Key10"
-  std::string ActionKind;  // the dialog's kind text
+  std::string Index;               // Action List caption
+  std::string KeyName;             // "Key1" .. "Key10"
+  std::string ActionKind;          // the dialog's kind text
   std::vector<TEventList> Events;  // [1..500]; [0] unused
-  std::string Header;      // header bytes: 3 (9-key build) or 1 packed (6-key build)
+  std::string Header;              // header bytes: 3 (9-key build) or 1 packed (6-key build)
 };
 
 struct ConfigModel {
   ConfigModel() : Actions(kMaxActions + 1) {}
-  std::vector<TActionList> Actions;  // [1..100]; [0] unused
-  int ActionCount = 0;               // Action List rows; records 1..ActionCount are live
+  std::vector<TActionList> Actions;     // [1..100]; [0] unused
+  int ActionCount = 0;                  // Action List rows; records 1..ActionCount are live
   std::array<uint8_t, 11> KeyConfig{};  // [1..10]
   int CurrentKey = 0;
   int CurrentAction = 0;

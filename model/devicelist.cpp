@@ -27,9 +27,7 @@ std::string DeviceList::ShortRow(std::string_view ip, std::string_view port) {
   return std::string(ip) + ' ' + std::string(port) + ' ';
 }
 
-std::string DeviceList::FullRow(const DeviceNet& s) {
-  return s.Ip + ' ' + s.Mask + ' ' + s.Gateway + ' ' + s.Port;
-}
+std::string DeviceList::FullRow(const DeviceNet& s) { return s.Ip + ' ' + s.Mask + ' ' + s.Gateway + ' ' + s.Port; }
 
 std::string_view DeviceList::AddressOf(std::string_view row) { return row.substr(0, row.find(' ')); }
 

@@ -64,8 +64,7 @@ Encoded Refuse(EncodeStatus status) {
   return e;
 }
 
-Encoded Finish(EventKind kind, int eventIndex, const std::string& payload, unsigned length,
-               std::string listText) {
+Encoded Finish(EventKind kind, int eventIndex, const std::string& payload, unsigned length, std::string listText) {
   if (payload.size() > kMaxPayload) return Refuse(EncodeStatus::NotLegal);
   Encoded e;
   e.Frame += '\xF3';
@@ -223,8 +222,8 @@ Encoded EncodeRs232(const Variant& v, const Rs232Settings& s, int eventIndex) {
   if (!s.LibName.empty() && s.Function) text += "Lib name:" + s.LibName + " Function:" + *s.Function + " ";
   text += "Port:";
   text += ports[s.Port][4];
-  text += "," + items::kBauds[s.Baud] + "bps " + items::kDataBits[s.DataBits] + " " +
-          items::kStopBits[s.StopBits] + ",";
+  text +=
+      "," + items::kBauds[s.Baud] + "bps " + items::kDataBits[s.DataBits] + " " + items::kStopBits[s.StopBits] + ",";
   text += RepeatPart(s.RepeatMode, s.Count, s.Interval);
   text += FormatPart(s.Data);
   text += "Len:" + std::to_string(s.Data.Memo.size()) + ",Data:" + s.Data.Memo;
@@ -297,8 +296,8 @@ Encoded EncodeCompare(const Variant& v, const CompareSettings& s, int eventIndex
   std::string payload = ByteString({s.Source + 1});
   if (!AppendDataPart(v, s.Data, payload)) return Refuse(EncodeStatus::NotLegal);
 
-  std::string text = items::kCompareSources[s.Source] + "," + FormatPart(s.Data) + "Data:" +
-                     (s.Data.Memo.empty() ? std::string(kNoData) : s.Data.Memo) + ";";
+  std::string text = items::kCompareSources[s.Source] + "," + FormatPart(s.Data) +
+                     "Data:" + (s.Data.Memo.empty() ? std::string(kNoData) : s.Data.Memo) + ";";
   return Finish(EventKind::Compare, eventIndex, payload, static_cast<unsigned>(payload.size()), std::move(text));
 }
 

@@ -12,7 +12,7 @@
 
 // Event kinds, in the order of the kind list; the frame's type byte is index + 1.
 enum class EventKind { Rs232 = 0, Ir, TcpIp, Delay, Compare, Led, Toggle };
-inline constexpr std::array<const char*, 7> kEventKindNames = {"RS232", "IR",  "TCP/IP", "Delay",
+inline constexpr std::array<const char*, 7> kEventKindNames = {"RS232",   "IR",  "TCP/IP", "Delay",
                                                                "Compare", "LED", "Toggle"};
 // -1 for a text that names no kind.
 int EventKindIndexOf(std::string_view name);
@@ -42,9 +42,9 @@ constexpr int kBaudDefault = 2;  // "9600"
 // are kept as their texts: list texts repeat them as typed, frames take
 // their numbers.
 struct DataPart {
-  bool Hex = false;     // the "HEX" radio, else "ASCII"
-  int EndChar = 0;      // kEndChars
-  std::string Memo;     // the memo's bytes
+  bool Hex = false;  // the "HEX" radio, else "ASCII"
+  int EndChar = 0;   // kEndChars
+  std::string Memo;  // the memo's bytes
 };
 
 struct Rs232Settings {
@@ -73,7 +73,7 @@ struct IrSettings {
 };
 
 struct TcpSettings {
-  std::string Ip;    // where the data goes
+  std::string Ip;  // where the data goes
   std::string Port;
   DataPart Data;
 };

@@ -46,7 +46,8 @@ uint16_t Crc16Modbus(std::string_view bytes) {
   uint16_t crc = 0xFFFF;
   for (unsigned char c : bytes) {
     crc ^= c;
-    for (int b = 0; b < 8; ++b) crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001) : static_cast<uint16_t>(crc >> 1);
+    for (int b = 0; b < 8; ++b)
+      crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001) : static_cast<uint16_t>(crc >> 1);
   }
   return crc;
 }

@@ -8,8 +8,8 @@
 namespace {
 
 struct Line {
-  std::string_view Text;     // without its line break
-  std::string_view Break;    // "\r\n", "\n", "\r" or empty at the end
+  std::string_view Text;   // without its line break
+  std::string_view Break;  // "\r\n", "\n", "\r" or empty at the end
 };
 
 std::vector<Line> SplitLines(std::string_view s) {
@@ -67,7 +67,6 @@ std::optional<KeyValue> KeyValueOf(std::string_view line) {
   return KeyValue{TrimBlanks(t.substr(0, eq)), TrimBlanks(t.substr(eq + 1))};
 }
 
-
 }  // namespace
 
 std::string IniFile::Read(std::string_view contents, std::string_view section, std::string_view key,
@@ -115,8 +114,10 @@ std::string IniFile::Write(std::string_view contents, std::string_view section, 
   out.reserve(contents.size() + entry.size() + section.size() + 8);
   auto emit = [&out](const Line& l, bool forceBreak) {
     out.append(l.Text);
-    if (!l.Break.empty()) out.append(l.Break);
-    else if (forceBreak) out.append("\r\n");
+    if (!l.Break.empty())
+      out.append(l.Break);
+    else if (forceBreak)
+      out.append("\r\n");
   };
 
   if (keyAt) {

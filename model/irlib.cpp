@@ -66,6 +66,4 @@ LibraryWrite WriteIrLibrary(const Variant&, const IrLibrary& lib) {
   return w;
 }
 
-TIR NewIrRow(int number, std::string name) {
-  return TIR{std::to_string(number), std::move(name), UnlearnedIrCode()};
-}
+TIR NewIrRow(int number, std::string name) { return TIR{std::to_string(number), std::move(name), UnlearnedIrCode()}; }

@@ -1,12 +1,10 @@
 #include "model/keyactions.h"
 
-AddActionOutcome AddKeyAction(ConfigModel& m, const Variant& v, int key, const std::string& kind,
-                              int groupIndex) {
+AddActionOutcome AddKeyAction(ConfigModel& m, const Variant& v, int key, const std::string& kind, int groupIndex) {
   const std::string keyName = KeyNameOf(key);
   // The whole key name is compared, so "Key10" never blocks key 1.
   for (int n = 1; n <= m.ActionCount; ++n)
-    if (m.Actions[n].KeyName == keyName && m.Actions[n].ActionKind == kind)
-      return AddActionOutcome::Duplicate;
+    if (m.Actions[n].KeyName == keyName && m.Actions[n].ActionKind == kind) return AddActionOutcome::Duplicate;
 
   // A kind without a code, or a group outside the combo, could not be read
   // back from a file or a panel as it was stored.
@@ -22,8 +20,8 @@ AddActionOutcome AddKeyAction(ConfigModel& m, const Variant& v, int key, const s
   a.Index = std::to_string(n);
   a.KeyName = keyName;
   a.ActionKind = kind;
-  a.Header = key == 10 ? MakeKey10Header(ActionCodeOf(m, n))
-                       : MakeHeader(v, KeyCodeOf(m, n), groupIndex, ActionCodeOf(m, n));
+  a.Header =
+      key == 10 ? MakeKey10Header(ActionCodeOf(m, n)) : MakeHeader(v, KeyCodeOf(m, n), groupIndex, ActionCodeOf(m, n));
   m.CurrentAction = n;
   m.CurrentEventCount = 0;
   return AddActionOutcome::Added;

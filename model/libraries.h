@@ -52,7 +52,7 @@ struct LibraryRefusal {
 };
 
 struct LibraryWrite {
-  std::string Bytes;                       // the whole file or record; empty when refused
+  std::string Bytes;  // the whole file or record; empty when refused
   std::optional<LibraryRefusal> Refusal;
   bool Ok() const { return !Refusal; }
 };

@@ -26,13 +26,9 @@ size_t TextLengths(std::string_view lengths) {
 }
 
 // The writers never reach past the model's arrays, whatever its counters say.
-int LiveActions(const ConfigModel& m) {
-  return std::clamp(m.ActionCount, 0, static_cast<int>(m.Actions.size()) - 1);
-}
+int LiveActions(const ConfigModel& m) { return std::clamp(m.ActionCount, 0, static_cast<int>(m.Actions.size()) - 1); }
 
-int LiveEvents(const TActionList& a) {
-  return std::clamp(a.EventCount, 0, static_cast<int>(a.Events.size()) - 1);
-}
+int LiveEvents(const TActionList& a) { return std::clamp(a.EventCount, 0, static_cast<int>(a.Events.size()) - 1); }
 
 void SetIndexBytes(std::string& frame, int index) {
   if (frame.size() < 3) return;
@@ -288,8 +284,7 @@ class Reader {
         out_.Log.push_back("file ends inside a frame");
         out_.EndsEarly = true;
         break;
-      default:
-        break;
+      default: break;
     }
     if (remaining_ > 0) {
       out_.EndsEarly = true;
@@ -389,8 +384,8 @@ std::string BuildSaveAsFile(const Variant& v, const ConfigModel& m) {
 }
 
 std::string SaveFileName(const std::tm& local) {
-  const int fields[] = {((local.tm_year % 100) + 100) % 100, local.tm_mon + 1, local.tm_mday,
-                        local.tm_hour, local.tm_min, local.tm_sec};
+  const int fields[] = {
+      ((local.tm_year % 100) + 100) % 100, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
   std::string name;
   for (int f : fields) {
     char two[16];

@@ -47,8 +47,8 @@ using ProjectRecord = std::variant<FileNetwork, FileDevice, FileHeader, FileEven
 struct ProjectReadResult {
   std::vector<ProjectRecord> Records;  // in file order
   std::vector<std::string> Log;        // debug-log lines (CRC mismatches and the like)
-  bool EndsEarly = false;     // inside a frame, or before every announced event
-  bool NetworkFirst = false;  // begins with a whole panel-settings frame, as "Save" writes
+  bool EndsEarly = false;              // inside a frame, or before every announced event
+  bool NetworkFirst = false;           // begins with a whole panel-settings frame, as "Save" writes
 };
 
 // A file that does not begin with F5 56 is a "Save as" file: its event
@@ -75,4 +75,3 @@ std::string BuildSaveAsFile(const Variant& v, const ConfigModel& m);
 
 // "yymmddhhnnss.dat" for a local time.
 std::string SaveFileName(const std::tm& local);
-

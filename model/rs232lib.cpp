@@ -75,8 +75,9 @@ Rs232LibraryRead ReadRs232Library(const Variant&, std::string_view bytes) {
 LibraryWrite Rs232FunctionRecord(const Variant& v, const Rs232Function& f) {
   LibraryWrite w;
   const std::pair<const std::string*, const char*> fields[kRs232Fields] = {
-      {&f.Name, "name"},     {&f.Baud, "baud"},         {&f.DataBits, "data bits"}, {&f.StopBits, "stop bits"},
-      {&f.Format, "format"}, {&f.EndChar, "end character"}, {&f.Data, "data"}};
+      {&f.Name, "name"},          {&f.Baud, "baud"},     {&f.DataBits, "data bits"},
+      {&f.StopBits, "stop bits"}, {&f.Format, "format"}, {&f.EndChar, "end character"},
+      {&f.Data, "data"}};
   for (const auto& [text, name] : fields)
     if ((w.Refusal = CheckField(*text, f.Number, name))) return w;
 

@@ -19,7 +19,10 @@ class AccessCodeEntry {
 
   bool Entering() const { return entering_; }
   const std::string& Buffer() const { return buffer_; }
-  void Reset() { entering_ = false; buffer_.clear(); }
+  void Reset() {
+    entering_ = false;
+    buffer_.clear();
+  }
 
  private:
   bool entering_ = false;

@@ -36,8 +36,7 @@ class TForm13;
 struct LibraryReadWarnings;
 
 struct Forms {
-  Forms(const Variant& v, AppConfig config, Services services)
-      : V(v), Config(std::move(config)), S(services) {}
+  Forms(const Variant& v, AppConfig config, Services services) : V(v), Config(std::move(config)), S(services) {}
   Forms(const Forms&) = delete;
   Forms& operator=(const Forms&) = delete;
 

@@ -38,12 +38,9 @@ class DesktopBoxes : public MessageBoxes {
   SaveAnswer AskSaveChanges(QWidget* parent, const QString& caption, const QString& text) override {
     switch (QMessageBox::question(parent, caption, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
                                   QMessageBox::Save)) {
-      case QMessageBox::Save:
-        return SaveAnswer::Save;
-      case QMessageBox::Discard:
-        return SaveAnswer::Discard;
-      default:
-        return SaveAnswer::Cancel;
+      case QMessageBox::Save: return SaveAnswer::Save;
+      case QMessageBox::Discard: return SaveAnswer::Discard;
+      default: return SaveAnswer::Cancel;
     }
   }
   bool Confirm(QWidget* parent, const QString& caption, const QString& text) override {

@@ -204,9 +204,7 @@ void TForm1::BuildEventList(QWidget* parent) {
   connect(QelButton24, &QPushButton::clicked, this, &TForm1::QelButton24Click);
 }
 
-TQelButton* TForm1::KeyButton(int key) const {
-  return key >= 1 && key <= 10 ? keyButtons_[key] : nullptr;
-}
+TQelButton* TForm1::KeyButton(int key) const { return key >= 1 && key <= 10 ? keyButtons_[key] : nullptr; }
 
 namespace {
 
@@ -350,7 +348,8 @@ void TForm1::FormDestroy() {
   if (closing_) return;
   closing_ = true;
   StatusBar1->SetPanelText(1, Utf8(kTcpDisconnected));
-  Log(QString::fromUtf8("\xE6\x9C\x8D\xE5\x8A\xA1\xE5\x99\xA8\xE5\xB7\xB2\xE6\x96\xAD\xE5\xBC\x80\xEF\xBC\x81"));  // 服务器已断开！
+  Log(QString::fromUtf8(
+      "\xE6\x9C\x8D\xE5\x8A\xA1\xE5\x99\xA8\xE5\xB7\xB2\xE6\x96\xAD\xE5\xBC\x80\xEF\xBC\x81"));  // 服务器已断开！
   qApp->removeEventFilter(this);
   StopSockets();
   // Nothing is left running: the other windows go with the application.

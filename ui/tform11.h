@@ -28,15 +28,15 @@ class TForm11 : public QDialog {
   explicit TForm11(Forms& forms);
 
   TStringGrid* StringGrid1 = nullptr;
-  TQelButton* Button1 = nullptr;  // "置0"
-  TQelButton* Button2 = nullptr;  // "置1"
-  TQelButton* Button3 = nullptr;  // "导出"
-  TQelButton* Button4 = nullptr;  // "编程"
-  TQelButton* Button5 = nullptr;  // "退出"
+  TQelButton* Button1 = nullptr;      // "置0"
+  TQelButton* Button2 = nullptr;      // "置1"
+  TQelButton* Button3 = nullptr;      // "导出"
+  TQelButton* Button4 = nullptr;      // "编程"
+  TQelButton* Button5 = nullptr;      // "退出"
   TQelGroupBox* GroupBox1 = nullptr;  // "设置"
-  TQelEdit* Edit1 = nullptr;      // "起始地址："
-  TQelEdit* Edit2 = nullptr;      // "字节总数："
-  TQelButton* Button6 = nullptr;  // "读取"
+  TQelEdit* Edit1 = nullptr;          // "起始地址："
+  TQelEdit* Edit2 = nullptr;          // "字节总数："
+  TQelButton* Button6 = nullptr;      // "读取"
 
   QString Cell(int col, int row) const;
   void Fill(const QString& text);

@@ -49,18 +49,12 @@ void TForm13::Button1Click() {
     return;
   }
   switch (field_) {
-    case Field::Type:
-      F.Link->SendCommandData(cmd::SetType, text);
-      break;
-    case Field::Name:
-      F.Link->SendCommandData(cmd::SetName, text);
-      break;
+    case Field::Type: F.Link->SendCommandData(cmd::SetType, text); break;
+    case Field::Name: F.Link->SendCommandData(cmd::SetName, text); break;
     case Field::Data:
-      F.Link->SendCommandData(cmd::PownData,
-                              std::string{'\x01', '\x02', static_cast<char>(text.size() & 0xFF)} + text);
+      F.Link->SendCommandData(cmd::PownData, std::string{'\x01', '\x02', static_cast<char>(text.size() & 0xFF)} + text);
       break;
-    case Field::None:
-      break;
+    case Field::None: break;
   }
   accept();
 }

@@ -12,8 +12,8 @@ class TForm13 : public QDialog {
  public:
   explicit TForm13(Forms& forms);
 
-  TQelLabel* Label1 = nullptr;  // "Type:", "Name:" or "Data:": the field asked for
-  TEdit* Edit1 = nullptr;       // 16 characters at most
+  TQelLabel* Label1 = nullptr;    // "Type:", "Name:" or "Data:": the field asked for
+  TEdit* Edit1 = nullptr;         // 16 characters at most
   TQelButton* Button1 = nullptr;  // "OK"
   TQelButton* Button2 = nullptr;  // "Cancel"
 

@@ -196,10 +196,10 @@ void TForm1::BuildRs232Page(QWidget* p) {
   MakeLabel(p, Utf8(kDelaySendLabel), QRect(304, 68, 80, 22));
   QelComboBox2 = Combo(p, "QelComboBox2", items::kRepeatModes, 0, QRect(386, 68, 68, 22));
 
-  RepeatRow(p, 98, Utf8(kRepeatCountLabel), {"QelLabel12", "QelEdit4", "QelDBTrackBar1"},
-            QelLabel12, QelEdit4, QelDBTrackBar1);
-  RepeatRow(p, 124, Utf8(kRepeatIntervalLabel), {"QelLabel13", "QelEdit5", "QelDBTrackBar2"},
-            QelLabel13, QelEdit5, QelDBTrackBar2);
+  RepeatRow(p, 98, Utf8(kRepeatCountLabel), {"QelLabel12", "QelEdit4", "QelDBTrackBar1"}, QelLabel12, QelEdit4,
+            QelDBTrackBar1);
+  RepeatRow(p, 124, Utf8(kRepeatIntervalLabel), {"QelLabel13", "QelEdit5", "QelDBTrackBar2"}, QelLabel13, QelEdit5,
+            QelDBTrackBar2);
 
   QelRadioButton1 = Place(new TQelRadioButton(Utf8(kAscii), p), "QelRadioButton1", QRect(8, 154, 70, 22));
   QelRadioButton2 = Place(new TQelRadioButton(Utf8(kHexRadio), p), "QelRadioButton2", QRect(80, 154, 60, 22));
@@ -236,10 +236,10 @@ void TForm1::BuildIrPage(QWidget* p) {
   MakeLabel(p, Utf8(kDelaySendLabel), QRect(304, 40, 80, 22));
   QelComboBox9 = Combo(p, "QelComboBox9", items::kRepeatModes, 0, QRect(386, 40, 68, 22));
 
-  RepeatRow(p, 70, Utf8(kRepeatCountLabel), {"QelLabel18", "QelEdit6", "QelDBTrackBar3"},
-            QelLabel18, QelEdit6, QelDBTrackBar3);
-  RepeatRow(p, 96, Utf8(kRepeatIntervalLabel), {"QelLabel21", "QelEdit7", "QelDBTrackBar4"},
-            QelLabel21, QelEdit7, QelDBTrackBar4);
+  RepeatRow(p, 70, Utf8(kRepeatCountLabel), {"QelLabel18", "QelEdit6", "QelDBTrackBar3"}, QelLabel18, QelEdit6,
+            QelDBTrackBar3);
+  RepeatRow(p, 96, Utf8(kRepeatIntervalLabel), {"QelLabel21", "QelEdit7", "QelDBTrackBar4"}, QelLabel21, QelEdit7,
+            QelDBTrackBar4);
 
   QelButton15 = MakeButton<TQelButton>(p, "QelButton15", Utf8(kAdd), QRect(374, 284, 80, 26));
   QelButton13 = MakeButton<TQelButton>(p, "QelButton13", Utf8(kChangeLib), QRect(8, 284, 90, 26));
@@ -278,9 +278,7 @@ void TForm1::BuildDelayPage(QWidget* p) {
   // Hours: digits only, and never a text of 60 or more; minutes and seconds
   // take what is typed.
   const std::function<bool(const QString&)> filters[] = {
-      [this](const QString& typed) {
-        return DecimalKeyFilter(typed) && (QelEdit10->text() + typed).toLongLong() < 60;
-      },
+      [this](const QString& typed) { return DecimalKeyFilter(typed) && (QelEdit10->text() + typed).toLongLong() < 60; },
       {},
       {}};
   for (int i = 0; i < 3; ++i) {
@@ -446,16 +444,16 @@ void TForm1::QelButton23Click() {
 void TForm1::UpdateRs232RepeatControls() {
   const int mode = QelComboBox2->currentIndex();
   if (mode != 0 && mode != 1) return;
-  for (QWidget* w : std::initializer_list<QWidget*>{QelLabel12, QelLabel13, QelDBTrackBar1, QelDBTrackBar2,
-                                                   QelEdit4, QelEdit5})
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{QelLabel12, QelLabel13, QelDBTrackBar1, QelDBTrackBar2, QelEdit4, QelEdit5})
     w->setVisible(mode == 1);
 }
 
 void TForm1::UpdateIrRepeatControls() {
   const int mode = QelComboBox9->currentIndex();
   if (mode != 0 && mode != 1) return;
-  for (QWidget* w : std::initializer_list<QWidget*>{QelLabel18, QelLabel21, QelDBTrackBar3, QelDBTrackBar4,
-                                                   QelEdit6, QelEdit7})
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{QelLabel18, QelLabel21, QelDBTrackBar3, QelDBTrackBar4, QelEdit6, QelEdit7})
     w->setVisible(mode == 1);
 }
 

@@ -108,14 +108,11 @@ transfer::ImportSink TForm1::RecordSink() {
   };
 }
 
-
 namespace {
 
 QString DatFilter(const Variant& v) { return Utf8(v.SaveAsFilter); }
 
-size_t ProjectHash(const Variant& v, const ConfigModel& m) {
-  return std::hash<std::string>{}(BuildSaveAsFile(v, m));
-}
+size_t ProjectHash(const Variant& v, const ConfigModel& m) { return std::hash<std::string>{}(BuildSaveAsFile(v, m)); }
 
 void LogFrames(TForm1& f, const ConfigModel& m) {
   for (int a = 1; a <= m.ActionCount; ++a)
@@ -137,12 +134,9 @@ void TForm1::MarkProjectKept() { keptProject_ = ProjectHash(F.V, Model); }
 bool TForm1::MayDiscardProject() {
   if (!ProjectChanged()) return true;
   switch (F.S.Boxes->AskSaveChanges(this, Utf8(F.V.BoxCaption), Utf8(kAskSaveChanges))) {
-    case MessageBoxes::SaveAnswer::Save:
-      return SaveAs();
-    case MessageBoxes::SaveAnswer::Discard:
-      return true;
-    case MessageBoxes::SaveAnswer::Cancel:
-      break;
+    case MessageBoxes::SaveAnswer::Save: return SaveAs();
+    case MessageBoxes::SaveAnswer::Discard: return true;
+    case MessageBoxes::SaveAnswer::Cancel: break;
   }
   return false;
 }
@@ -160,7 +154,9 @@ void TForm1::Save1Click() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
-  if (!F.WriteUserFile(this, Utf8(F.V.BoxCaption), LibraryFolderPath(F.Config, "File", true) / SaveFileName(local), *bytes)) return;
+  if (!F.WriteUserFile(this, Utf8(F.V.BoxCaption), LibraryFolderPath(F.Config, "File", true) / SaveFileName(local),
+                       *bytes))
+    return;
   MarkProjectKept();
   LogFrames(*this, Model);
 }
@@ -185,8 +181,8 @@ bool TForm1::SaveAs() {
 
 void TForm1::Open1Click() {
   if (!MayDiscardProject()) return;
-  const QString name = F.S.Files->OpenFileName(this, QString::fromStdString(LibraryFolderPath(F.Config, "File", true).string()),
-                                               DatFilter(F.V));
+  const QString name = F.S.Files->OpenFileName(
+      this, QString::fromStdString(LibraryFolderPath(F.Config, "File", true).string()), DatFilter(F.V));
   if (name.isEmpty()) return;
   const std::filesystem::path path(name.toStdString());
   if (path.extension() != ".dat") return;
@@ -200,8 +196,7 @@ void TForm1::Open1Click() {
   }
   EndUpload();
   LoadProject(read);
-  if (read.EndsEarly)
-    F.Warn(Utf8(kProjectEndsEarly).arg(name));
+  if (read.EndsEarly) F.Warn(Utf8(kProjectEndsEarly).arg(name));
 }
 
 void TForm1::LoadProject(std::string_view bytes) { LoadProject(ReadProjectFile(F.V, bytes)); }

@@ -18,11 +18,12 @@
 
 namespace {
 
-const QString kLeftServer = QString::fromUtf8("\xE9\x80\x80\xE5\x87\xBA\xE6\x9C\x8D\xE5\x8A\xA1\xE5\x99\xA8\xEF\xBC\x81");  // 退出服务器！
-const QString kClient = QString::fromUtf8("\xE5\xAE\xA2\xE6\x88\xB7\xE7\xAB\xAF");  // 客户端
-const QString kBrokenOff = QString::fromUtf8("\xE5\xBC\x82\xE5\xB8\xB8\xE6\x96\xAD\xE5\xBC\x80");  // 异常断开
-const QString kDeleteNo = QString::fromUtf8("Delete \xE7\xAC\xAC");  // Delete 第
-const QString kNth = QString::fromUtf8("\xE4\xB8\xAA");  // 个
+const QString kLeftServer =
+    QString::fromUtf8("\xE9\x80\x80\xE5\x87\xBA\xE6\x9C\x8D\xE5\x8A\xA1\xE5\x99\xA8\xEF\xBC\x81");  // 退出服务器！
+const QString kClient = QString::fromUtf8("\xE5\xAE\xA2\xE6\x88\xB7\xE7\xAB\xAF");                  // 客户端
+const QString kBrokenOff = QString::fromUtf8("\xE5\xBC\x82\xE5\xB8\xB8\xE6\x96\xAD\xE5\xBC\x80");   // 异常断开
+const QString kDeleteNo = QString::fromUtf8("Delete \xE7\xAC\xAC");                                 // Delete 第
+const QString kNth = QString::fromUtf8("\xE4\xB8\xAA");                                             // 个
 
 // The device list's widths of its "Data" column: empty, and holding rows.
 constexpr int kEmptyDataWidth = 150;
@@ -73,9 +74,7 @@ class TForm1::LinkSink : public DispatchSink {
  public:
   LinkSink(TForm1& w, int link) : w_(w), f_(w.F), link_(link) {}
   void Log(const std::string& line) override { w_.Log(Utf8(line)); }
-  void LogBytes(const std::string& label, std::string_view bytes) override {
-    w_.Log(Utf8(label) + FromGbk(bytes));
-  }
+  void LogBytes(const std::string& label, std::string_view bytes) override { w_.Log(Utf8(label) + FromGbk(bytes)); }
   bool IrEditRowSelected() override { return f_.Form4->RowNamed(f_.Form4->IrEditRow); }
   void IrLearned(std::string_view code) override { f_.Form4->PutLearnedCode(code); }
   void IrLearnRefused(uint8_t status) override { f_.Form4->ShowLearnAnswer(status); }
@@ -106,9 +105,7 @@ void TForm1::StartSockets() {
           [this](const QString& text) { QTimer::singleShot(0, this, [this, text] { F.Warn(text); }); });
   QString error;
   if (!Link->Start(&error)) {
-    QTimer::singleShot(0, this, [this, error] {
-      F.Warn(Utf8(kTcpPortNotOpened).arg(F.Config.TcpPort).arg(error));
-    });
+    QTimer::singleShot(0, this, [this, error] { F.Warn(Utf8(kTcpPortNotOpened).arg(F.Config.TcpPort).arg(error)); });
   }
 }
 

@@ -106,8 +106,7 @@ namespace {
 void LogSwap(TForm1& f, const ConfigModel& m, int from, int to) {
   const TActionList& a = m.Actions[m.CurrentAction];
   f.Log(QStringLiteral("change1:line.%1,Row.%2").arg(m.CurrentAction).arg(from));
-  for (int e : {from, to})
-    f.Log(FromGbk(a.Events[e].Index) + QLatin1Char(' ') + FromGbk(a.Events[e].ListText));
+  for (int e : {from, to}) f.Log(FromGbk(a.Events[e].Index) + QLatin1Char(' ') + FromGbk(a.Events[e].ListText));
 }
 
 // The Action List's captions follow the records' new numbers; a row whose

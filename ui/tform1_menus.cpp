@@ -24,7 +24,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const QString kServerRestarted = QString::fromUtf8("\xE6\x9C\x8D\xE5\x8A\xA1\xE5\x99\xA8\xE9\x87\x8D\xE6\x96\xB0\xE5\x90\xAF\xE5\x8A\xA8\xEF\xBC\x81");  // 服务器重新启动！
+const QString kServerRestarted = QString::fromUtf8(
+    "\xE6\x9C\x8D\xE5\x8A\xA1\xE5\x99\xA8\xE9\x87\x8D\xE6\x96\xB0\xE5\x90\xAF\xE5\x8A\xA8\xEF\xBC\x81");  // 服务器重新启动！
 
 // The panel's own page, at the address a panel has on its LAN out of the box.
 const char* const kPanelPage = "http://192.168.1.100/";
@@ -188,7 +189,8 @@ void TForm1::about1Click() {
     }
   }
   // Without a viewer for text files the help is still read.
-  if (!F.S.Opener || !F.S.Opener->OpenFile(QString::fromStdString(path.string()))) ShowHelpText(*this, BuiltInHelpText(F.V));
+  if (!F.S.Opener || !F.S.Opener->OpenFile(QString::fromStdString(path.string())))
+    ShowHelpText(*this, BuiltInHelpText(F.V));
 }
 
 // "Test"
@@ -249,4 +251,3 @@ void TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
   if (s.HideTest) est1->menuAction()->setVisible(false);
   if (s.SetStatus) StatusBar1->SetPanelText(5, QString::fromLatin1(s.Status));
 }
-

@@ -9,7 +9,6 @@
 
 namespace {
 
-
 void LogCrc(TForm1& f, const transfer::RecordCheck& c) {
   f.Log(QStringLiteral("crc1:%1crc2:%2").arg(c.Computed).arg(c.Received));
 }

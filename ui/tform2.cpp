@@ -45,14 +45,9 @@ TForm2::TForm2(Forms& forms) : QDialog(nullptr), F(forms) {
 bool ReportAddOutcome(Forms& f, AddActionOutcome outcome) {
   switch (outcome) {
     case AddActionOutcome::Added:
-    case AddActionOutcome::Duplicate:
-      return true;
-    case AddActionOutcome::IllegalKind:
-      f.Warn(Utf8(kNotLegal));
-      return false;
-    case AddActionOutcome::Full:
-      f.Warn(Utf8(kActionListFull));
-      return true;
+    case AddActionOutcome::Duplicate: return true;
+    case AddActionOutcome::IllegalKind: f.Warn(Utf8(kNotLegal)); return false;
+    case AddActionOutcome::Full: f.Warn(Utf8(kActionListFull)); return true;
   }
   return true;
 }

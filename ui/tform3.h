@@ -12,10 +12,10 @@ class TForm3 : public QDialog {
  public:
   explicit TForm3(Forms& forms);
 
-  TIPEdit* IPEdit1 = nullptr;  // "IP Address:"
-  TIPEdit* IPEdit2 = nullptr;  // "Net Mask:"
-  TIPEdit* IPEdit3 = nullptr;  // "Gateway:"
-  TEdit* Edit1 = nullptr;      // "Port ID:", digits only
+  TIPEdit* IPEdit1 = nullptr;     // "IP Address:"
+  TIPEdit* IPEdit2 = nullptr;     // "Net Mask:"
+  TIPEdit* IPEdit3 = nullptr;     // "Gateway:"
+  TEdit* Edit1 = nullptr;         // "Port ID:", digits only
   TQelButton* Button2 = nullptr;  // "Add"
   TQelButton* Button1 = nullptr;  // "Cancel"
 

@@ -21,19 +21,19 @@ class TForm4 : public QDialog {
   // Row is 1-based and names a row of the list.
   bool RowNamed(int row) const { return row > 0 && row <= static_cast<int>(lib_.Rows.size()); }
 
-  QLineEdit* Edit1 = nullptr;        // "IR Lib Name:", read-only
-  QPushButton* Button1 = nullptr;    // "Open Lib"
-  QPushButton* Button2 = nullptr;    // "Creat Lib"
-  QGroupBox* GroupBox1 = nullptr;    // "Edit"
-  TListView* ListView1 = nullptr;    // "No.", "name", "Data"
-  QPushButton* Button3 = nullptr;    // "New Function"
-  QPushButton* Button4 = nullptr;    // "Delete Function"
-  QPushButton* Button5 = nullptr;    // "Rename For Function"
-  QPushButton* Button6 = nullptr;    // "Learn"
-  QPushButton* Button7 = nullptr;    // "Save Edit"
-  QPushButton* Button8 = nullptr;    // "Save as"
-  QPushButton* Button9 = nullptr;    // "Ok", hidden
-  QPushButton* Button10 = nullptr;   // "Exit"
+  QLineEdit* Edit1 = nullptr;       // "IR Lib Name:", read-only
+  QPushButton* Button1 = nullptr;   // "Open Lib"
+  QPushButton* Button2 = nullptr;   // "Creat Lib"
+  QGroupBox* GroupBox1 = nullptr;   // "Edit"
+  TListView* ListView1 = nullptr;   // "No.", "name", "Data"
+  QPushButton* Button3 = nullptr;   // "New Function"
+  QPushButton* Button4 = nullptr;   // "Delete Function"
+  QPushButton* Button5 = nullptr;   // "Rename For Function"
+  QPushButton* Button6 = nullptr;   // "Learn"
+  QPushButton* Button7 = nullptr;   // "Save Edit"
+  QPushButton* Button8 = nullptr;   // "Save as"
+  QPushButton* Button9 = nullptr;   // "Ok", hidden
+  QPushButton* Button10 = nullptr;  // "Exit"
 
   // 1-based row a learned code goes into; 0 none. Read by the receive dispatcher.
   int32_t IrEditRow = 0;
@@ -60,14 +60,14 @@ class TForm4 : public QDialog {
 
   void FormShow();
   void ListView1Click();
-  void Button1Click();   // "Open Lib"
-  void Button2Click();   // "Creat Lib"
-  void Button3Click();   // "New Function"
-  void Button4Click();   // "Delete Function"
-  void Button5Click();   // "Rename For Function"
-  void Button6Click();   // "Learn"
-  void Button7Click();   // "Save Edit"
-  void Button8Click();   // "Save as"
+  void Button1Click();  // "Open Lib"
+  void Button2Click();  // "Creat Lib"
+  void Button3Click();  // "New Function"
+  void Button4Click();  // "Delete Function"
+  void Button5Click();  // "Rename For Function"
+  void Button6Click();  // "Learn"
+  void Button7Click();  // "Save Edit"
+  void Button8Click();  // "Save as"
   void Button9Click() { close(); }
   void Button10Click() { close(); }
 

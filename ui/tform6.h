@@ -46,25 +46,25 @@ class TForm6 : public QDialog {
  public:
   explicit TForm6(Forms& forms);
 
-  QLineEdit* Edit1 = nullptr;          // library name, read-only
-  QComboBox* ComboBox1 = nullptr;      // function
-  QComboBox* ComboBox4 = nullptr;      // baud
-  QComboBox* ComboBox5 = nullptr;      // data bits
-  QComboBox* ComboBox6 = nullptr;      // stop bits
+  QLineEdit* Edit1 = nullptr;            // library name, read-only
+  QComboBox* ComboBox1 = nullptr;        // function
+  QComboBox* ComboBox4 = nullptr;        // baud
+  QComboBox* ComboBox5 = nullptr;        // data bits
+  QComboBox* ComboBox6 = nullptr;        // stop bits
   QRadioButton* RadioButton1 = nullptr;  // "HEX"
   QRadioButton* RadioButton2 = nullptr;  // "ASCII"
-  QComboBox* ComboBox7 = nullptr;      // end character
-  QLineEdit* Edit3 = nullptr;          // data
+  QComboBox* ComboBox7 = nullptr;        // end character
+  QLineEdit* Edit3 = nullptr;            // data
   LineBytes* Edit3Bytes = nullptr;
-  QPushButton* Button1 = nullptr;      // "Open Lib"
-  QPushButton* Button2 = nullptr;      // "New Lib"
-  QPushButton* Button3 = nullptr;      // "New Function"
-  QPushButton* Button4 = nullptr;      // "Delete Function"
-  QPushButton* Button5 = nullptr;      // "Clear"
-  QPushButton* Button6 = nullptr;      // "Save"
-  QPushButton* Button7 = nullptr;      // "Save as"
-  QPushButton* Button8 = nullptr;      // "OK"
-  QPushButton* Button9 = nullptr;      // "Cancel"
+  QPushButton* Button1 = nullptr;  // "Open Lib"
+  QPushButton* Button2 = nullptr;  // "New Lib"
+  QPushButton* Button3 = nullptr;  // "New Function"
+  QPushButton* Button4 = nullptr;  // "Delete Function"
+  QPushButton* Button5 = nullptr;  // "Clear"
+  QPushButton* Button6 = nullptr;  // "Save"
+  QPushButton* Button7 = nullptr;  // "Save as"
+  QPushButton* Button8 = nullptr;  // "OK"
+  QPushButton* Button9 = nullptr;  // "Cancel"
 
   // The library being edited. Names and fields are code page 936 bytes as
   // read or built, so an opened library is written back byte for byte.
@@ -79,13 +79,13 @@ class TForm6 : public QDialog {
   std::string BuildRs232FunctionRecord();
   void ShowRs232Function(int n);
 
-  void Button1Click();  // "Open Lib"
-  void Button2Click();  // "New Lib"
-  void Button3Click();  // "New Function"
-  void Button4Click();  // "Delete Function"
-  void Button5Click();  // "Clear"
-  void Button6Click();  // "Save"
-  void Button7Click();  // "Save as"
+  void Button1Click();              // "Open Lib"
+  void Button2Click();              // "New Lib"
+  void Button3Click();              // "New Function"
+  void Button4Click();              // "Delete Function"
+  void Button5Click();              // "Clear"
+  void Button6Click();              // "Save"
+  void Button7Click();              // "Save as"
   void Button8Click() { close(); }  // "OK": closing saves nothing
   void Button9Click() { close(); }  // "Cancel"
   void ComboBox1Change(int index);

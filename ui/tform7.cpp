@@ -91,9 +91,7 @@ void TForm7::FormClose() {
 
 void TForm7::Button1Click() {
   switch (stage_) {
-    case Stage::Ready:
-      Start();
-      break;
+    case Stage::Ready: Start(); break;
     case Stage::Sending:  // the panel's acknowledgements drive it
       break;
     case Stage::Succeeded:
@@ -135,14 +133,9 @@ void TForm7::Start() {
     return;
   }
   switch (transfer::CheckDownload(*F.Model)) {
-    case transfer::DownloadCheck::Ok:
-      break;
-    case transfer::DownloadCheck::NoEvents:
-      Warn(Utf8(kDownloadNoEvents));
-      return;
-    case transfer::DownloadCheck::PastEeprom:
-      Warn(Utf8(kDownloadPastEeprom));
-      return;
+    case transfer::DownloadCheck::Ok: break;
+    case transfer::DownloadCheck::NoEvents: Warn(Utf8(kDownloadNoEvents)); return;
+    case transfer::DownloadCheck::PastEeprom: Warn(Utf8(kDownloadPastEeprom)); return;
   }
   // Records arriving from here on are not the answer to any upload.
   F.Form1->EndUpload();
@@ -161,17 +154,14 @@ void TForm7::Ack(int link, std::string_view message) {
   FlushLog();
   using O = transfer::DownloadMachine::AckOutcome;
   switch (outcome) {
-    case O::Ignored:
-      break;
+    case O::Ignored: break;
     case O::Accepted: {
       const qint64 now = clock_.nsecsElapsed();
       dueNs_ = std::max(now + kAfterAckMs * kNsPerMs, lastWriteNs_ + F.Config.FrameGapMs * kNsPerMs);
       WriteDue();
       break;
     }
-    case O::Refused:
-      Fail();
-      break;
+    case O::Refused: Fail(); break;
     case O::Complete:
       Timer1->stop();
       SetStage(Stage::Succeeded);

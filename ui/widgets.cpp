@@ -127,9 +127,7 @@ TStatusBar::TStatusBar(const std::vector<int>& widths, QWidget* parent) : QStatu
   }
 }
 
-QString TStatusBar::PanelText(int i) const {
-  return i >= 0 && i < PanelCount() ? panels_[i]->text() : QString();
-}
+QString TStatusBar::PanelText(int i) const { return i >= 0 && i < PanelCount() ? panels_[i]->text() : QString(); }
 
 void TStatusBar::SetPanelText(int i, const QString& text) {
   if (i >= 0 && i < PanelCount()) panels_[i]->setText(text);
@@ -139,8 +137,8 @@ int TStatusBar::PanelWidth(int i) const { return i >= 0 && i < PanelCount() ? pa
 
 bool DropsTypedKey(const std::function<bool(const QString&)>& keyPress, const QKeyEvent* e) {
   const QString t = e->text();
-  const bool editingKey = e->key() == Qt::Key_Backspace || e->key() == Qt::Key_Return ||
-                          e->key() == Qt::Key_Enter || e->key() == Qt::Key_Delete;
+  const bool editingKey = e->key() == Qt::Key_Backspace || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter ||
+                          e->key() == Qt::Key_Delete;
   return keyPress && !t.isEmpty() && !editingKey && t.at(0).isPrint() && !keyPress(t);
 }
 

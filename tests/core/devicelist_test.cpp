@@ -29,8 +29,8 @@ std::string Repeat(const std::string& s, int n) {
 }
 
 TEST(DeviceRows, FullAndShownRowsByLengthAsTheListCountsIt) {
-  const std::string e = "\xC3\xA9";           // two bytes, one character
-  const std::string zhong = "\xE4\xB8\xAD";  // three bytes, one character
+  const std::string e = "\xC3\xA9";              // two bytes, one character
+  const std::string zhong = "\xE4\xB8\xAD";      // three bytes, one character
   const std::string smile = "\xF0\x9F\x98\x80";  // four bytes, two units in the list
   const struct {
     std::string row;
@@ -132,9 +132,9 @@ TEST_F(DeviceListChanges, SettingsReplaceThePanelsShortRowsWithItsFullRow) {
   EXPECT_EQ(L.Rows(), (std::vector<std::string>{"127.0.0.2 4001 ", "127.0.0.3 4001 ", kFull}));
   EXPECT_EQ(m.Shown, 2);
   // Two lines for each row looked at: the panel's short row, then the row.
-  EXPECT_EQ(Events, (std::vector<std::string>{"log " + kShort, "log 127.0.0.2 4001 ", "log " + kShort,
-                                              "log " + kShort, "-1", "log " + kShort, "log 127.0.0.3 4001 ",
-                                              "log " + kShort, "log " + kShort, "-2", "+2"}));
+  EXPECT_EQ(Events, (std::vector<std::string>{"log " + kShort, "log 127.0.0.2 4001 ", "log " + kShort, "log " + kShort,
+                                              "-1", "log " + kShort, "log 127.0.0.3 4001 ", "log " + kShort,
+                                              "log " + kShort, "-2", "+2"}));
 }
 
 TEST_F(DeviceListChanges, SettingsAlreadyListedAreRefusedAfterTheRowsBeforeThem) {

@@ -22,14 +22,31 @@ S With(S s, F edit) {
 
 TEST(ParseDecimal, SignAndDigitsOnly) {
   const std::pair<const char*, long long> good[] = {
-      {"0", 0},     {"42", 42},   {"+7", 7},    {"-12", -12}, {"007", 7},  {"-0", 0},
+      {"0", 0},
+      {"42", 42},
+      {"+7", 7},
+      {"-12", -12},
+      {"007", 7},
+      {"-0", 0},
       {"9223372036854775807", std::numeric_limits<long long>::max()},
       {"-9223372036854775808", std::numeric_limits<long long>::min()},
   };
   for (const auto& [text, value] : good) EXPECT_EQ(ParseDecimal(text), value) << text;
 
-  const char* bad[] = {"", "+", "-", " 1", "1 ", "1.5", "0x10", "+-1", "--1", "1e3", "12a", "\xA3\xB1",
-                       "9223372036854775808", "-9223372036854775809"};
+  const char* bad[] = {"",
+                       "+",
+                       "-",
+                       " 1",
+                       "1 ",
+                       "1.5",
+                       "0x10",
+                       "+-1",
+                       "--1",
+                       "1e3",
+                       "12a",
+                       "\xA3\xB1",
+                       "9223372036854775808",
+                       "-9223372036854775809"};
   for (const char* text : bad) EXPECT_EQ(ParseDecimal(text), std::nullopt) << text;
 }
 
@@ -61,8 +78,17 @@ Rs232Settings Rs(DataPart d) {
 TEST(EncodeRs232, FramesAndListTexts) {
   const DataPart a{.EndChar = 0, .Memo = "A"};
   const auto full = [](int port) {
-    return Rs232Settings{.LibName = "", .Function = {}, .Port = port, .Baud = 6, .DataBits = 3, .StopBits = 2, .Parity = 4, .RepeatMode = 1,
-                         .Count = "3", .Interval = "2", .Data = {.EndChar = 0, .Memo = "X"}};
+    return Rs232Settings{.LibName = "",
+                         .Function = {},
+                         .Port = port,
+                         .Baud = 6,
+                         .DataBits = 3,
+                         .StopBits = 2,
+                         .Parity = 4,
+                         .RepeatMode = 1,
+                         .Count = "3",
+                         .Interval = "2",
+                         .Data = {.EndChar = 0, .Memo = "X"}};
   };
   ExpectEncodes({
       {"defaults, HELLO, CR", EncodeRs232(kVantor, Rs({.EndChar = 1, .Memo = "HELLO"}), 1),
@@ -125,7 +151,8 @@ TEST(EncodeRs232, FramesAndListTexts) {
        "Port:1,9600bps 8 1,Send Once,Frt:asc,NULL,Len:1,Data:P"},
       // The memo's bytes go out as they are; Len counts bytes, not characters.
       {"GBK and a line break, LF, 2400, odd",
-       EncodeRs232(kVantor, With(Rs({.EndChar = 2, .Memo = "\xCE\xDE\r\n"}), [](auto& s) { s.Baud = 0, s.Parity = 1; }), 1),
+       EncodeRs232(kVantor, With(Rs({.EndChar = 2, .Memo = "\xCE\xDE\r\n"}), [](auto& s) { s.Baud = 0, s.Parity = 1; }),
+                   1),
        B({0xF3, 0x00, 0x01, 0x01, 0x00, 0x0A, 0x01, 0x11, 0x00, 0x00, 0x00, 0xCE, 0xDE, 0x0D, 0x0A, 0x0A, 0xF4}),
        "Port:1,2400bps 8 1,Send Once,Frt:asc,LF,Len:4,Data:\xCE\xDE\r\n"},
   });
@@ -141,8 +168,16 @@ TEST(EncodeIr, FramesAndListTexts) {
     ExpectEncodes({
         // 02 + 1*4 + 0*8 = 06; length = the code's 3 + 5.
         {"Port2, On, Set, hex code",
-         EncodeIr(*v, {.LibName = "TV", .Function = "Power", .FunctionIndex = 0, .Port = 1, .Carrier = 0,
-                       .RepeatMode = 1, .Count = "3", .Interval = "1"}, &code3, 1),
+         EncodeIr(*v,
+                  {.LibName = "TV",
+                   .Function = "Power",
+                   .FunctionIndex = 0,
+                   .Port = 1,
+                   .Carrier = 0,
+                   .RepeatMode = 1,
+                   .Count = "3",
+                   .Interval = "1"},
+                  &code3, 1),
          B({0xF3, 0x00, 0x01, 0x02, 0x00, 0x08, 0x06, 0x01, 0x03, 0x00, 0x03, 0xA1, 0xB2, 0xC3, 0xF4}),
          "Lib name:TV Function:Power Port:2 Carrier:On,Send No.:3,Times:1,Data:0003A1B2C3"},
         {"Port1, Off, once, raw code",
@@ -150,12 +185,19 @@ TEST(EncodeIr, FramesAndListTexts) {
          B({0xF3, 0x00, 0x05, 0x02, 0x00, 0x06, 0x09, 0x00, 0x00, 0x00, 0x01, 0x7E, 0xF4}),
          "Lib name:TV Function:Mute Port:1 Carrier:Off,Send Once,Data:00017E"},
         {"empty code, every bit, low bytes",
-         EncodeIr(*v, {.LibName = "L", .Function = "F", .FunctionIndex = 0, .Port = 1, .Carrier = 1,
-                       .RepeatMode = 1, .Count = "256", .Interval = "-1"}, &empty, 1),
+         EncodeIr(*v,
+                  {.LibName = "L",
+                   .Function = "F",
+                   .FunctionIndex = 0,
+                   .Port = 1,
+                   .Carrier = 1,
+                   .RepeatMode = 1,
+                   .Count = "256",
+                   .Interval = "-1"},
+                  &empty, 1),
          B({0xF3, 0x00, 0x01, 0x02, 0x00, 0x05, 0x0E, 0xFF, 0x00, 0x00, 0x00, 0xF4}),
          "Lib name:L Function:F Port:2 Carrier:Off,Send No.:256,Times:-1,Data:0000"},
-        {"hex code shown as stored",
-         EncodeIr(*v, {.LibName = "A", .Function = "B", .FunctionIndex = 2}, &lower, 1),
+        {"hex code shown as stored", EncodeIr(*v, {.LibName = "A", .Function = "B", .FunctionIndex = 2}, &lower, 1),
          B({0xF3, 0x00, 0x01, 0x02, 0x00, 0x07, 0x01, 0x00, 0x00, 0x00, 0x02, 0xAB, 0xCD, 0xF4}),
          "Lib name:A Function:B Port:1 Carrier:On,Send Once,Data:0002abcd"},
     });
@@ -168,7 +210,8 @@ TEST(EncodeTcp, FramesAndListTexts) {
        EncodeTcp(kVantor, {.Ip = "192.168.1.20", .Port = "4001", .Data = {.Hex = true, .Memo = "01 02"}}, 1),
        B({0xF3, 0x00, 0x01, 0x03, 0x00, 0x09, 0xC0, 0xA8, 0x01, 0x14, 0x0F, 0xA1, 0x01, 0x01, 0x02, 0xF4}),
        "IP:192.168.1.20,Port:4001,Frt:hex,Data:01 02;"},
-      {"10.0.0.1:502, LF", EncodeTcp(kVantor, {.Ip = "10.0.0.1", .Port = "502", .Data = {.EndChar = 2, .Memo = "Q"}}, 1),
+      {"10.0.0.1:502, LF",
+       EncodeTcp(kVantor, {.Ip = "10.0.0.1", .Port = "502", .Data = {.EndChar = 2, .Memo = "Q"}}, 1),
        B({0xF3, 0x00, 0x01, 0x03, 0x00, 0x09, 0x0A, 0x00, 0x00, 0x01, 0x01, 0xF6, 0x00, 0x51, 0x0A, 0xF4}),
        "IP:10.0.0.1,Port:502,Frt:asc,LF,Data:Q;"},
       {"blanks and empty parts dropped",
@@ -203,7 +246,8 @@ TEST(EncodeCompare, FramesAndListTexts) {
       {"Port2, empty HEX memo", EncodeCompare(kVantor, {.Source = 1, .Data = {.Hex = true, .Memo = ""}}, 1),
        B({0xF3, 0x00, 0x01, 0x05, 0x00, 0x02, 0x02, 0x01, 0xF4}), "Port2,Frt:hex,Data:" + kNoData + ";"},
       {"Port2, CR+LF", EncodeCompare(kVantor, {.Source = 1, .Data = {.EndChar = 3, .Memo = "go"}}, 1),
-       B({0xF3, 0x00, 0x01, 0x05, 0x00, 0x06, 0x02, 0x00, 0x67, 0x6F, 0x0D, 0x0A, 0xF4}), "Port2,Frt:asc,CR+LF,Data:go;"},
+       B({0xF3, 0x00, 0x01, 0x05, 0x00, 0x06, 0x02, 0x00, 0x67, 0x6F, 0x0D, 0x0A, 0xF4}),
+       "Port2,Frt:asc,CR+LF,Data:go;"},
   });
 }
 
@@ -211,8 +255,8 @@ TEST(EncodeLedAndToggle, FramesAndListTexts) {
   ExpectEncodes({
       {"LED Key3 On/Other Off", EncodeLed(kVantor, {2, 2}, 1),
        B({0xF3, 0x00, 0x01, 0x06, 0x00, 0x02, 0x03, 0x03, 0xF4}), "Key3 On/Other Off"},
-      {"LED Vantor Key9 Off", EncodeLed(kVantor, {8, 1}, 1),
-       B({0xF3, 0x00, 0x01, 0x06, 0x00, 0x02, 0x09, 0x02, 0xF4}), "Key9 Off"},
+      {"LED Vantor Key9 Off", EncodeLed(kVantor, {8, 1}, 1), B({0xF3, 0x00, 0x01, 0x06, 0x00, 0x02, 0x09, 0x02, 0xF4}),
+       "Key9 Off"},
       {"LED Quillet Key6 On/Group Off", EncodeLed(kQuillet, {5, 3}, 1),
        B({0xF3, 0x00, 0x01, 0x06, 0x00, 0x02, 0x06, 0x04, 0xF4}), "Key6 On/Group Off"},
       {"LED Quillet Key1 On", EncodeLed(kQuillet, {0, 0}, 256),
@@ -289,44 +333,48 @@ Encoded Tcp(const char* ip, const char* port = "502") {
 }
 
 TEST(EncodeRefusals, MissingInputComesFirst) {
-  ExpectRefused(EncodeStatus::MissingInput, {
-      {"rs232 memo", EncodeRs232(kVantor, Rs({}), 1)},
-      {"rs232 memo before a bad port and HEX",
-       EncodeRs232(kQuillet, With(Rs({.Hex = true, .Memo = ""}), [](auto& s) { s.Port = -1; }), 1)},
-      {"ir lib name", EncodeIr(kVantor, With(kIrOk, [](auto& s) { s.LibName = ""; }), &kCodeOk, 1)},
-      {"ir function", EncodeIr(kVantor, With(kIrOk, [](auto& s) { s.Function = ""; }), &kCodeOk, 1)},
-      {"ir lib name before no code", EncodeIr(kVantor, With(kIrOk, [](auto& s) { s.LibName = ""; }), nullptr, 1)},
-      {"tcp ip", Tcp("")},
-      {"tcp port", Tcp("10.0.0.1", "")},
-      {"tcp memo before a bad address",
-       EncodeTcp(kVantor, With(kTcpOk, [](auto& s) { s.Ip = "10.0.0", s.Data.Memo = ""; }), 1)},
-      {"delay hour", EncodeDelay(kVantor, {"", "0", "0"}, 1)},
-      {"delay minute", EncodeDelay(kVantor, {"0", "", "0"}, 1)},
-      {"delay second before a bad hour", EncodeDelay(kVantor, {"x", "0", ""}, 1)},
-  });
+  ExpectRefused(
+      EncodeStatus::MissingInput,
+      {
+          {"rs232 memo", EncodeRs232(kVantor, Rs({}), 1)},
+          {"rs232 memo before a bad port and HEX",
+           EncodeRs232(kQuillet, With(Rs({.Hex = true, .Memo = ""}), [](auto& s) { s.Port = -1; }), 1)},
+          {"ir lib name", EncodeIr(kVantor, With(kIrOk, [](auto& s) { s.LibName = ""; }), &kCodeOk, 1)},
+          {"ir function", EncodeIr(kVantor, With(kIrOk, [](auto& s) { s.Function = ""; }), &kCodeOk, 1)},
+          {"ir lib name before no code", EncodeIr(kVantor, With(kIrOk, [](auto& s) { s.LibName = ""; }), nullptr, 1)},
+          {"tcp ip", Tcp("")},
+          {"tcp port", Tcp("10.0.0.1", "")},
+          {"tcp memo before a bad address",
+           EncodeTcp(kVantor, With(kTcpOk, [](auto& s) { s.Ip = "10.0.0", s.Data.Memo = ""; }), 1)},
+          {"delay hour", EncodeDelay(kVantor, {"", "0", "0"}, 1)},
+          {"delay minute", EncodeDelay(kVantor, {"0", "", "0"}, 1)},
+          {"delay second before a bad hour", EncodeDelay(kVantor, {"x", "0", ""}, 1)},
+      });
 }
 
 TEST(EncodeRefusals, NotLegalRs232) {
   const auto rs = [](const Variant& v, auto edit) { return EncodeRs232(v, With(kRsOk, edit), 1); };
-  ExpectRefused(EncodeStatus::NotLegal, {
-      {"bad hex group", rs(kVantor, [](auto& s) { s.Data = {.Hex = true, .Memo = "01 GG 02"}; })},
-      {"Quillet bad hex group", rs(kQuillet, [](auto& s) { s.Data = {.Hex = true, .Memo = "01 GG 02"}; })},
-      {"hex without separators", rs(kVantor, [](auto& s) { s.Data = {.Hex = true, .Memo = "F30A"}; })},
-      {"Set, empty count", rs(kVantor, [](auto& s) { s.RepeatMode = 1, s.Count = ""; })},
-      {"Set, count with a blank", rs(kVantor, [](auto& s) { s.RepeatMode = 1, s.Count = " 3"; })},
-      {"Set, count 3a", rs(kVantor, [](auto& s) { s.RepeatMode = 1, s.Count = "3a"; })},
-      {"Set, interval 1.5", rs(kVantor, [](auto& s) { s.RepeatMode = 1, s.Interval = "1.5"; })},
-      {"port -1", rs(kVantor, [](auto& s) { s.Port = -1; })},
-      {"Vantor port 6", rs(kVantor, [](auto& s) { s.Port = 5; })},
-      {"Quillet port 4", rs(kQuillet, [](auto& s) { s.Port = 3; })},
-      {"baud", rs(kVantor, [](auto& s) { s.Baud = 7; })},
-      {"data bits", rs(kVantor, [](auto& s) { s.DataBits = -1; })},
-      {"stop bits", rs(kVantor, [](auto& s) { s.StopBits = 3; })},
-      {"parity", rs(kVantor, [](auto& s) { s.Parity = 5; })},
-      {"repeat mode", rs(kVantor, [](auto& s) { s.RepeatMode = -1; })},
-      {"ASCII end char -1", rs(kVantor, [](auto& s) { s.Data.EndChar = -1; })},
-      {"ASCII end char 4", rs(kVantor, [](auto& s) { s.Data.EndChar = 4; })},
-  });
+  ExpectRefused(
+      EncodeStatus::NotLegal,
+      {
+          {"bad hex group", rs(kVantor, [](auto& s) { s.Data = {.Hex = true, .Memo = "01 GG 02"}; })},
+          {"Quillet bad hex group", rs(kQuillet, [](auto& s) { s.Data = {.Hex = true, .Memo = "01 GG 02"}; })},
+          {"hex without separators", rs(kVantor, [](auto& s) { s.Data = {.Hex = true, .Memo = "F30A"}; })},
+          {"Set, empty count", rs(kVantor, [](auto& s) { s.RepeatMode = 1, s.Count = ""; })},
+          {"Set, count with a blank", rs(kVantor, [](auto& s) { s.RepeatMode = 1, s.Count = " 3"; })},
+          {"Set, count 3a", rs(kVantor, [](auto& s) { s.RepeatMode = 1, s.Count = "3a"; })},
+          {"Set, interval 1.5", rs(kVantor, [](auto& s) { s.RepeatMode = 1, s.Interval = "1.5"; })},
+          {"port -1", rs(kVantor, [](auto& s) { s.Port = -1; })},
+          {"Vantor port 6", rs(kVantor, [](auto& s) { s.Port = 5; })},
+          {"Quillet port 4", rs(kQuillet, [](auto& s) { s.Port = 3; })},
+          {"baud", rs(kVantor, [](auto& s) { s.Baud = 7; })},
+          {"data bits", rs(kVantor, [](auto& s) { s.DataBits = -1; })},
+          {"stop bits", rs(kVantor, [](auto& s) { s.StopBits = 3; })},
+          {"parity", rs(kVantor, [](auto& s) { s.Parity = 5; })},
+          {"repeat mode", rs(kVantor, [](auto& s) { s.RepeatMode = -1; })},
+          {"ASCII end char -1", rs(kVantor, [](auto& s) { s.Data.EndChar = -1; })},
+          {"ASCII end char 4", rs(kVantor, [](auto& s) { s.Data.EndChar = 4; })},
+      });
 }
 
 TEST(EncodeRefusals, NotLegalIr) {
@@ -336,63 +384,67 @@ TEST(EncodeRefusals, NotLegalIr) {
   const auto keep = [](auto&) {};
   const IrCode oneByte{"00"}, none{""}, odd{"0003A1B2C"}, tooLong{"0012AB"}, tooShort{"0001A1B2"},
       rawOne{B({0x00}), true}, rawShort{B({0x00, 0x05, 0xAA}), true};
-  ExpectRefused(EncodeStatus::NotLegal, {
-      {"no library entry", ir(keep, nullptr)},
-      {"no function selected", ir([](auto& s) { s.FunctionIndex = -1; })},
-      {"one code byte", ir(keep, &oneByte)},
-      {"empty code", ir(keep, &none)},
-      {"odd hex text", ir(keep, &odd)},
-      {"own length above the bytes", ir(keep, &tooLong)},
-      {"own length below the bytes", ir(keep, &tooShort)},
-      {"raw code of one byte", ir(keep, &rawOne)},
-      {"raw code shorter than its length", ir(keep, &rawShort)},
-      {"port 3", ir([](auto& s) { s.Port = 2; })},
-      {"carrier -1", ir([](auto& s) { s.Carrier = -1; })},
-      {"repeat mode 2", ir([](auto& s) { s.RepeatMode = 2; })},
-      {"Set, count x", ir([](auto& s) { s.RepeatMode = 1, s.Count = "x"; })},
-      {"Set, empty interval", ir([](auto& s) { s.RepeatMode = 1, s.Interval = ""; })},
-  });
+  ExpectRefused(EncodeStatus::NotLegal,
+                {
+                    {"no library entry", ir(keep, nullptr)},
+                    {"no function selected", ir([](auto& s) { s.FunctionIndex = -1; })},
+                    {"one code byte", ir(keep, &oneByte)},
+                    {"empty code", ir(keep, &none)},
+                    {"odd hex text", ir(keep, &odd)},
+                    {"own length above the bytes", ir(keep, &tooLong)},
+                    {"own length below the bytes", ir(keep, &tooShort)},
+                    {"raw code of one byte", ir(keep, &rawOne)},
+                    {"raw code shorter than its length", ir(keep, &rawShort)},
+                    {"port 3", ir([](auto& s) { s.Port = 2; })},
+                    {"carrier -1", ir([](auto& s) { s.Carrier = -1; })},
+                    {"repeat mode 2", ir([](auto& s) { s.RepeatMode = 2; })},
+                    {"Set, count x", ir([](auto& s) { s.RepeatMode = 1, s.Count = "x"; })},
+                    {"Set, empty interval", ir([](auto& s) { s.RepeatMode = 1, s.Interval = ""; })},
+                });
 }
 
 TEST(EncodeRefusals, NotLegalTcp) {
-  ExpectRefused(EncodeStatus::NotLegal, {
-      {"three parts", Tcp("10.0.0")},
-      {"five parts", Tcp("10.0.0.1.5")},
-      {"three parts and an empty one", Tcp("10.0..0")},
-      {"octet 256", Tcp("10.0.0.256")},
-      {"octet -1", Tcp("10.0.0.-1")},
-      {"blank in the last part", Tcp("10.0.0.1 ")},
-      {"letters", Tcp("a.b.c.d")},
-      {"dots only", Tcp("....")},
-      {"port 65536", Tcp("10.0.0.1", "65536")},
-      {"port -1", Tcp("10.0.0.1", "-1")},
-      {"port with a blank", Tcp("10.0.0.1", "80 ")},
-      {"port in hex", Tcp("10.0.0.1", "0x50")},
-      {"bad hex memo", EncodeTcp(kVantor, With(kTcpOk, [](auto& s) { s.Data = {.Hex = true, .Memo = "0G"}; }), 1)},
-      {"end char -1", EncodeTcp(kVantor, With(kTcpOk, [](auto& s) { s.Data.EndChar = -1; }), 1)},
-  });
+  ExpectRefused(
+      EncodeStatus::NotLegal,
+      {
+          {"three parts", Tcp("10.0.0")},
+          {"five parts", Tcp("10.0.0.1.5")},
+          {"three parts and an empty one", Tcp("10.0..0")},
+          {"octet 256", Tcp("10.0.0.256")},
+          {"octet -1", Tcp("10.0.0.-1")},
+          {"blank in the last part", Tcp("10.0.0.1 ")},
+          {"letters", Tcp("a.b.c.d")},
+          {"dots only", Tcp("....")},
+          {"port 65536", Tcp("10.0.0.1", "65536")},
+          {"port -1", Tcp("10.0.0.1", "-1")},
+          {"port with a blank", Tcp("10.0.0.1", "80 ")},
+          {"port in hex", Tcp("10.0.0.1", "0x50")},
+          {"bad hex memo", EncodeTcp(kVantor, With(kTcpOk, [](auto& s) { s.Data = {.Hex = true, .Memo = "0G"}; }), 1)},
+          {"end char -1", EncodeTcp(kVantor, With(kTcpOk, [](auto& s) { s.Data.EndChar = -1; }), 1)},
+      });
 }
 
 TEST(EncodeRefusals, NotLegalDelayCompareLedToggle) {
-  ExpectRefused(EncodeStatus::NotLegal, {
-      {"delay hour x", EncodeDelay(kVantor, {"x", "0", "0"}, 1)},
-      {"delay minute 1.5", EncodeDelay(kVantor, {"0", "1.5", "0"}, 1)},
-      {"delay second -", EncodeDelay(kVantor, {"0", "0", "-"}, 1)},
-      {"delay hour with a blank", EncodeDelay(kVantor, {" 1", "0", "0"}, 1)},
-      {"compare source -1", EncodeCompare(kVantor, {.Source = -1, .Data = {}}, 1)},
-      {"compare source 4", EncodeCompare(kVantor, {.Source = 4, .Data = {}}, 1)},
-      {"compare bad hex", EncodeCompare(kVantor, {.Data = {.Hex = true, .Memo = "ZZ"}}, 1)},
-      {"Quillet compare bad hex", EncodeCompare(kQuillet, {.Data = {.Hex = true, .Memo = "01 ZZ"}}, 1)},
-      {"compare end char 4", EncodeCompare(kVantor, {.Data = {.EndChar = 4, .Memo = ""}}, 1)},
-      {"led key -1", EncodeLed(kVantor, {-1, 0}, 1)},
-      {"Vantor led key 10", EncodeLed(kVantor, {9, 0}, 1)},
-      {"Quillet led key 7", EncodeLed(kQuillet, {6, 0}, 1)},
-      {"led light 4", EncodeLed(kVantor, {0, 4}, 1)},
-      {"toggle key -1", EncodeToggle(kVantor, {-1, 0}, 1)},
-      {"Quillet toggle key 7", EncodeToggle(kQuillet, {6, 0}, 1)},
-      {"toggle start 2", EncodeToggle(kVantor, {0, 2}, 1)},
-      {"toggle start -1", EncodeToggle(kQuillet, {0, -1}, 1)},
-  });
+  ExpectRefused(EncodeStatus::NotLegal,
+                {
+                    {"delay hour x", EncodeDelay(kVantor, {"x", "0", "0"}, 1)},
+                    {"delay minute 1.5", EncodeDelay(kVantor, {"0", "1.5", "0"}, 1)},
+                    {"delay second -", EncodeDelay(kVantor, {"0", "0", "-"}, 1)},
+                    {"delay hour with a blank", EncodeDelay(kVantor, {" 1", "0", "0"}, 1)},
+                    {"compare source -1", EncodeCompare(kVantor, {.Source = -1, .Data = {}}, 1)},
+                    {"compare source 4", EncodeCompare(kVantor, {.Source = 4, .Data = {}}, 1)},
+                    {"compare bad hex", EncodeCompare(kVantor, {.Data = {.Hex = true, .Memo = "ZZ"}}, 1)},
+                    {"Quillet compare bad hex", EncodeCompare(kQuillet, {.Data = {.Hex = true, .Memo = "01 ZZ"}}, 1)},
+                    {"compare end char 4", EncodeCompare(kVantor, {.Data = {.EndChar = 4, .Memo = ""}}, 1)},
+                    {"led key -1", EncodeLed(kVantor, {-1, 0}, 1)},
+                    {"Vantor led key 10", EncodeLed(kVantor, {9, 0}, 1)},
+                    {"Quillet led key 7", EncodeLed(kQuillet, {6, 0}, 1)},
+                    {"led light 4", EncodeLed(kVantor, {0, 4}, 1)},
+                    {"toggle key -1", EncodeToggle(kVantor, {-1, 0}, 1)},
+                    {"Quillet toggle key 7", EncodeToggle(kQuillet, {6, 0}, 1)},
+                    {"toggle start 2", EncodeToggle(kVantor, {0, 2}, 1)},
+                    {"toggle start -1", EncodeToggle(kQuillet, {0, -1}, 1)},
+                });
 }
 
 // ---------------------------------------------------------------------------
@@ -496,88 +548,95 @@ void ExpectParses(Parse parse, const std::vector<ParseCase>& cases) {
 }
 
 TEST(ParseListText, Rs232) {
-  ExpectParses(ParseRs232ListText, {
-      {&kVantor, "Port:1,9600bps 8 1,Send Once,Frt:asc,CR,Len:5,Data:HELLO",
-       "LibName=|Function=|Port=0|Baud=2|DataBits=0|StopBits=0|RepeatMode=0|Hex=0|EndChar=1|Memo=HELLO|"},
-      // Ports above 3 are put back where the build has them.
-      {&kVantor, "Port:5,115200bps 5 2,Send No.:3,Times:2,Frt:asc,NULL,Len:1,Data:X",
-       "LibName=|Function=|Port=4|Baud=6|DataBits=3|StopBits=2|RepeatMode=1|Count=3|Interval=2|Hex=0|EndChar=0|Memo=X|"},
-      {&kVantor, "Port:4,2400bps 8 1,Send Once,Frt:asc,NULL,Len:1,Data:X",
-       "LibName=|Function=|Port=3|Baud=0|DataBits=0|StopBits=0|RepeatMode=0|Hex=0|EndChar=0|Memo=X|"},
-      {&kQuillet, "Port:4,2400bps 8 1,Send Once,Frt:asc,NULL,Len:1,Data:X",
-       "LibName=|Function=|Baud=0|DataBits=0|StopBits=0|RepeatMode=0|Hex=0|EndChar=0|Memo=X|"},
-      {&kQuillet, "Port:3,9600bps 8 1,Send Once,Frt:asc,NULL,Len:1,Data:X",
-       "LibName=|Function=|Port=2|Baud=2|DataBits=0|StopBits=0|RepeatMode=0|Hex=0|EndChar=0|Memo=X|"},
-      // Three characters of stop bits shift nothing after them.
-      {&kVantor, "Port:2,4800bps 7 1.5,Send No.:10,Times:20,Frt:hex,Len:5,Data:01 02",
-       "LibName=|Function=|Port=1|Baud=1|DataBits=1|StopBits=1|RepeatMode=1|Count=10|Interval=20|Hex=1|EndChar=0|"
-       "Memo=01 02|"},
-      {&kVantor, "Port:1,9600bps 8 1.5,Send Once,Frt:asc,LF,Len:1,Data:A",
-       "LibName=|Function=|Port=0|Baud=2|DataBits=0|StopBits=1|RepeatMode=0|Hex=0|EndChar=2|Memo=A|"},
-      {&kVantor, "Lib name:Proj Function:Power On Port:1,9600bps 8 1,Send Once,Frt:asc,CR+LF,Len:3,Data:a,b",
-       "LibName=Proj|Function=Power On|Port=0|Baud=2|DataBits=0|StopBits=0|RepeatMode=0|Hex=0|EndChar=3|Memo=a,b|"},
-      // Texts that are no item leave their combos as they are.
-      {&kVantor, "Port:9,1234bps 9 3,Send Once,Frt:asc,TAB,Len:1,Data:A",
-       "LibName=|Function=|RepeatMode=0|Hex=0|Memo=A|"},
-      // Markers inside the memo are the memo's.
-      {&kVantor, "Port:1,9600bps 8 1,Send Once,Frt:asc,NULL,Len:20,Data:Data:x,Len:1,Frt:hex",
-       "LibName=|Function=|Port=0|Baud=2|DataBits=0|StopBits=0|RepeatMode=0|Hex=0|EndChar=0|"
-       "Memo=Data:x,Len:1,Frt:hex|"},
-  });
+  ExpectParses(
+      ParseRs232ListText,
+      {
+          {&kVantor, "Port:1,9600bps 8 1,Send Once,Frt:asc,CR,Len:5,Data:HELLO",
+           "LibName=|Function=|Port=0|Baud=2|DataBits=0|StopBits=0|RepeatMode=0|Hex=0|EndChar=1|Memo=HELLO|"},
+          // Ports above 3 are put back where the build has them.
+          {&kVantor, "Port:5,115200bps 5 2,Send No.:3,Times:2,Frt:asc,NULL,Len:1,Data:X",
+           "LibName=|Function=|Port=4|Baud=6|DataBits=3|StopBits=2|RepeatMode=1|Count=3|Interval=2|Hex=0|EndChar=0|"
+           "Memo=X|"},
+          {&kVantor, "Port:4,2400bps 8 1,Send Once,Frt:asc,NULL,Len:1,Data:X",
+           "LibName=|Function=|Port=3|Baud=0|DataBits=0|StopBits=0|RepeatMode=0|Hex=0|EndChar=0|Memo=X|"},
+          {&kQuillet, "Port:4,2400bps 8 1,Send Once,Frt:asc,NULL,Len:1,Data:X",
+           "LibName=|Function=|Baud=0|DataBits=0|StopBits=0|RepeatMode=0|Hex=0|EndChar=0|Memo=X|"},
+          {&kQuillet, "Port:3,9600bps 8 1,Send Once,Frt:asc,NULL,Len:1,Data:X",
+           "LibName=|Function=|Port=2|Baud=2|DataBits=0|StopBits=0|RepeatMode=0|Hex=0|EndChar=0|Memo=X|"},
+          // Three characters of stop bits shift nothing after them.
+          {&kVantor, "Port:2,4800bps 7 1.5,Send No.:10,Times:20,Frt:hex,Len:5,Data:01 02",
+           "LibName=|Function=|Port=1|Baud=1|DataBits=1|StopBits=1|RepeatMode=1|Count=10|Interval=20|Hex=1|EndChar=0|"
+           "Memo=01 02|"},
+          {&kVantor, "Port:1,9600bps 8 1.5,Send Once,Frt:asc,LF,Len:1,Data:A",
+           "LibName=|Function=|Port=0|Baud=2|DataBits=0|StopBits=1|RepeatMode=0|Hex=0|EndChar=2|Memo=A|"},
+          {&kVantor, "Lib name:Proj Function:Power On Port:1,9600bps 8 1,Send Once,Frt:asc,CR+LF,Len:3,Data:a,b",
+           "LibName=Proj|Function=Power On|Port=0|Baud=2|DataBits=0|StopBits=0|RepeatMode=0|Hex=0|EndChar=3|Memo=a,b|"},
+          // Texts that are no item leave their combos as they are.
+          {&kVantor, "Port:9,1234bps 9 3,Send Once,Frt:asc,TAB,Len:1,Data:A",
+           "LibName=|Function=|RepeatMode=0|Hex=0|Memo=A|"},
+          // Markers inside the memo are the memo's.
+          {&kVantor, "Port:1,9600bps 8 1,Send Once,Frt:asc,NULL,Len:20,Data:Data:x,Len:1,Frt:hex",
+           "LibName=|Function=|Port=0|Baud=2|DataBits=0|StopBits=0|RepeatMode=0|Hex=0|EndChar=0|"
+           "Memo=Data:x,Len:1,Frt:hex|"},
+      });
 }
 
 TEST(ParseListText, Ir) {
-  ExpectParses(ParseIrListText, {
-      // The code is not put back: a code that would be refused parses the same.
-      {&kVantor, "Lib name:TV Function:Power Port:2 Carrier:On,Send No.:3,Times:1,Data:0012AB",
-       "LibName=TV|Function=Power|Port=1|Carrier=0|RepeatMode=1|Count=3|Interval=1|"},
-      {&kQuillet, "Lib name:TV Function:Mute Port:1 Carrier:Off,Send Once,Data:00017E",
-       "LibName=TV|Function=Mute|Port=0|Carrier=1|RepeatMode=0|"},
-      {&kVantor, "Lib name:A B Function:C D Port:3 Carrier:On,Send Once,Data:0000",
-       "LibName=A B|Function=C D|Carrier=0|RepeatMode=0|"},
-  });
+  ExpectParses(ParseIrListText,
+               {
+                   // The code is not put back: a code that would be refused parses the same.
+                   {&kVantor, "Lib name:TV Function:Power Port:2 Carrier:On,Send No.:3,Times:1,Data:0012AB",
+                    "LibName=TV|Function=Power|Port=1|Carrier=0|RepeatMode=1|Count=3|Interval=1|"},
+                   {&kQuillet, "Lib name:TV Function:Mute Port:1 Carrier:Off,Send Once,Data:00017E",
+                    "LibName=TV|Function=Mute|Port=0|Carrier=1|RepeatMode=0|"},
+                   {&kVantor, "Lib name:A B Function:C D Port:3 Carrier:On,Send Once,Data:0000",
+                    "LibName=A B|Function=C D|Carrier=0|RepeatMode=0|"},
+               });
 }
 
 TEST(ParseListText, Tcp) {
   ExpectParses(ParseTcpListText, {
-      {&kVantor, "IP:192.168.1.20,Port:4001,Frt:hex,Data:01 02;", "Ip=192.168.1.20|Port=4001|Hex=1|EndChar=0|Memo=01 02|"},
-      {&kVantor, "IP:10.0.0.1,Port:502,Frt:asc,CR+LF,Data:a;b;", "Ip=10.0.0.1|Port=502|Hex=0|EndChar=3|Memo=a;b|"},
-      {&kVantor, "IP:1.2.3.4,Port:1,Frt:xyz,Data:q;", "Ip=1.2.3.4|Port=1|Memo=q|"},
-  });
+                                     {&kVantor, "IP:192.168.1.20,Port:4001,Frt:hex,Data:01 02;",
+                                      "Ip=192.168.1.20|Port=4001|Hex=1|EndChar=0|Memo=01 02|"},
+                                     {&kVantor, "IP:10.0.0.1,Port:502,Frt:asc,CR+LF,Data:a;b;",
+                                      "Ip=10.0.0.1|Port=502|Hex=0|EndChar=3|Memo=a;b|"},
+                                     {&kVantor, "IP:1.2.3.4,Port:1,Frt:xyz,Data:q;", "Ip=1.2.3.4|Port=1|Memo=q|"},
+                                 });
 }
 
 TEST(ParseListText, Delay) {
   ExpectParses(ParseDelayListText, {
-      {&kVantor, "Hour:0 Minute:1 Second:30", "Hour=0|Minute=1|Second=30|"},
-      {&kQuillet, "Hour:23 Minute:59 Second:59", "Hour=23|Minute=59|Second=59|"},
-  });
+                                       {&kVantor, "Hour:0 Minute:1 Second:30", "Hour=0|Minute=1|Second=30|"},
+                                       {&kQuillet, "Hour:23 Minute:59 Second:59", "Hour=23|Minute=59|Second=59|"},
+                                   });
 }
 
 TEST(ParseListText, Compare) {
-  ExpectParses(ParseCompareListText, {
-      {&kVantor, "TCP/IP,Frt:asc,NULL,Data:OK;", "Source=3|Hex=0|EndChar=0|Memo=OK|"},
-      {&kVantor, "Port2,Frt:hex,Data:AA BB;", "Source=1|Hex=1|EndChar=0|Memo=AA BB|"},
-      {&kVantor, "Port3,Frt:asc,LF,Data:x,Data:y;", "Source=2|Hex=0|EndChar=2|Memo=x,Data:y|"},
-      // "无" stands for no data.
-      {&kVantor, "Port1,Frt:asc,NULL,Data:" + kNoData + ";", "Source=0|Hex=0|EndChar=0|Memo=|"},
-      {&kQuillet, "Port1,Frt:asc,NULL,Data:" + kNoData + kNoData + ";",
-       "Source=0|Hex=0|EndChar=0|Memo=" + kNoData + kNoData + "|"},
-  });
+  ExpectParses(ParseCompareListText,
+               {
+                   {&kVantor, "TCP/IP,Frt:asc,NULL,Data:OK;", "Source=3|Hex=0|EndChar=0|Memo=OK|"},
+                   {&kVantor, "Port2,Frt:hex,Data:AA BB;", "Source=1|Hex=1|EndChar=0|Memo=AA BB|"},
+                   {&kVantor, "Port3,Frt:asc,LF,Data:x,Data:y;", "Source=2|Hex=0|EndChar=2|Memo=x,Data:y|"},
+                   // "无" stands for no data.
+                   {&kVantor, "Port1,Frt:asc,NULL,Data:" + kNoData + ";", "Source=0|Hex=0|EndChar=0|Memo=|"},
+                   {&kQuillet, "Port1,Frt:asc,NULL,Data:" + kNoData + kNoData + ";",
+                    "Source=0|Hex=0|EndChar=0|Memo=" + kNoData + kNoData + "|"},
+               });
 }
 
 TEST(ParseListText, LedAndToggle) {
   ExpectParses(ParseLedListText, {
-      {&kVantor, "Key3 On/Other Off", "Key=2|Light=2|"},
-      {&kVantor, "Key9 On/Group Off", "Key=8|Light=3|"},
-      {&kQuillet, "Key9 Off", "Light=1|"},
-      {&kQuillet, "Key6 Blink", "Key=5|"},
-  });
+                                     {&kVantor, "Key3 On/Other Off", "Key=2|Light=2|"},
+                                     {&kVantor, "Key9 On/Group Off", "Key=8|Light=3|"},
+                                     {&kQuillet, "Key9 Off", "Light=1|"},
+                                     {&kQuillet, "Key6 Blink", "Key=5|"},
+                                 });
   ExpectParses(ParseToggleListText, {
-      {&kVantor, "Key2,Toggle Start No.1", "Key=1|Start=0|"},
-      {&kVantor, "Key9,Toggle Start No.2", "Key=8|Start=1|"},
-      {&kQuillet, "Key7,Toggle Start No.2", "Start=1|"},
-      {&kQuillet, "Key2,Toggle Start No.3", "Key=1|"},
-  });
+                                        {&kVantor, "Key2,Toggle Start No.1", "Key=1|Start=0|"},
+                                        {&kVantor, "Key9,Toggle Start No.2", "Key=8|Start=1|"},
+                                        {&kQuillet, "Key7,Toggle Start No.2", "Start=1|"},
+                                        {&kQuillet, "Key2,Toggle Start No.3", "Key=1|"},
+                                    });
 }
 
 // ---------------------------------------------------------------------------
@@ -667,14 +726,47 @@ void ExpectSameEvent(const Encoded& first, const Encoded& again) {
 TEST(RoundTrip, Rs232) {
   const std::pair<const Variant*, Rs232Settings> cases[] = {
       {&kVantor, Rs({.EndChar = 1, .Memo = "HELLO"})},
-      {&kVantor, {.LibName = "", .Function = {}, .Port = 4, .Baud = 6, .DataBits = 3, .StopBits = 2, .Parity = 4, .RepeatMode = 1, .Count = "3",
-                  .Interval = "2", .Data = {.EndChar = 3, .Memo = "AT"}}},
-      {&kVantor, {.LibName = "Proj", .Function = "Power On", .Port = 3, .Baud = 0, .StopBits = 1, .RepeatMode = 1,
-                  .Count = "99", .Interval = "100", .Data = {.Hex = true, .Memo = "01 02 0a"}}},
-      {&kQuillet, {.LibName = "", .Function = {}, .Port = 2, .Baud = 5, .DataBits = 1, .StopBits = 1, .Parity = 2,
-                   .Data = {.EndChar = 2, .Memo = "x,Len:1,Data:y\r\n"}}},
-      {&kQuillet, {.LibName = "L", .Function = "F", .Port = 1, .DataBits = 2, .StopBits = 2, .RepeatMode = 1,
-                   .Count = "1", .Interval = "1", .Data = {.Hex = true, .Memo = "FF"}}},
+      {&kVantor,
+       {.LibName = "",
+        .Function = {},
+        .Port = 4,
+        .Baud = 6,
+        .DataBits = 3,
+        .StopBits = 2,
+        .Parity = 4,
+        .RepeatMode = 1,
+        .Count = "3",
+        .Interval = "2",
+        .Data = {.EndChar = 3, .Memo = "AT"}}},
+      {&kVantor,
+       {.LibName = "Proj",
+        .Function = "Power On",
+        .Port = 3,
+        .Baud = 0,
+        .StopBits = 1,
+        .RepeatMode = 1,
+        .Count = "99",
+        .Interval = "100",
+        .Data = {.Hex = true, .Memo = "01 02 0a"}}},
+      {&kQuillet,
+       {.LibName = "",
+        .Function = {},
+        .Port = 2,
+        .Baud = 5,
+        .DataBits = 1,
+        .StopBits = 1,
+        .Parity = 2,
+        .Data = {.EndChar = 2, .Memo = "x,Len:1,Data:y\r\n"}}},
+      {&kQuillet,
+       {.LibName = "L",
+        .Function = "F",
+        .Port = 1,
+        .DataBits = 2,
+        .StopBits = 2,
+        .RepeatMode = 1,
+        .Count = "1",
+        .Interval = "1",
+        .Data = {.Hex = true, .Memo = "FF"}}},
   };
   for (const auto& [v, s] : cases) {
     const Encoded first = EncodeRs232(*v, s, 7);
@@ -690,11 +782,24 @@ TEST(RoundTrip, IrWithTheSameCode) {
   const std::vector<std::string> functions = {"Power", "Mute", "Vol +"};
   const IrCode hex{"0003A1B2C3"}, raw{B({0x00, 0x02, 0x0D, 0x0A}), true};
   const std::tuple<IrSettings, const IrCode*> cases[] = {
-      {{.LibName = "TV", .Function = "Power", .FunctionIndex = 0, .Port = 1, .RepeatMode = 1, .Count = "3",
-        .Interval = "1"}, &hex},
+      {{.LibName = "TV",
+        .Function = "Power",
+        .FunctionIndex = 0,
+        .Port = 1,
+        .RepeatMode = 1,
+        .Count = "3",
+        .Interval = "1"},
+       &hex},
       {{.LibName = "TV set", .Function = "Vol +", .FunctionIndex = 2, .Carrier = 1}, &raw},
-      {{.LibName = "A", .Function = "Mute", .FunctionIndex = 1, .Port = 1, .Carrier = 1, .RepeatMode = 1,
-        .Count = "100", .Interval = "7"}, &hex},
+      {{.LibName = "A",
+        .Function = "Mute",
+        .FunctionIndex = 1,
+        .Port = 1,
+        .Carrier = 1,
+        .RepeatMode = 1,
+        .Count = "100",
+        .Interval = "7"},
+       &hex},
   };
   for (const Variant* v : {&kVantor, &kQuillet}) {
     for (const auto& [s, code] : cases) {
@@ -721,12 +826,16 @@ TEST(RoundTrip, TcpDelayCompare) {
   for (const auto& s : delays) {
     const Encoded first = EncodeDelay(kQuillet, s, 2);
     SCOPED_TRACE(first.ListText);
-    ExpectSameEvent(first, EncodeDelay(kQuillet, Applied({.Hour = "9"}, ParseDelayListText(kQuillet, first.ListText)), 2));
+    ExpectSameEvent(first,
+                    EncodeDelay(kQuillet, Applied({.Hour = "9"}, ParseDelayListText(kQuillet, first.ListText)), 2));
   }
 
   const CompareSettings compares[] = {
-      {.Source = 0, .Data = {}}, {.Source = 1, .Data = {.Hex = true, .Memo = ""}}, {.Source = 2, .Data = {.EndChar = 2, .Memo = "x,Frt:hex;"}},
-      {.Source = 3, .Data = {.Hex = true, .Memo = "AA BB"}}, {.Source = 3, .Data = {.EndChar = 3, .Memo = "OK"}},
+      {.Source = 0, .Data = {}},
+      {.Source = 1, .Data = {.Hex = true, .Memo = ""}},
+      {.Source = 2, .Data = {.EndChar = 2, .Memo = "x,Frt:hex;"}},
+      {.Source = 3, .Data = {.Hex = true, .Memo = "AA BB"}},
+      {.Source = 3, .Data = {.EndChar = 3, .Memo = "OK"}},
   };
   for (const auto& s : compares) {
     const Encoded first = EncodeCompare(kVantor, s, 2);

@@ -25,7 +25,7 @@ TEST(BitHelpers, TestBitAndFields) {
   EXPECT_EQ(GetBitField(0x6B, 3, 2), 1);
   EXPECT_EQ(GetBitField(0xFF, 0, 8), 0xFF);
   EXPECT_EQ(GetBitField(0xA5, 4, 4), 0x0A);
-  EXPECT_EQ(GetBitField(0xFF, 0, 9), 0);  // count above 8
+  EXPECT_EQ(GetBitField(0xFF, 0, 9), 0);     // count above 8
   EXPECT_EQ(GetBitField(0xFF, 6, 4), 0x03);  // bits past 7 are zero
 }
 
@@ -49,7 +49,7 @@ TEST(HexText, SpacedHexToBytesCases) {
       {"F3 0A", B({0xF3, 0x0A}), 0, B({0xF3, 0x0A})},
       {"F3 0A ", B({0xF3, 0x0A}), 0, B({0xF3, 0x0A})},
       {"\t F3 0A\r\n", B({0xF3, 0x0A}), 0, B({0xF3, 0x0A})},
-      {"F30A", B({0xF3}), 1, ""},          // groups "F30" and "A"
+      {"F30A", B({0xF3}), 1, ""},  // groups "F30" and "A"
       {"GG 01", B({0x01}), 1, ""},
       {"f3-0a", B({0xF3, 0x0A}), 0, B({0xF3, 0x0A})},  // separator not examined
       {"", "", 0, ""},

@@ -17,8 +17,9 @@ std::string ReadAll(const std::filesystem::path& p) { return ReadFileBytes(p).va
 class IniFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("ini_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                        "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ =
+        fs::temp_directory_path() / ("ini_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                     "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
@@ -41,7 +42,8 @@ TEST_F(IniFileTest, MissingFileGivesDefaults) {
 }
 
 TEST(IniText, ReadIsCaseInsensitiveAndTrimsBlanks) {
-  const std::string text = "; comment\r\n[other]\r\nK-N-3=wrong\r\n[ KEY NAME ]\r\n  k-n-3 =  \xC7\xB0\xB5\xC6 \r\nK-N-4=\r\n";
+  const std::string text =
+      "; comment\r\n[other]\r\nK-N-3=wrong\r\n[ KEY NAME ]\r\n  k-n-3 =  \xC7\xB0\xB5\xC6 \r\nK-N-4=\r\n";
   EXPECT_EQ(IniFile::Read(text, "Key Name", "K-N-3", "3"), "\xC7\xB0\xB5\xC6");  // GBK bytes kept
   EXPECT_EQ(IniFile::Read(text, "Key Name", "K-N-4", "4"), "");
   EXPECT_EQ(IniFile::Read(text, "Key Name", "K-N-5", "5"), "5");
@@ -62,8 +64,7 @@ TEST(IniText, WriteChangesOnlyItsOwnLine) {
       {"update in place", "[Key Name]\r\nK-N-1=a\r\nK-N-2=b\r\n[X]\r\nK-N-1=z\r\n", "k-n-1", "new",
        "[Key Name]\r\nk-n-1=new\r\nK-N-2=b\r\n[X]\r\nK-N-1=z\r\n"},
       {"LF file keeps LF", "[Key Name]\nK-N-1=a\n# keep me\n", "K-N-1", "", "[Key Name]\nK-N-1=\n# keep me\n"},
-      {"append after the last filled line of the section",
-       "[Key Name]\r\nK-N-1=a\r\n\r\n[X]\r\ny=1\r\n", "K-N-2", "b",
+      {"append after the last filled line of the section", "[Key Name]\r\nK-N-1=a\r\n\r\n[X]\r\ny=1\r\n", "K-N-2", "b",
        "[Key Name]\r\nK-N-1=a\r\nK-N-2=b\r\n\r\n[X]\r\ny=1\r\n"},
       {"append to a section at the end without a break", "[Key Name]\r\nK-N-1=a", "K-N-2", "b",
        "[Key Name]\r\nK-N-1=a\r\nK-N-2=b\r\n"},

@@ -286,7 +286,8 @@ TEST(ReadFiles, FrameBytesInsideDataAreData) {
 TEST(ReadFiles, StaleIndexBytesStillReadEveryEvent) {
   ConfigModel m;
   ASSERT_EQ(AddKeyAction(m, kVantor, 1, "Press", 0), AddActionOutcome::Added);
-  for (int j = 1; j <= 3; ++j) ASSERT_TRUE(AppendEvent(m, EventKind::Delay, EncodeDelay(kVantor, {"0", "0", std::to_string(j)}, j)));
+  for (int j = 1; j <= 3; ++j)
+    ASSERT_TRUE(AppendEvent(m, EventKind::Delay, EncodeDelay(kVantor, {"0", "0", std::to_string(j)}, j)));
   // Event 3 to the top: stored index bytes now read 3, 1, 2.
   ASSERT_EQ(MoveEvent(m, 3, true), 2);
   ASSERT_EQ(MoveEvent(m, 2, true), 1);
@@ -303,11 +304,13 @@ TEST(ReadFiles, StaleIndexBytesStillReadEveryEvent) {
 
   // A file written with the stale bytes: index 3 of 3 comes first, and
   // action 1's count must end it, not the index.
-  const std::string old = Hdr(2, 1, 3, B({1, 0, 1})) + WithCrc(Ev(3, 4, B({0, 0, 3}))) + WithCrc(Ev(1, 4, B({0, 0, 1}))) +
-                          WithCrc(Ev(2, 4, B({0, 0, 2}))) + Hdr(2, 2, 1, B({2, 0, 1})) + WithCrc(Ev(1, 4, B({0, 0, 4})));
-  EXPECT_EQ(Lines(ReadProjectFile(kVantor, old)),
-            (std::vector<std::string>{HLine(2, 1, 3, B({1, 0, 1})), ELine(3, 4, B({0, 0, 3})), ELine(1, 4, B({0, 0, 1})),
-                                      ELine(2, 4, B({0, 0, 2})), HLine(2, 2, 1, B({2, 0, 1})), ELine(1, 4, B({0, 0, 4}))}));
+  const std::string old = Hdr(2, 1, 3, B({1, 0, 1})) + WithCrc(Ev(3, 4, B({0, 0, 3}))) +
+                          WithCrc(Ev(1, 4, B({0, 0, 1}))) + WithCrc(Ev(2, 4, B({0, 0, 2}))) +
+                          Hdr(2, 2, 1, B({2, 0, 1})) + WithCrc(Ev(1, 4, B({0, 0, 4})));
+  EXPECT_EQ(
+      Lines(ReadProjectFile(kVantor, old)),
+      (std::vector<std::string>{HLine(2, 1, 3, B({1, 0, 1})), ELine(3, 4, B({0, 0, 3})), ELine(1, 4, B({0, 0, 1})),
+                                ELine(2, 4, B({0, 0, 2})), HLine(2, 2, 1, B({2, 0, 1})), ELine(1, 4, B({0, 0, 4}))}));
 }
 
 // Searches the model for a shape whose written file holds a given CRC, so
@@ -369,10 +372,15 @@ TEST(ReadFiles, HostileCrcBytesAndA246EventAction) {
       {"header CRC ending with F3", [](const Variant& v) { return HeaderCrcF3(v, 1); },
        [](const Variant& v, const ConfigModel& m) { return HeaderCrcHasF3(v, m, 1); }},
       // The CRC after action 1's last event reads like the next header's start.
-      {"event CRC F5 51 before the next header", [](const Variant& v) { return EventCrc(TwoActions(v, 2), 1, 2, 0xF551); },
-       [](const Variant&, const ConfigModel& m) { return Crc16Bytes(m.Actions[1].Events[2].Frame) == B({0xF5, 0x51}); }},
+      {"event CRC F5 51 before the next header",
+       [](const Variant& v) { return EventCrc(TwoActions(v, 2), 1, 2, 0xF551); },
+       [](const Variant&, const ConfigModel& m) {
+         return Crc16Bytes(m.Actions[1].Events[2].Frame) == B({0xF5, 0x51});
+       }},
       {"event CRC F3 F3 between events", [](const Variant& v) { return EventCrc(TwoActions(v, 2), 1, 1, 0xF3F3); },
-       [](const Variant&, const ConfigModel& m) { return Crc16Bytes(m.Actions[1].Events[1].Frame) == B({0xF3, 0xF3}); }},
+       [](const Variant&, const ConfigModel& m) {
+         return Crc16Bytes(m.Actions[1].Events[1].Frame) == B({0xF3, 0xF3});
+       }},
       // 246 events: the count's low byte is F6.
       {"246 events", [](const Variant& v) { return TwoActions(v, 246); },
        [](const Variant&, const ConfigModel& m) { return m.Actions[1].EventCount == 0xF6; }},
@@ -418,9 +426,11 @@ TEST(ReadFiles, MalformedFramesAreReadByteByByte) {
   const std::string net = Line(kSmallNet);
 
   const MalformedCase cases[] = {
-      {"event longer than its length field", save + Hdr(1, 1, 2, B({1, 0, 1})) + longer + next,
+      {"event longer than its length field",
+       save + Hdr(1, 1, 2, B({1, 0, 1})) + longer + next,
        {net, HLine(1, 1, 2, B({1, 0, 1})), Line(FileEvent{1, 1, 2, B({0xAA, 0xBB, 0xCC})}), ELine(2, 4, B({0, 0, 1}))}},
-      {"event shorter than its length field", save + Hdr(1, 1, 2, B({1, 0, 1})) + shorter + next,
+      {"event shorter than its length field",
+       save + Hdr(1, 1, 2, B({1, 0, 1})) + shorter + next,
        {net, HLine(1, 1, 2, B({1, 0, 1})), Line(FileEvent{1, 2, 5, B({0xAA, 0xF4, 0xBB, 0xF4, 0xCC, 0xDD})}),
         ELine(2, 4, B({0, 0, 1}))}},
       // In a "Save as" file the CRC over the frame as read still follows it.
@@ -429,9 +439,11 @@ TEST(ReadFiles, MalformedFramesAreReadByteByByte) {
        {HLine(1, 1, 2, B({1, 0, 1})), Line(FileEvent{1, 2, 5, B({0xAA, 0xF4, 0xBB, 0xF4, 0xCC, 0xDD})}),
         ELine(2, 4, B({0, 0, 1}))}},
       // Two header bytes: F6 one byte early; the first F6 after 5 bytes ends it.
-      {"header short of a byte", save + Hdr(1, 1, 1, B({1, 0})) + next,
+      {"header short of a byte",
+       save + Hdr(1, 1, 1, B({1, 0})) + next,
        {net, Line(FileHeader{1, 1, B({0, 1, 1, 0})}), ELine(2, 4, B({0, 0, 1}))}},
-      {"device name shorter than its length", save + B({0xF5, 0x55, 0, 1, 0, 1, 5, 'A', 'B', 0xF6}) + Hdr(1, 1, 0, B({1, 0, 1})),
+      {"device name shorter than its length",
+       save + B({0xF5, 0x55, 0, 1, 0, 1, 5, 'A', 'B', 0xF6}) + Hdr(1, 1, 0, B({1, 0, 1})),
        {net, Line(FileDevice{"AB"}), HLine(1, 1, 0, B({1, 0, 1}))}},
   };
   for (const auto& c : cases) {
@@ -677,9 +689,7 @@ TEST_F(ReplacingWriter, OnlyRegularFilesWithinTheBoundAreRead) {
   fs::create_directory(dir_ / "folder.dat");
   ASSERT_EQ(::mkfifo((dir_ / "fifo.dat").c_str(), 0600), 0);
   fs::create_symlink("/dev/zero", dir_ / "zero.dat");
-  {
-    std::ofstream big(dir_ / "big.dat", std::ios::binary);
-  }
+  { std::ofstream big(dir_ / "big.dat", std::ios::binary); }
   fs::resize_file(dir_ / "big.dat", kMaxUserFileBytes + 1);  // sparse: nothing is written
 
   EXPECT_EQ(ReadRegularFile(dir_ / "p.dat").Bytes, std::optional<std::string>("bytes"));
@@ -687,10 +697,8 @@ TEST_F(ReplacingWriter, OnlyRegularFilesWithinTheBoundAreRead) {
     const char* name;
     const char* why;
   } refused[] = {
-      {"folder.dat", "it is a folder, not a file"},
-      {"fifo.dat", "it is not a regular file"},
-      {"zero.dat", "it is not a regular file"},
-      {"big.dat", "it is larger than 64 MiB"},
+      {"folder.dat", "it is a folder, not a file"}, {"fifo.dat", "it is not a regular file"},
+      {"zero.dat", "it is not a regular file"},     {"big.dat", "it is larger than 64 MiB"},
       {"missing.dat", "there is no such file"},
   };
   for (const auto& c : refused) {

@@ -191,8 +191,9 @@ TEST(Rs232Library, AsciiDataFromEachBuildWithEveryEndCharacter) {
       for (const Variant* v : kBoth) {
         SCOPED_TRACE(v->Name + " " + Escaped(data));
         const std::string file = MustWrite(*v, lib);
-        EXPECT_EQ(Escaped(file), Escaped(Rss("L", {{"f", "9600", "8", "1", "asc", c.endChar,
-                                                    data + (v->Rs232LibEndBytes ? c.ends : "")}})));
+        EXPECT_EQ(
+            Escaped(file),
+            Escaped(Rss("L", {{"f", "9600", "8", "1", "asc", c.endChar, data + (v->Rs232LibEndBytes ? c.ends : "")}})));
         const Rs232LibraryRead r = ReadRs232Library(*v, file);
         ASSERT_EQ(r.Library.Functions.size(), 1u);
         if (v->Rs232LibEndBytes) {
@@ -224,7 +225,16 @@ TEST(Rs232Library, ReadingRule) {
   } cases[] = {
       {"01 restarts the field", B({0x01}) + "xx" + F("L") + Rss("", {fn}).substr(2) + F("D"), "L", "D"},
       {"bytes between fields", F("L") + "junk" + Rss("", {fn}).substr(2) + "\x1A" + F("D"), "L", "D"},
-      {"no 01 at all", "L\x04" "f\x04" "9600\x04" "8\x04" "1\x04" "hex\x04" "NULL\x04" "D\x04", "L", "D"},
+      {"no 01 at all",
+       "L\x04"
+       "f\x04"
+       "9600\x04"
+       "8\x04"
+       "1\x04"
+       "hex\x04"
+       "NULL\x04"
+       "D\x04",
+       "L", "D"},
       {"hex data after a 01 byte", Rss("L", {fn}) + B({0x01, 0x11, 0x01, 0x22, 0x04}), "L", B({0x22})},
   };
   for (const auto& c : cases) {
@@ -332,7 +342,8 @@ TEST(Rs232Library, FunctionsBuiltFromTheEditorsTexts) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.v->Name + " " + c.text);
     const Rs232FunctionBuilt b = BuildRs232Function(
-        *c.v, {.Name = "f", .Baud = "4800", .DataBits = "7", .StopBits = "2", .Hex = c.hex, .EndChar = "LF", .Data = c.text});
+        *c.v,
+        {.Name = "f", .Baud = "4800", .DataBits = "7", .StopBits = "2", .Hex = c.hex, .EndChar = "LF", .Data = c.text});
     EXPECT_EQ(b.Function.Format, c.hex ? "hex" : "asc");
     EXPECT_EQ(Escaped(b.Function.Data), Escaped(c.data));
     EXPECT_EQ(b.BadGroups, c.badGroups);
@@ -341,7 +352,7 @@ TEST(Rs232Library, FunctionsBuiltFromTheEditorsTexts) {
     EXPECT_EQ(w.Ok(), c.writable);
     if (c.writable) {
       EXPECT_EQ(Escaped(w.Bytes), Escaped(Rss("", {{"f", "4800", "7", "2", c.hex ? "hex" : "asc", "LF",
-                                                   c.data + (!c.hex && c.v->Rs232LibEndBytes ? "\n" : "")}})
+                                                    c.data + (!c.hex && c.v->Rs232LibEndBytes ? "\n" : "")}})
                                               .substr(2)));
     }
   }
@@ -451,17 +462,21 @@ TEST(Rs232Library, FunctionOnTheRs232Page) {
        "baud 2, bits 0, stop 0, hex 0, end 0, memo [PWR\\x0A\\x0D]",
        "baud 2, bits 0, stop 0, hex 0, end 3, memo [PWR]"},
       {{0, "a", "9600", "8", "1", "hex", "LF+CR", B({0xAA, 0x0D})},
-       "baud 2, bits 0, stop 0, hex 1, end 0, memo [AA 0D ]", "baud 2, bits 0, stop 0, hex 1, end 3, memo [AA 0D ]"},
-      {{0, "a", "9600", "8", "1", "bin", "LF+CR", "x"}, "baud 2, bits 0, stop 0, hex -, end 0, memo -",
+       "baud 2, bits 0, stop 0, hex 1, end 0, memo [AA 0D ]",
+       "baud 2, bits 0, stop 0, hex 1, end 3, memo [AA 0D ]"},
+      {{0, "a", "9600", "8", "1", "bin", "LF+CR", "x"},
+       "baud 2, bits 0, stop 0, hex -, end 0, memo -",
        "baud 2, bits 0, stop 0, hex -, end 3, memo -"},
       // Another format leaves the radio and the memo as they are.
       {{0, "a", "9600", "8", "1", "", "CR", "x"}, "baud 2, bits 0, stop 0, hex -, end 1, memo -"},
       {{0, "a", "9600", "8", "1", "hex", "NULL", B({0x00, 0x1A})},
        "baud 2, bits 0, stop 0, hex 1, end 0, memo [00 1A ]"},
       // An end character the page lacks: kept by the 9-key build, "NULL" in the 6-key one.
-      {{0, "a", "9600", "8", "1", "asc", "TAB", "T"}, "baud 2, bits 0, stop 0, hex 0, end -, memo [T]",
+      {{0, "a", "9600", "8", "1", "asc", "TAB", "T"},
+       "baud 2, bits 0, stop 0, hex 0, end -, memo [T]",
        "baud 2, bits 0, stop 0, hex 0, end 0, memo [T]"},
-      {{0, "a", "9600", "8", "1", "hex", "", ""}, "baud 2, bits 0, stop 0, hex 1, end -, memo []",
+      {{0, "a", "9600", "8", "1", "hex", "", ""},
+       "baud 2, bits 0, stop 0, hex 1, end -, memo []",
        "baud 2, bits 0, stop 0, hex 1, end 0, memo []"},
       // The page's own lists: 38400 and 5 data bits are there, not in the editor.
       {{0, "a", "38400", "5", "1.5", "asc", "NULL", ""}, "baud 4, bits 3, stop 1, hex 0, end 0, memo []"},
@@ -511,7 +526,7 @@ TEST(LibraryNames, FileNameCheck) {
       {B({0x7F}), false},
       {"a" + B({0x1F}), false},
       {B({0x01}), false},
-      {B({0x81, 0x2F}), false},      // a lead byte does not hide a following "/"
+      {B({0x81, 0x2F}), false},        // a lead byte does not hide a following "/"
       {B({0x81, 0x81, 0x5C}), false},  // one character, then a real "\"
   };
   for (const auto& c : cases) EXPECT_EQ(IsLibraryFileName(c.name), c.ok) << Escaped(c.name);

@@ -36,7 +36,8 @@ std::vector<FrameCase> FrameCases() {
   c.push_back({"65 empty text", Command(0x65, B({0x01, 0x02, 0x00}))});
   c.push_back({"12 with port", Command(0x12, B({127, 0, 0, 2, 0x0F, 0xA1, 255, 0, 0, 0, 127, 0, 0, 1}))});
   c.push_back({"12 without port", Command(0x12, B({127, 0, 0, 2, 255, 0, 0, 0, 127, 0, 0, 1}))});
-  c.push_back({"12 gateway ending F2 0D", Command(0x12, B({127, 0, 0, 2, 0x0F, 0xA1, 255, 0, 0, 0, 127, 0, 0xF2, 0x0D}))});
+  c.push_back(
+      {"12 gateway ending F2 0D", Command(0x12, B({127, 0, 0, 2, 0x0F, 0xA1, 255, 0, 0, 0, 127, 0, 0xF2, 0x0D}))});
   c.push_back({"60 type", Command(0x60, "TYPE-A")});
   c.push_back({"61 name", Command(0x61, "Hall 2")});
   const std::string payload = B({0x01, 0xF2, 0x0D, 0x0A, 0xF2, 0x0D, 0x0A});
@@ -127,7 +128,8 @@ TEST(PanelSimFraming, FrameThenGarbageAndUnfinishedFrame) {
 
   // A download frame whose length says more than ever comes: unfinished
   // until the caller's longer quiet, then raw as it stands.
-  const std::string head = B({0xF1, 0x00, 0x00, 0x01, 2, 4, 3, 0x00, 0xA5, 0xFF, 0xFF, 0xF3, 0x00, 0x01, 0x01, 0x40, 0x00});
+  const std::string head =
+      B({0xF1, 0x00, 0x00, 0x01, 2, 4, 3, 0x00, 0xA5, 0xFF, 0xFF, 0xF3, 0x00, 0x01, 0x01, 0x40, 0x00});
   EXPECT_TRUE(f.Feed(head).empty());
   EXPECT_EQ(f.Pending(), CommandFramer::Waiting::Unfinished);
   const auto rest = f.Flush();
@@ -143,14 +145,11 @@ TEST(PanelSimDiscovery, OnlyTheExactTextNamingLoopback) {
     std::string Text;
     bool Ok;
   } cases[] = {
-      {" IP:127.0.0.1;", true},       {" IP:127.255.3.4;", true},
-      {"IP:127.0.0.1;", false},       {" IP:127.0.0.1", false},
-      {" IP:127.0.0.1; ", false},     {" IP:127.0.0.1;\n", false},
-      {" IP:192.168.1.5;", false},    {" IP:0.0.0.0;", false},
-      {" IP:127.0.0.256;", false},    {" IP:127.0.0;", false},
-      {" IP:127.0.0.1.1;", false},    {" IP:127.00.0.1;", false},
-      {" IP: 127.0.0.1;", false},     {" ip:127.0.0.1;", false},
-      {std::string(" IP:127.0.0.1;\0", 15), false},
+      {" IP:127.0.0.1;", true},    {" IP:127.255.3.4;", true},  {"IP:127.0.0.1;", false},
+      {" IP:127.0.0.1", false},    {" IP:127.0.0.1; ", false},  {" IP:127.0.0.1;\n", false},
+      {" IP:192.168.1.5;", false}, {" IP:0.0.0.0;", false},     {" IP:127.0.0.256;", false},
+      {" IP:127.0.0;", false},     {" IP:127.0.0.1.1;", false}, {" IP:127.00.0.1;", false},
+      {" IP: 127.0.0.1;", false},  {" ip:127.0.0.1;", false},   {std::string(" IP:127.0.0.1;\0", 15), false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Text);
@@ -230,10 +229,16 @@ TEST(PanelSimAnswers, CommandsWithoutAnswerAreOnlyRecorded) {
   const std::vector<std::string> sent = {
       Command(0x12, B({127, 0, 0, 2, 255, 0, 0, 0, 127, 0, 0, 1})),
       Command(0x13, B({0, 1, 2, 3, 4, 5})),
-      Command(0x14), Command(0x15), Command(0x16), Command(0x20),
-      Command(0x60, "T"), Command(0x61, "N"),
-      Command(0x63, B({0x00, 0x56, 0x00, 0x03})), Command(0x64, B({0x00})),
-      Command(0x65, B({0x01, 0x02, 0x01, 0x41})), "00\r\n",
+      Command(0x14),
+      Command(0x15),
+      Command(0x16),
+      Command(0x20),
+      Command(0x60, "T"),
+      Command(0x61, "N"),
+      Command(0x63, B({0x00, 0x56, 0x00, 0x03})),
+      Command(0x64, B({0x00})),
+      Command(0x65, B({0x01, 0x02, 0x01, 0x41})),
+      "00\r\n",
   };
   std::string all;
   for (const std::string& s : sent) all += s;
@@ -264,9 +269,9 @@ struct Sample {
   explicit Sample(const Variant& v) {
     H1 = v.PackedHeader ? B({0x4B}) : B({2, 4, 3});
     H2 = v.PackedHeader ? B({0x25}) : B({1, 1, 1});
-    Events = {EventFrame(1, 4, B({0x00, 0x64})),                       // 9 bytes
+    Events = {EventFrame(1, 4, B({0x00, 0x64})),                          // 9 bytes
               EventFrame(1, 1, B({0x01, 0xF2, 0x0D, 0x0A, 0x41, 0x42})),  // 13 bytes
-              EventFrame(2, 6, B({0x03, 0x01, 0x00}))};                 // 10 bytes
+              EventFrame(2, 6, B({0x03, 0x01, 0x00}))};                   // 10 bytes
     int a = 0xA5;
     Frames.push_back(DownloadFrame(1, H1, a, Events[0]));
     a += 9;
@@ -313,18 +318,66 @@ TEST_P(PanelSimDownload, EachFaultyFrameIsRefusedAndChangesNothing) {
     std::function<std::string(std::string)> Spoil;
   };
   const std::vector<Case> cases = {
-      {"CRC", 1, [&](std::string f) { f[eventAt + 6] ^= 1; return f; }},
-      {"ending", 0, [](std::string f) { f.back() = 0x0B; return f; }},
-      {"FF FF marker", 0, [&](std::string f) { f[addrAt + 3] = 0x00; return Recrc(f); }},
-      {"no F4", 2, [](std::string f) { f[f.size() - 6] = 0x00; return Recrc(f); }},
-      {"unknown event type", 0, [&](std::string f) { f[eventAt + 3] = 9; return Recrc(f); }},
-      {"address gap", 1, [&](std::string f) { f[addrAt + 1] += 1; return Recrc(f); }},
-      {"address repeated", 2, [&](std::string f) { f[addrAt + 1] -= 13; return Recrc(f); }},
-      {"event skipped", 2, [&](std::string f) { f[eventAt + 2] = 3; return Recrc(f); }},
-      {"new action not at event 1", 1, [&](std::string f) { f[eventAt + 2] = 2; return Recrc(f); }},
-      {"action going back", 2, [](std::string f) { f[3] = 1; return Recrc(f); }},
-      {"header changed in an action", 2, [&](std::string f) { f[4] ^= 0x10; return Recrc(f); }},
-      {"first event not at 1", 0, [&](std::string f) { f[eventAt + 2] = 2; return Recrc(f); }},
+      {"CRC", 1,
+       [&](std::string f) {
+         f[eventAt + 6] ^= 1;
+         return f;
+       }},
+      {"ending", 0,
+       [](std::string f) {
+         f.back() = 0x0B;
+         return f;
+       }},
+      {"FF FF marker", 0,
+       [&](std::string f) {
+         f[addrAt + 3] = 0x00;
+         return Recrc(f);
+       }},
+      {"no F4", 2,
+       [](std::string f) {
+         f[f.size() - 6] = 0x00;
+         return Recrc(f);
+       }},
+      {"unknown event type", 0,
+       [&](std::string f) {
+         f[eventAt + 3] = 9;
+         return Recrc(f);
+       }},
+      {"address gap", 1,
+       [&](std::string f) {
+         f[addrAt + 1] += 1;
+         return Recrc(f);
+       }},
+      {"address repeated", 2,
+       [&](std::string f) {
+         f[addrAt + 1] -= 13;
+         return Recrc(f);
+       }},
+      {"event skipped", 2,
+       [&](std::string f) {
+         f[eventAt + 2] = 3;
+         return Recrc(f);
+       }},
+      {"new action not at event 1", 1,
+       [&](std::string f) {
+         f[eventAt + 2] = 2;
+         return Recrc(f);
+       }},
+      {"action going back", 2,
+       [](std::string f) {
+         f[3] = 1;
+         return Recrc(f);
+       }},
+      {"header changed in an action", 2,
+       [&](std::string f) {
+         f[4] ^= 0x10;
+         return Recrc(f);
+       }},
+      {"first event not at 1", 0,
+       [&](std::string f) {
+         f[eventAt + 2] = 2;
+         return Recrc(f);
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -347,9 +400,9 @@ TEST_P(PanelSimDownload, ClosingFrameAndFirstAddress) {
   const Sample s(v);
   struct Case {
     const char* Name;
-    int Shift;          // added to every address
-    int Closing;        // added to the closing address
-    int SecondAction;   // action number of the second action
+    int Shift;         // added to every address
+    int Closing;       // added to the closing address
+    int SecondAction;  // action number of the second action
     bool Ok;
   } cases[] = {
       {"sound", 0, 0, 2, true},
@@ -461,9 +514,8 @@ class PanelSimPlayback : public ::testing::TestWithParam<const Variant*> {
   // The records as worked out by hand from the sample.
   std::vector<std::string> Expected() const {
     const Sample s(*GetParam());
-    return {ActionRecord(2, 1, 1, s.H1), s.Events[0] + Crc16Bytes(s.Events[0]),
-            ActionRecord(2, 2, 2, s.H2), s.Events[1] + Crc16Bytes(s.Events[1]),
-            s.Events[2] + Crc16Bytes(s.Events[2])};
+    return {ActionRecord(2, 1, 1, s.H1), s.Events[0] + Crc16Bytes(s.Events[0]), ActionRecord(2, 2, 2, s.H2),
+            s.Events[1] + Crc16Bytes(s.Events[1]), s.Events[2] + Crc16Bytes(s.Events[2])};
   }
 };
 
@@ -535,7 +587,8 @@ TEST_P(PanelSimPlayback, RecordFaults) {
     const std::string r = Bytes(core.Feed(Ack(0x51, 1)))[0];
     ASSERT_EQ(r.size(), want[1].size());
     EXPECT_EQ(static_cast<uint8_t>(r[5]), s.Events[0].size() - 7 + 2);
-    EXPECT_EQ(Crc16Modbus(r.substr(0, r.size() - 2)), static_cast<uint8_t>(r[r.size() - 2]) * 256 + static_cast<uint8_t>(r.back()));
+    EXPECT_EQ(Crc16Modbus(r.substr(0, r.size() - 2)),
+              static_cast<uint8_t>(r[r.size() - 2]) * 256 + static_cast<uint8_t>(r.back()));
     EXPECT_EQ(Bytes(core.Feed(Ack(0x53, 0))), std::vector<std::string>{want[1]});
   }
   {

@@ -36,9 +36,7 @@ class PanelSimSocket : public ::testing::Test {
     netguard::SetLoopbackOnly(true);
     netguard::ResetRefusedCount();
   }
-  void TearDown() override {
-    EXPECT_EQ(netguard::RefusedCount(), 0) << "an address outside 127.0.0.0/8 was tried";
-  }
+  void TearDown() override { EXPECT_EQ(netguard::RefusedCount(), 0) << "an address outside 127.0.0.0/8 was tried"; }
 };
 
 // A port free on the address now: bound once, read back, let go.
@@ -72,7 +70,9 @@ class Configurator {
         ++connections_;
         if (peer_) continue;
         peer_ = s;
-        QObject::connect(s, &QTcpSocket::readyRead, [this] { seen.Chunks.push_back({clock_.elapsed(), Str(peer_->readAll())}); });
+        QObject::connect(s, &QTcpSocket::readyRead, [this] {
+          seen.Chunks.push_back({clock_.elapsed(), Str(peer_->readAll())});
+        });
         QObject::connect(s, &QTcpSocket::disconnected, [this] { seen.Closed = true; });
       }
     });
@@ -82,7 +82,9 @@ class Configurator {
   quint16 Port() const { return server_.serverPort(); }
   int Connections() const { return connections_; }
   QTcpSocket* Peer() const { return peer_; }
-  bool WaitForPeer(int ms = 2000) { return QTest::qWaitFor([this] { return peer_ != nullptr; }, ms); }
+  bool WaitForPeer(int ms = 2000) {
+    return QTest::qWaitFor([this] { return peer_ != nullptr; }, ms);
+  }
 
   void Send(const std::string& bytes) {
     seen.SentAt.push_back(clock_.elapsed());
@@ -277,8 +279,10 @@ Seen Play(const FaultCase& c, const Faults& f) {
   for (const Step& s : c.Script) {
     if (cfg.seen.Closed) break;
     cfg.Send(s.Bytes);
-    if (s.GapMs >= 0) QTest::qWait(s.GapMs);
-    else cfg.Settle();
+    if (s.GapMs >= 0)
+      QTest::qWait(s.GapMs);
+    else
+      cfg.Settle();
   }
   return cfg.seen;
 }
@@ -299,18 +303,23 @@ std::vector<FaultCase> FaultCases() {
   static const std::string r2 = EventRecord(Stored()[0].Events[0]);
   static const std::string r3 = EventRecord(Stored()[0].Events[1]);
   auto upload = [](int s1, int s2) {
-    return std::vector<Step>{{Command(0x51)}, {Ack(0x51, s1)}, {Ack(s1 ? 0x53 : 0x51, s2)}, {Ack(0x53, 1)}, {Ack(0x53, 1)}};
+    return std::vector<Step>{
+        {Command(0x51)}, {Ack(0x51, s1)}, {Ack(s1 ? 0x53 : 0x51, s2)}, {Ack(0x53, 1)}, {Ack(0x53, 1)}};
   };
 
   return {
-      {"delay", [](Faults& f) { f.DelayMs = 300; }, {{Command(0x41)}},
+      {"delay",
+       [](Faults& f) { f.DelayMs = 300; },
+       {{Command(0x41)}},
        [](const Seen& s, const Seen& f) {
          ASSERT_EQ(f.Chunks.size(), 1u);
          EXPECT_GE(f.Chunks[0].first - f.SentAt[0], 290);
          EXPECT_LT(s.Chunks[0].first - s.SentAt[0], 150);
          EXPECT_EQ(f.All(), s.All());
        }},
-      {"split", [](Faults& f) { f.SplitAt = StepSel::At(Phase::Any, 1); }, {{Command(0x45)}},
+      {"split",
+       [](Faults& f) { f.SplitAt = StepSel::At(Phase::Any, 1); },
+       {{Command(0x45)}},
        [](const Seen& s, const Seen& f) {
          EXPECT_EQ(s.Chunks.size(), 1u);
          ASSERT_EQ(f.Chunks.size(), 2u);
@@ -318,7 +327,9 @@ std::vector<FaultCase> FaultCases() {
          EXPECT_EQ(f.Chunks[0].second.size(), 10u);
          EXPECT_EQ(f.All(), s.All());
        }},
-      {"join", [](Faults& f) { f.JoinAt = StepSel::At(Phase::Any, 1); }, {{Command(0x42), 40}, {Command(0x43)}},
+      {"join",
+       [](Faults& f) { f.JoinAt = StepSel::At(Phase::Any, 1); },
+       {{Command(0x42), 40}, {Command(0x43)}},
        [](const Seen& s, const Seen& f) {
          EXPECT_EQ(s.Chunks.size(), 2u);
          ASSERT_EQ(f.Chunks.size(), 1u);
@@ -332,7 +343,12 @@ std::vector<FaultCase> FaultCases() {
          EXPECT_TRUE(f.Closed);
          EXPECT_EQ(f.All(), s.All().substr(0, 3));
        }},
-      {"lie in the IR code length", [](Faults& f) { f.LieAt = StepSel::At(Phase::Any, 1); f.LieBy = 3; }, {{Command(0x10)}},
+      {"lie in the IR code length",
+       [](Faults& f) {
+         f.LieAt = StepSel::At(Phase::Any, 1);
+         f.LieBy = 3;
+       },
+       {{Command(0x10)}},
        [](const Seen& s, const Seen& f) {
          ASSERT_EQ(f.All().size(), s.All().size());
          EXPECT_EQ(static_cast<uint8_t>(f.All()[4]), static_cast<uint8_t>(s.All()[4]) + 3);
@@ -344,17 +360,24 @@ std::vector<FaultCase> FaultCases() {
          EXPECT_EQ(f.All(), Acks({{0x21, 0}, {0x00, 0}, {0x1F, 0}}));
        }},
       {"refuse event 1", [](Faults& f) { f.RefuseEvent = 1; }, download,
-       [](const Seen&, const Seen& f) { EXPECT_EQ(f.All(), Acks({{0x21, 1}, {0x00, 0}, {0x1F, 0}})); }},
+       [](const Seen&, const Seen& f) {
+         EXPECT_EQ(f.All(), Acks({{0x21, 1}, {0x00, 0}, {0x1F, 0}}));
+       }},
       {"refuse closing", [](Faults& f) { f.RefuseClosing = true; }, download,
-       [](const Seen&, const Seen& f) { EXPECT_EQ(f.All(), Acks({{0x21, 1}, {0x00, 1}, {0x1F, 0}})); }},
+       [](const Seen&, const Seen& f) {
+         EXPECT_EQ(f.All(), Acks({{0x21, 1}, {0x00, 1}, {0x1F, 0}}));
+       }},
       {"silent at download step 2", [](Faults& f) { f.SilentAt = StepSel::At(Phase::Download, 2); }, download,
-       [](const Seen&, const Seen& f) { EXPECT_EQ(f.All(), Acks({{0x21, 1}, {0x1F, 1}})); }},
+       [](const Seen&, const Seen& f) {
+         EXPECT_EQ(f.All(), Acks({{0x21, 1}, {0x1F, 1}}));
+       }},
       {"drop after download step 1", [](Faults& f) { f.DropAfter = StepSel::At(Phase::Download, 1); }, download,
        [](const Seen&, const Seen& f) {
          EXPECT_TRUE(f.Closed);
          EXPECT_EQ(f.All(), Acks({{0x21, 1}}));
        }},
-      {"corrupt the first record's CRC", [](Faults& f) { f.CorruptCrcAt = StepSel::At(Phase::Upload, 1); }, upload(0, 1),
+      {"corrupt the first record's CRC", [](Faults& f) { f.CorruptCrcAt = StepSel::At(Phase::Upload, 1); },
+       upload(0, 1),
        [](const Seen& s, const Seen& f) {
          EXPECT_EQ(s.All(), r1 + r1 + r2 + r3);
          ASSERT_EQ(f.All().size(), s.All().size());

@@ -42,9 +42,7 @@ class RecordingSink : public DispatchSink {
   }
   void Malformed(const std::string&) override { Calls.push_back("malformed"); }
 
-  bool Logged(const std::string& line) const {
-    return std::find(Lines.begin(), Lines.end(), line) != Lines.end();
-  }
+  bool Logged(const std::string& line) const { return std::find(Lines.begin(), Lines.end(), line) != Lines.end(); }
   bool Unclassified() const { return !Lines.empty() && Lines[Lines.size() - 2].rfind("data1 len", 0) == 0; }
 };
 

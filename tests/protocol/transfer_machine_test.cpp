@@ -26,9 +26,7 @@ std::string Event(int staleIndex, int extra = 0) {
   return simtest::EventFrame(staleIndex, 4, payload);
 }
 
-std::string Header(const Variant& v, int key) {
-  return v.PackedHeader ? B({key * 32 + 4 + 1}) : B({key, 1, 1});
-}
+std::string Header(const Variant& v, int key) { return v.PackedHeader ? B({key * 32 + 4 + 1}) : B({key, 1, 1}); }
 
 // Actions with the given event counts; record n's events have frames of L = 3 + n.
 ConfigModel Model(const Variant& v, const std::vector<int>& counts) {
@@ -169,9 +167,9 @@ TEST(DownloadMachineAcks, ARefusalAnywhereStopsTheDownload) {
     std::string Refusal;
   };
   const Case cases[] = {
-      {"clear 00", -1, B({0xF5, 0x21, 0x00})},    {"clear 02", -1, B({0xF5, 0x21, 0x02})},
-      {"first event", 0, B({0xF5, 0x00, 0x00})},  {"second event", 1, B({0xF5, 0x00, 0x00})},
-      {"no status", 0, B({0xF5, 0x00})},          {"closing", 2, B({0xF5, 0x1F, 0x00})},
+      {"clear 00", -1, B({0xF5, 0x21, 0x00})},   {"clear 02", -1, B({0xF5, 0x21, 0x02})},
+      {"first event", 0, B({0xF5, 0x00, 0x00})}, {"second event", 1, B({0xF5, 0x00, 0x00})},
+      {"no status", 0, B({0xF5, 0x00})},         {"closing", 2, B({0xF5, 0x1F, 0x00})},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);

@@ -36,17 +36,17 @@ TEST(AccessCodeEntry, KeySequences) {
     std::string status;
     bool entering, testVisible;
   } cases[] = {
-      {"KVR5830\r", "", false, false},                // no entry started
+      {"KVR5830\r", "", false, false},  // no entry started
       {"^K", "Key:", true, false},
       {"^KKVR5830\r", "Key:", false, true},
-      {"^KKVR5830\r^K", "Key:", true, true},          // a new entry, the menu kept
-      {"^KKVR5830\r^K^K", "", false, false},          // a second Ctrl+K hides it
-      {"^KKV^K", "", true, false},                    // hidden: the entry only empties
-      {"^KKVX\b", "Key:KV", true, false},             // Backspace takes itself and one more
-      {"^KKVR58301", "Key:", true, false},            // an eighth character empties the buffer
+      {"^KKVR5830\r^K", "Key:", true, true},  // a new entry, the menu kept
+      {"^KKVR5830\r^K^K", "", false, false},  // a second Ctrl+K hides it
+      {"^KKV^K", "", true, false},            // hidden: the entry only empties
+      {"^KKVX\b", "Key:KV", true, false},     // Backspace takes itself and one more
+      {"^KKVR58301", "Key:", true, false},    // an eighth character empties the buffer
       {"^K\b", "Key:", true, false},
-      {"^K+", "Key:k", true, false},                  // keypad + is the code of "k"
-      {"^KKVR5831\r", "Key:KVR5831", true, false},    // a wrong code stays
+      {"^K+", "Key:k", true, false},                // keypad + is the code of "k"
+      {"^KKVR5831\r", "Key:KVR5831", true, false},  // a wrong code stays
   };
   for (const auto& c : cases) {
     Driver d;

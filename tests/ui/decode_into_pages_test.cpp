@@ -16,8 +16,8 @@ struct FrameCase {
   std::string irCode;  // IR only
 };
 
-Rs232Settings Rs(int port, int baud, int data, int stop, int parity, int mode, std::string count,
-                 std::string interval, bool hex, int end, std::string memo) {
+Rs232Settings Rs(int port, int baud, int data, int stop, int parity, int mode, std::string count, std::string interval,
+                 bool hex, int end, std::string memo) {
   Rs232Settings s;
   s.Port = port, s.Baud = baud, s.DataBits = data, s.StopBits = stop, s.Parity = parity, s.RepeatMode = mode;
   s.Count = std::move(count), s.Interval = std::move(interval);
@@ -36,7 +36,8 @@ std::vector<FrameCase> Cases(const Variant& v) {
     for (int data = 0; data < 4; ++data)
       for (int stop = 0; stop < 3; ++stop)
         add("serial " + std::to_string(port) + std::to_string(data) + std::to_string(stop), EventKind::Rs232,
-            EncodeRs232(v, Rs(port, (port + data) % 7, data, stop, (data + stop) % 5, 0, "1", "1", false, stop, "AT"), 1));
+            EncodeRs232(v, Rs(port, (port + data) % 7, data, stop, (data + stop) % 5, 0, "1", "1", false, stop, "AT"),
+                        1));
   for (const char* value : {"0", "1", "42", "99", "100"})
     add(std::string("repeat ") + value, EventKind::Rs232,
         EncodeRs232(v, Rs(0, 2, 0, 0, 0, 1, value, "7", false, 1, "X"), 1));
@@ -63,7 +64,8 @@ std::vector<FrameCase> Cases(const Variant& v) {
     add(std::string("delay ") + h + ":" + m + ":" + s, EventKind::Delay, EncodeDelay(v, DelaySettings{h, m, s}, 1));
   for (int src = 0; src < 4; ++src)
     add("compare " + std::to_string(src), EventKind::Compare,
-        EncodeCompare(v, CompareSettings{src, DataPart{src % 2 == 1, src, src == 0 ? "" : (src % 2 ? "4F 4B" : "OK")}}, 1));
+        EncodeCompare(v, CompareSettings{src, DataPart{src % 2 == 1, src, src == 0 ? "" : (src % 2 ? "4F 4B" : "OK")}},
+                      1));
   const int keys = static_cast<int>(items::PanelKeys(v).size());
   for (int k = 0; k < keys; ++k) {
     add("led " + std::to_string(k), EventKind::Led, EncodeLed(v, LedSettings{k, k % 4}, 1));
@@ -107,7 +109,8 @@ TEST_P(DecodeRoad, HeadersComeBackThroughTheirDialogs) {
     const char* kind;
   };
   std::vector<H> hs = {{2, 4, "Toggle"}, {1, 0, "Press"}, {6, v.GroupCount, "Release"}};
-  if (v.HasKey10Dialog) hs.push_back({10, 0, "Right-handed"}), hs.push_back({10, 0, "Left-handed"}), hs.push_back({9, 9, "Press"});
+  if (v.HasKey10Dialog)
+    hs.push_back({10, 0, "Right-handed"}), hs.push_back({10, 0, "Left-handed"}), hs.push_back({9, 9, "Press"});
   for (const H& h : hs) {
     TActionList a;
     a.KeyName = "Key" + std::to_string(h.key);

@@ -72,8 +72,8 @@ TEST_P(RoundTrip, OpenedProjectDownloadedClearedUploadedSavesTheSameBytes) {
   clock.start();
   // Timed where the frames are written: when the panel reads them depends on
   // how busy the machine is.
-  const QMetaObject::Connection watch = QObject::connect(
-      t.F1.IdTCPServer1, &LinkServer::Wrote, [&](int, qsizetype) { writes.push_back(clock.elapsed()); });
+  const QMetaObject::Connection watch = QObject::connect(t.F1.IdTCPServer1, &LinkServer::Wrote,
+                                                         [&](int, qsizetype) { writes.push_back(clock.elapsed()); });
 
   t.D.Button1Click();
   EXPECT_EQ(t.D.Label1->text(), "Done:" + QString::number(100 / (events + 2)) + "%");

@@ -58,13 +58,14 @@ TEST_F(EventSet, Rs232AddThroughTheWidgets) {
   F1.QelComboBox7->setCurrentIndex(1);  // "CR"
   QTest::mouseClick(F1.QelButton12, Qt::LeftButton);
   ASSERT_EQ(Count(), 1);
-  EXPECT_EQ(Event(1).Frame, B({0xF3, 0x00, 0x01, 0x01, 0x00, 0x0B, 0x01, 0x30, 0x00, 0x00, 0x00, 0x48, 0x45, 0x4C,
-                               0x4C, 0x4F, 0x0D, 0xF4}));
+  EXPECT_EQ(Event(1).Frame, B({0xF3, 0x00, 0x01, 0x01, 0x00, 0x0B, 0x01, 0x30, 0x00, 0x00, 0x00, 0x48, 0x45, 0x4C, 0x4C,
+                               0x4F, 0x0D, 0xF4}));
   EXPECT_EQ(Event(1).ListText, "Port:1,9600bps 8 1,Send Once,Frt:asc,CR,Len:5,Data:HELLO");
   EXPECT_EQ(Event(1).EventKind, "RS232");
   EXPECT_EQ(Event(1).Index, "1");
   ASSERT_EQ(F1.ListView2->Count(), 1);
-  EXPECT_EQ(F1.ListView2->Row(0), (QStringList{"1", "RS232", "Port:1,9600bps 8 1,Send Once,Frt:asc,CR,Len:5,Data:HELLO"}));
+  EXPECT_EQ(F1.ListView2->Row(0),
+            (QStringList{"1", "RS232", "Port:1,9600bps 8 1,Send Once,Frt:asc,CR,Len:5,Data:HELLO"}));
   EXPECT_EQ(F1.F.Model->CurrentEventCount, 1);
 }
 
@@ -176,10 +177,10 @@ TEST_F(EventSet, EveryKindComesBackFromItsListText) {
   ASSERT_EQ(n, 7) << (P.Boxes.Boxes.empty() ? "" : P.Boxes.Boxes[0].Text.toStdString());
 
   // Scramble the pages, then restore each event and add it again.
-  const std::vector<std::function<void()>> adds = {
-      [&] { F1.QelButton12Click(); }, [&] { F1.QelButton17Click(); }, [&] { F1.QelButton19Click(); },
-      [&] { F1.QelButton21Click(); }, [&] { F1.QelButton22Click(); }, [&] { F1.QelButton23Click(); },
-      [&] { F1.QelButton15Click(); }};
+  const std::vector<std::function<void()>> adds = {[&] { F1.QelButton12Click(); }, [&] { F1.QelButton17Click(); },
+                                                   [&] { F1.QelButton19Click(); }, [&] { F1.QelButton21Click(); },
+                                                   [&] { F1.QelButton22Click(); }, [&] { F1.QelButton23Click(); },
+                                                   [&] { F1.QelButton15Click(); }};
   for (int e = 1; e <= n; ++e) {
     SCOPED_TRACE(Event(e).ListText);
     F1.QelComboBox3->setCurrentIndex(0);

@@ -41,11 +41,16 @@ struct IREditorQuillet : ::testing::Test, Editor {
 TEST_F(IREditor, HasTheNamedControls) {
   EXPECT_EQ(E.windowTitle(), "IR Edit");
   EXPECT_TRUE(E.Edit1->isReadOnly());
-  const std::vector<std::pair<QPushButton*, const char*>> buttons = {
-      {E.Button1, "Open Lib"},  {E.Button2, "Creat Lib"},           {E.Button3, "New Function"},
-      {E.Button4, "Delete Function"}, {E.Button5, "Rename For Function"}, {E.Button6, "Learn"},
-      {E.Button7, "Save Edit"}, {E.Button8, "Save as"},             {E.Button9, "Ok"},
-      {E.Button10, "Exit"}};
+  const std::vector<std::pair<QPushButton*, const char*>> buttons = {{E.Button1, "Open Lib"},
+                                                                     {E.Button2, "Creat Lib"},
+                                                                     {E.Button3, "New Function"},
+                                                                     {E.Button4, "Delete Function"},
+                                                                     {E.Button5, "Rename For Function"},
+                                                                     {E.Button6, "Learn"},
+                                                                     {E.Button7, "Save Edit"},
+                                                                     {E.Button8, "Save as"},
+                                                                     {E.Button9, "Ok"},
+                                                                     {E.Button10, "Exit"}};
   for (const auto& [b, caption] : buttons) EXPECT_EQ(b->text(), caption);
   EXPECT_TRUE(E.Button9->isHidden());
   ASSERT_EQ(E.ListView1->columnCount(), 3);
@@ -136,7 +141,7 @@ TEST_F(IREditor, OpenLibPointsNoRowAtTheNewRows) {
   EXPECT_EQ(E.IrRenameRow, 0);
   EXPECT_FALSE(E.PutLearnedCode(B({0x00, 0x01, 0x55})));
   EXPECT_EQ(E.Library().Rows[1].Data, "11");
-  E.Button5Click();  // "Rename For Function" without a click: nothing to rename
+  E.Button5Click();                       // "Rename For Function" without a click: nothing to rename
   EXPECT_EQ(P.Dialogs.Shown.size(), 3u);  // "Creat Lib" and two "New Function", none since
 }
 
@@ -171,9 +176,9 @@ TEST(IREditorBuilds, LearnAnswerMessages) {
     const char* Text;  // nullptr: nothing shown
   };
   const Case cases[] = {
-      {&kVantor, 0x00, "IR Learn Fail!"},  {&kQuillet, 0x00, "IR Learn Fail!"},
-      {&kVantor, 0x02, nullptr},           {&kQuillet, 0x02, "Please don't long press button"},
-      {&kVantor, 0x01, nullptr},           {&kQuillet, 0x01, nullptr},
+      {&kVantor, 0x00, "IR Learn Fail!"}, {&kQuillet, 0x00, "IR Learn Fail!"},
+      {&kVantor, 0x02, nullptr},          {&kQuillet, 0x02, "Please don't long press button"},
+      {&kVantor, 0x01, nullptr},          {&kQuillet, 0x01, nullptr},
       {&kQuillet, 0x03, nullptr},
   };
   for (const Case& c : cases) {
@@ -193,7 +198,6 @@ TEST(IREditorBuilds, LearnAnswerMessages) {
     EXPECT_TRUE(t.P.W().Form1->LogText().contains(c.Text));
   }
 }
-
 
 TEST_F(IREditor, LearnSendsCommand10ToTheSelectedPanel) {
   TForm1& f1 = *P.W().Form1;
@@ -281,7 +285,8 @@ TEST_F(IREditor, DeleteFunctionWithNothingSelectedDoesNothing) {
 }
 
 TEST(IREditorBuilds, UnsafeLibraryNamesAreRefusedWhereTyped) {
-  const char* refused[] = {".", "..", "a/b", "../up", "a\\b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b", "a\tb", ""};
+  const char* refused[] = {".",   "..",   "a/b", "../up", "a\\b", "a:b",  "a*b",
+                           "a?b", "a\"b", "a<b", "a>b",   "a|b",  "a\tb", ""};
   for (const Variant* v : {&kVantor, &kQuillet}) {
     Editor t(*v);
     t.CreatLib("TV");
@@ -298,7 +303,8 @@ TEST(IREditorBuilds, UnsafeLibraryNamesAreRefusedWhereTyped) {
       EXPECT_EQ(t.E.ListView1->Count(), 1);
     }
     // A character code page 936 cannot hold, and the field marks, are not legal.
-    for (const QString& name : {QString::fromUtf8("\xF0\x9F\x98\x80"), QStringLiteral("a\x01"), QStringLiteral("\x04")}) {
+    for (const QString& name :
+         {QString::fromUtf8("\xF0\x9F\x98\x80"), QStringLiteral("a\x01"), QStringLiteral("\x04")}) {
       t.P.Boxes.Boxes.clear();
       t.CreatLib(name);
       EXPECT_EQ(t.Texts(), std::vector<QString>{"Data is not legal"});

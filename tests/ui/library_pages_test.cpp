@@ -15,10 +15,10 @@ std::string Field(const std::string& s) { return "\x01" + s + "\x04"; }
 // A library of three "asc" functions (CR, LF+CR, NULL) and one "hex".
 std::string Rs232File() {
   return Field("TV") + Field("Power") + Field("9600") + Field("8") + Field("1") + Field("asc") + Field("CR") +
-         Field("PWR\r") + Field("Menu") + Field("19200") + Field("7") + Field("2") + Field("asc") +
-         Field("LF+CR") + Field("MENU\n\r") + Field("Mute") + Field("2400") + Field("6") + Field("1.5") +
-         Field("asc") + Field("NULL") + Field("MUTE") + Field("Raw") + Field("115200") + Field("8") +
-         Field("1") + Field("hex") + Field("NULL") + Field(B({0xAA, 0x00, 0x1A}));
+         Field("PWR\r") + Field("Menu") + Field("19200") + Field("7") + Field("2") + Field("asc") + Field("LF+CR") +
+         Field("MENU\n\r") + Field("Mute") + Field("2400") + Field("6") + Field("1.5") + Field("asc") + Field("NULL") +
+         Field("MUTE") + Field("Raw") + Field("115200") + Field("8") + Field("1") + Field("hex") + Field("NULL") +
+         Field(B({0xAA, 0x00, 0x1A}));
 }
 
 struct LibraryPages : ::testing::Test {

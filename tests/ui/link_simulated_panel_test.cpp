@@ -45,18 +45,33 @@ TEST(LinkWithSimulatedPanel, EveryCommandArrivesAsItsBytes) {
   f.F.Link->SendCommandData(cmd::TransferEnd, std::string("\x00\xA6", 2));
   f.F.Link->EERomClear();
 
-  const std::vector<std::string> expected = {
-      "F1 14 F2 0D 0A ", "F1 15 F2 0D 0A ", "F1 16 F2 0D 0A ", "F1 20 F2 0D 0A ", "F1 41 F2 0D 0A ",
-      "F1 42 F2 0D 0A ", "F1 43 F2 0D 0A ", "F1 44 F2 0D 0A ", "F1 45 F2 0D 0A ", "F1 11 F2 0D 0A ",
-      "F1 10 F2 0D 0A ", "F1 63 00 56 00 03 F2 0D 0A ", "F1 64 01 F2 0D 0A ", "F1 64 00 F2 0D 0A ",
-      "F1 60 54 31 F2 0D 0A ", "F1 61 48 61 6C 6C F2 0D 0A ", "F1 65 01 02 03 61 62 63 F2 0D 0A ",
-      "F1 12 7F 00 00 09 0F A1 FF 00 00 00 7F 00 00 01 F2 0D 0A ",
-      "F1 12 7F 00 00 09 FF 00 00 00 7F 00 00 01 F2 0D 0A ", "F1 13 00 1A 2B 3C 4D 5E F2 0D 0A ",
-      "F1 1F 00 A6 F2 0D 0A ", "30 30 0D 0A "};
+  const std::vector<std::string> expected = {"F1 14 F2 0D 0A ",
+                                             "F1 15 F2 0D 0A ",
+                                             "F1 16 F2 0D 0A ",
+                                             "F1 20 F2 0D 0A ",
+                                             "F1 41 F2 0D 0A ",
+                                             "F1 42 F2 0D 0A ",
+                                             "F1 43 F2 0D 0A ",
+                                             "F1 44 F2 0D 0A ",
+                                             "F1 45 F2 0D 0A ",
+                                             "F1 11 F2 0D 0A ",
+                                             "F1 10 F2 0D 0A ",
+                                             "F1 63 00 56 00 03 F2 0D 0A ",
+                                             "F1 64 01 F2 0D 0A ",
+                                             "F1 64 00 F2 0D 0A ",
+                                             "F1 60 54 31 F2 0D 0A ",
+                                             "F1 61 48 61 6C 6C F2 0D 0A ",
+                                             "F1 65 01 02 03 61 62 63 F2 0D 0A ",
+                                             "F1 12 7F 00 00 09 0F A1 FF 00 00 00 7F 00 00 01 F2 0D 0A ",
+                                             "F1 12 7F 00 00 09 FF 00 00 00 7F 00 00 01 F2 0D 0A ",
+                                             "F1 13 00 1A 2B 3C 4D 5E F2 0D 0A ",
+                                             "F1 1F 00 A6 F2 0D 0A ",
+                                             "30 30 0D 0A "};
   ASSERT_TRUE(QTest::qWaitFor([&] { return sim.Core().RecordLines().size() >= expected.size(); }, 3000));
   std::vector<std::string> got = sim.Core().RecordLines();
   ASSERT_EQ(got.size(), expected.size());
-  for (size_t i = 0; i < expected.size(); ++i) EXPECT_NE(got[i].find(expected[i]), std::string::npos) << i << ": " << got[i];
+  for (size_t i = 0; i < expected.size(); ++i)
+    EXPECT_NE(got[i].find(expected[i]), std::string::npos) << i << ": " << got[i];
 }
 
 }  // namespace

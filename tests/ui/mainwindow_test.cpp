@@ -91,7 +91,8 @@ TEST_P(BothBuilds, MainWindowFacts) {
   EXPECT_FALSE(f.StatusBar1->PanelText(0).isEmpty());
   EXPECT_EQ(f.StatusBar1->PanelText(1), "TCP Status: Disconnected");
   EXPECT_EQ(f.StatusBar1->PanelText(2), "UDP Status: Activated");
-  EXPECT_EQ(f.StatusBar1->PanelText(3), QString::fromUtf8("Local IP\xEF\xBC\x9A" "127.0.0.1"));
+  EXPECT_EQ(f.StatusBar1->PanelText(3), QString::fromUtf8("Local IP\xEF\xBC\x9A"
+                                                          "127.0.0.1"));
   EXPECT_TRUE(f.StatusBar1->PanelText(4).isEmpty());
 
   EXPECT_FALSE(f.Memo2->isVisible());
@@ -202,7 +203,8 @@ TEST(MainWindow, ClosingLogsAndShowsDisconnected) {
   f.StatusBar1->SetPanelText(1, "TCP Status: Connected");
   f.close();
   EXPECT_EQ(f.StatusBar1->PanelText(1), "TCP Status: Disconnected");
-  EXPECT_TRUE(f.LogText().endsWith(QString::fromUtf8("\xE6\x9C\x8D\xE5\x8A\xA1\xE5\x99\xA8\xE5\xB7\xB2\xE6\x96\xAD\xE5\xBC\x80\xEF\xBC\x81")));
+  EXPECT_TRUE(f.LogText().endsWith(
+      QString::fromUtf8("\xE6\x9C\x8D\xE5\x8A\xA1\xE5\x99\xA8\xE5\xB7\xB2\xE6\x96\xAD\xE5\xBC\x80\xEF\xBC\x81")));
 }
 
 }  // namespace

@@ -30,16 +30,43 @@ QStringList MenuPaths(QWidget* menuOwner, const QList<QAction*>& actions, const 
 
 TEST(Menus, EveryItemOfBothBuilds) {
   auto items = [](const char* version, bool nineKeys) {
-    QStringList l = {"File", "File/Open", "File/Save", "File/Save as", "System", QString("System/") + version,
-                     "System/Message", "System/Software Update", "System/Factory Default", "Connection",
-                     "Connection/TCP/IP", "Connection/TCP/IP/Reconnect", "Connection/TCP/IP/Setting",
-                     "Connection/Upload", "Connection/Download", "Help", "Help/about ", "Test", "Test/Debug",
-                     "Test/Debug Data Clear", "Test/STM32  Debug", "Test/STM32  Debug/On", "Test/STM32  Debug/Off",
-                     "Test/TCP/TP Reconnet", "Test/EERom Clear", "Test/EERom Read", "Test/EE Tab"};
+    QStringList l = {"File",
+                     "File/Open",
+                     "File/Save",
+                     "File/Save as",
+                     "System",
+                     QString("System/") + version,
+                     "System/Message",
+                     "System/Software Update",
+                     "System/Factory Default",
+                     "Connection",
+                     "Connection/TCP/IP",
+                     "Connection/TCP/IP/Reconnect",
+                     "Connection/TCP/IP/Setting",
+                     "Connection/Upload",
+                     "Connection/Download",
+                     "Help",
+                     "Help/about ",
+                     "Test",
+                     "Test/Debug",
+                     "Test/Debug Data Clear",
+                     "Test/STM32  Debug",
+                     "Test/STM32  Debug/On",
+                     "Test/STM32  Debug/Off",
+                     "Test/TCP/TP Reconnet",
+                     "Test/EERom Clear",
+                     "Test/EERom Read",
+                     "Test/EE Tab"};
     if (nineKeys)
-      l << "Test/Modify" << "Test/Modify/Type" << "Test/Modify/Name" << "Test/Key Lock" << "Test/Key Lock/Lock"
-        << "Test/Key Lock/UnLock" << "Test/POWN Function";
-    l << "Test/Local Data" << "Test/Set Mac";
+      l << "Test/Modify"
+        << "Test/Modify/Type"
+        << "Test/Modify/Name"
+        << "Test/Key Lock"
+        << "Test/Key Lock/Lock"
+        << "Test/Key Lock/UnLock"
+        << "Test/POWN Function";
+    l << "Test/Local Data"
+      << "Test/Set Mac";
     return l;
   };
   const QStringList vantor = items("Version ", true), quillet = items("Version 6", false);
@@ -59,7 +86,7 @@ TEST_F(VantorMenus, CommandItemsSendTheirFrames) {
   const struct {
     QAction* Item;
     const char* Frame;
-  } cases[] = {{F1.FactoryDefalt1, "F1 14 F2 0D 0A "},  {F1.On1, "F1 15 F2 0D 0A "},
+  } cases[] = {{F1.FactoryDefalt1, "F1 14 F2 0D 0A "}, {F1.On1, "F1 15 F2 0D 0A "},
                {F1.off1, "F1 16 F2 0D 0A "},           {F1.CPTPReconnet1, "F1 63 00 56 00 03 F2 0D 0A "},
                {F1.EERomRead1, "F1 20 F2 0D 0A "},     {F1.EERomclear1, "30 30 0D 0A "},
                {F1.LocK1, "F1 64 01 F2 0D 0A "},       {F1.UnLock1, "F1 64 00 F2 0D 0A "}};
@@ -75,9 +102,9 @@ TEST_F(VantorMenus, DialogItemsShowTheirDialogs) {
     QAction* Item;
     QDialog* Dialog;
     const char* Label;  // the Modify dialog's label
-  } cases[] = {{F1.Message1, P.W().Form10, nullptr}, {F1.Reset1, P.W().Form8, nullptr},
-               {F1.EETab1, P.W().Form11, nullptr},   {F1.SetMac1, P.W().Form9, nullptr},
-               {F1.Name1, P.W().Form13, "Type:"},    {F1.Name2, P.W().Form13, "Name:"},
+  } cases[] = {{F1.Message1, P.W().Form10, nullptr},     {F1.Reset1, P.W().Form8, nullptr},
+               {F1.EETab1, P.W().Form11, nullptr},       {F1.SetMac1, P.W().Form9, nullptr},
+               {F1.Name1, P.W().Form13, "Type:"},        {F1.Name2, P.W().Form13, "Name:"},
                {F1.POWNFunction1, P.W().Form13, "Data:"}};
   for (const auto& c : cases) {
     P.Dialogs.Shown.clear();
@@ -138,7 +165,8 @@ TEST(VersionBox, BothBuilds) {
     const Variant* V;
     const char* Caption;
     const char* Text;
-  } cases[] = {{&kVantor, "Vantor", "Vantor V1.0.1\n  2017.9.15 "}, {&kQuillet, "Quillet", "Quillet V1.0.5\n  2017.9.20 "}};
+  } cases[] = {{&kVantor, "Vantor", "Vantor V1.0.1\n  2017.9.15 "},
+               {&kQuillet, "Quillet", "Quillet V1.0.5\n  2017.9.20 "}};
   for (const auto& c : cases) {
     TestProgram p(*c.V);
     p.W().Form1->N500816V1->trigger();
@@ -200,10 +228,11 @@ TEST(SoftwareUpdate, OpensThePanelPageThroughTheOpener) {
 TEST(SoftwareUpdate, TheDesktopOpenerOpensNoPageWithOnlyLoopback) {
   std::vector<QUrl> opened;
   bool onlyLoopback = true;
-  auto opener = MakeDesktopOpener([&] { return onlyLoopback; }, [&](const QUrl& u) {
-    opened.push_back(u);
-    return true;
-  });
+  auto opener = MakeDesktopOpener([&] { return onlyLoopback; },
+                                  [&](const QUrl& u) {
+                                    opened.push_back(u);
+                                    return true;
+                                  });
   QString why;
   EXPECT_FALSE(opener->OpenPage(TForm1::PanelPage(), &why));
   EXPECT_TRUE(opened.empty());
@@ -224,7 +253,8 @@ TEST(SoftwareUpdate, ANotOpenedPageIsLogged) {
   TestProgram p(kVantor);
   p.W().S.Opener = &refusing;
   p.W().Form1->SoftWareUpdate1->trigger();
-  EXPECT_TRUE(p.W().Form1->LogText().contains(TForm1::PanelPage().toString() + " not opened (no network besides loopback)"));
+  EXPECT_TRUE(
+      p.W().Form1->LogText().contains(TForm1::PanelPage().toString() + " not opened (no network besides loopback)"));
 }
 
 // The access code, typed as keys reach the main window.
@@ -328,14 +358,21 @@ TEST(VirtualKeys, FromQtKeys) {
     Qt::Key Key;
     Qt::KeyboardModifiers Mods;
     int Vk;
-  } cases[] = {{Qt::Key_K, {}, 0x4B},          {Qt::Key_K, Qt::ShiftModifier, 0x4B},
-               {Qt::Key_7, {}, 0x37},          {Qt::Key_7, Qt::KeypadModifier, 0x67},
-               {Qt::Key_Ampersand, {}, 0x37},  {Qt::Key_Plus, Qt::KeypadModifier, 0x6B},
-               {Qt::Key_Plus, {}, 0xBB},       {Qt::Key_Return, {}, 0x0D},
+  } cases[] = {{Qt::Key_K, {}, 0x4B},
+               {Qt::Key_K, Qt::ShiftModifier, 0x4B},
+               {Qt::Key_7, {}, 0x37},
+               {Qt::Key_7, Qt::KeypadModifier, 0x67},
+               {Qt::Key_Ampersand, {}, 0x37},
+               {Qt::Key_Plus, Qt::KeypadModifier, 0x6B},
+               {Qt::Key_Plus, {}, 0xBB},
+               {Qt::Key_Return, {}, 0x0D},
                {Qt::Key_Enter, Qt::KeypadModifier, 0x0D},
-               {Qt::Key_Backspace, {}, 0x08},  {Qt::Key_Control, Qt::ControlModifier, 0x11},
-               {Qt::Key_Shift, {}, 0x10},      {Qt::Key_F1, {}, 0x70},
-               {Qt::Key_Delete, {}, 0x2E},     {Qt::Key_unknown, {}, 0}};
+               {Qt::Key_Backspace, {}, 0x08},
+               {Qt::Key_Control, Qt::ControlModifier, 0x11},
+               {Qt::Key_Shift, {}, 0x10},
+               {Qt::Key_F1, {}, 0x70},
+               {Qt::Key_Delete, {}, 0x2E},
+               {Qt::Key_unknown, {}, 0}};
   for (const auto& c : cases) EXPECT_EQ(VirtualKeyOf(c.Key, c.Mods), c.Vk) << c.Key;
 }
 

@@ -13,7 +13,8 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   // These tests open sockets: only inside the private namespace.
   if (!::testing::GTEST_FLAG(list_tests) && !netguard::OnlyLoopbackInterfaces()) {
-    std::fprintf(stderr, "this machine has network interfaces besides loopback: run the tests through scripts/netns-run\n");
+    std::fprintf(stderr,
+                 "this machine has network interfaces besides loopback: run the tests through scripts/netns-run\n");
     return 1;
   }
   return RUN_ALL_TESTS();

@@ -58,8 +58,8 @@ TEST_P(RS232EditorNew, NewLibNewFunctionSaveWritesTheExactBytes) {
   QTest::keyClicks(e.E.Edit3, "PWR");
   e.E.Button6Click();
   EXPECT_TRUE(e.P.Boxes.Boxes.empty()) << e.Texts().join("|").toStdString();
-  EXPECT_EQ(e.Saved("Lib1.rss"), F("Lib1") + F("Power") + F("9600") + F("8") + F("1") + F("asc") + F("CR") +
-                                     F(GetParam().DataField));
+  EXPECT_EQ(e.Saved("Lib1.rss"),
+            F("Lib1") + F("Power") + F("9600") + F("8") + F("1") + F("asc") + F("CR") + F(GetParam().DataField));
 }
 
 INSTANTIATE_TEST_SUITE_P(RS232Editor, RS232EditorNew,
@@ -102,8 +102,8 @@ TEST_P(RS232EditorRoundTrip, OpenThenSaveChangesNoByteAndLosesNoFunction) {
   // holding CR, LF and 1A; names in code page 936.
   const std::string asc = "PWR\xFF ok";
   const std::string file = F(kGbkName) + F(kGbkName + "1") + F("9600") + F("8") + F("1") + F("asc") + F("CR") +
-                           F(GetParam().AscData) + F("Hex") + F("115200") + F("7") + F("1.5") + F("hex") +
-                           F("LF+CR") + F(B({0x0D, 0x0A, 0x1A, 0x00, 0xFF}));
+                           F(GetParam().AscData) + F("Hex") + F("115200") + F("7") + F("1.5") + F("hex") + F("LF+CR") +
+                           F(B({0x0D, 0x0A, 0x1A, 0x00, 0xFF}));
   for (int shown : {0, 1}) {
     SCOPED_TRACE(shown);
     Editor e(*GetParam().V);
@@ -289,7 +289,9 @@ TEST(RS232Editor, AFieldMarkInAFunctionTextWritesNothing) {
   e.NewFunction("f");
   e.E.Button6Click();
   const std::string before = e.Saved("L.rss");
-  e.E.ComboBox4->setEditText(QString::fromLatin1("96\x04" "00"));
+  e.E.ComboBox4->setEditText(
+      QString::fromLatin1("96\x04"
+                          "00"));
   e.E.Button6Click();
   EXPECT_EQ(e.Texts(), QStringList{"Data is not legal"});
   EXPECT_EQ(e.Saved("L.rss"), before);
@@ -318,7 +320,8 @@ TEST(RS232Editor, MoreThan500FunctionsReadsTheFirst500AndNewFunctionIsRefused) {
   e.E.Button6Click();
   const std::string saved = e.Saved("Big.rss");
   EXPECT_EQ(saved, file.substr(0, saved.size()));
-  EXPECT_EQ(saved.size(), file.size() - (F("f501") + F("9600") + F("8") + F("1") + F("asc") + F("NULL") + F("d")).size());
+  EXPECT_EQ(saved.size(),
+            file.size() - (F("f501") + F("9600") + F("8") + F("1") + F("asc") + F("NULL") + F("d")).size());
 }
 
 // ---------------------------------------------------------------------------
@@ -339,9 +342,8 @@ TEST(RS232Editor, DeleteWithNothingSelectedDoesNothing) {
 
 TEST(RS232Editor, DeleteRemovesTheSelectedFunctionAndShowsTheFirst) {
   Editor e(kVantor);
-  e.Open(F("L") + F("a") + F("2400") + F("8") + F("1") + F("asc") + F("NULL") + F("A") + F("b") + F("4800") +
-         F("8") + F("1") + F("asc") + F("NULL") + F("B") + F("c") + F("9600") + F("8") + F("1") + F("asc") +
-         F("NULL") + F("C"));
+  e.Open(F("L") + F("a") + F("2400") + F("8") + F("1") + F("asc") + F("NULL") + F("A") + F("b") + F("4800") + F("8") +
+         F("1") + F("asc") + F("NULL") + F("B") + F("c") + F("9600") + F("8") + F("1") + F("asc") + F("NULL") + F("C"));
   e.E.ComboBox1->setCurrentIndex(1);
   emit e.E.ComboBox1->activated(1);
   e.E.Button4Click();

@@ -106,8 +106,8 @@ TEST(Screenshots, Menus) {
     QTest::qWait(20);
     Save(&f, Named(*v, "accesscode"));
     QTest::keyClick(f.focusWidget(), Qt::Key_Return);
-    for (QMenu* m : {f.File1, f.System1, f.Connection1, f.TCPIP1, f.Help1, f.est1, f.STM32Debug1, f.Modify1,
-                     f.KeyLock1}) {
+    for (QMenu* m :
+         {f.File1, f.System1, f.Connection1, f.TCPIP1, f.Help1, f.est1, f.STM32Debug1, f.Modify1, f.KeyLock1}) {
       if (!m) continue;
       m->popup(f.mapToGlobal(QPoint(20, 20)));
       QTest::qWait(50);

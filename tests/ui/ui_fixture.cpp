@@ -16,8 +16,8 @@ namespace fs = std::filesystem;
 
 TempProgramDir::TempProgramDir() {
   static std::atomic<int> counter{0};
-  path_ = fs::temp_directory_path() /
-          ("configurator_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+  path_ =
+      fs::temp_directory_path() / ("configurator_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
   fs::remove_all(path_);
   fs::create_directories(path_);
 }

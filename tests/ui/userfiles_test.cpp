@@ -152,8 +152,8 @@ std::vector<LibraryRoad> LibraryRoads() {
   const std::string rs232 = Field("TV") + Field("Power") + Field("9600") + Field("8") + Field("1") + Field("asc") +
                             Field("CR") + Field("PWR") + Field("Menu") + Field("19200") + Field("7") + Field("2") +
                             Field("asc") + Field("NULL") + Field("MENU");
-  const std::string ir = Field("Amp") + Field("1") + Field("On") + Field("0003A1B2C3") + Field("2") + Field("Off") +
-                         Field("0003A1B2C4");
+  const std::string ir =
+      Field("Amp") + Field("1") + Field("On") + Field("0003A1B2C3") + Field("2") + Field("Off") + Field("0003A1B2C4");
   return {
       {"Change Lib, RS232 page", "RS232", ".rss", rs232, [](Forms& w) { w.Form1->QelButton9Click(); },
        [](Forms& w) { return w.Form1->QelEdit2->text().toStdString() + "|" + ComboItems(w.Form1->QelComboBox1); }},
@@ -320,9 +320,8 @@ TEST(UnsavedWork, IsAskedAboutOnlyWhenThereAreChangesAndEachAnswerIsKept) {
         TestProgram p(kVantor);
         TForm1& f = *p.W().Form1;
         f.show();
-        const std::string empty = BuildSaveFile(kVantor, {"192.168.1.2", "255.255.255.0", "192.168.1.1", "3000"},
-                                                {}, *f.F.Model)
-                                      .value();
+        const std::string empty =
+            BuildSaveFile(kVantor, {"192.168.1.2", "255.255.255.0", "192.168.1.1", "3000"}, {}, *f.F.Model).value();
         p.Dir.Write("empty.dat", empty);
         p.Files.NextOpen = QString::fromStdString((p.Dir.Path() / "empty.dat").string());
         FakePanel panel("127.0.0.2", f.IdTCPServer1->Port());

@@ -26,7 +26,6 @@
 
 namespace {
 
-
 struct Link : ::testing::Test {
   explicit Link(const Variant& v = kVantor) : P(v) {}
   void SetUp() override { ASSERT_TRUE(F1.IdTCPServer1->IsListening()); }
@@ -44,7 +43,8 @@ struct Link : ::testing::Test {
 };
 
 TEST_F(Link, ServerStartedAndAConnectionShowsAsAShortRow) {
-  EXPECT_TRUE(F1.LogText().contains(QString::fromUtf8("\xE6\x9C\x8D\xE5\x8A\xA1\xE5\x99\xA8\xE5\xB7\xB2\xE5\x90\xAF\xE5\x8A\xA8\xEF\xBC\x81")));
+  EXPECT_TRUE(F1.LogText().contains(
+      QString::fromUtf8("\xE6\x9C\x8D\xE5\x8A\xA1\xE5\x99\xA8\xE5\xB7\xB2\xE5\x90\xAF\xE5\x8A\xA8\xEF\xBC\x81")));
   auto panel = Connect("127.0.0.2");
   ASSERT_EQ(F1.ListView3->Count(), 1);
   EXPECT_EQ(F1.ListView3->Row(0), (QStringList{"1", ShortRow(*panel, "127.0.0.2")}));

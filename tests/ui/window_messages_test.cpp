@@ -152,8 +152,7 @@ TEST(Discovery, APanelThatJoinsAsAnotherLeavesIsStillAsked) {
   b.Second();  // the count is 1 again
   const QStringList log = b.NewLog();
   EXPECT_TRUE(Has(log, "join"));
-  ASSERT_TRUE(QTest::qWaitFor(
-      [&] { return b.Rows().contains("127.0.0.3 255.0.0.0 127.0.0.1 4001"); }, 3000))
+  ASSERT_TRUE(QTest::qWaitFor([&] { return b.Rows().contains("127.0.0.3 255.0.0.0 127.0.0.1 4001"); }, 3000))
       << b.Rows().join('|').toStdString();
 }
 
@@ -224,7 +223,10 @@ struct IrBench : Bench {
     sim = &Panel(2, 4001, s);
     TForm4& e = *P.W().Form4;
     for (const char* name : {"TV", "On", "Off"}) {
-      if (std::string(name) == "TV") e.Button2Click(); else e.Button3Click();
+      if (std::string(name) == "TV")
+        e.Button2Click();
+      else
+        e.Button3Click();
       P.W().Form5->Edit1->setText(name);
       P.W().Form5->Button1Click();
     }

@@ -160,7 +160,8 @@ int Run(const Variant& v) {
   const double cpu0 = CpuMs(), gui0 = ThreadCpuMs();
   const auto t0 = Clock::now();
   d.Button1Click();
-  const bool downloaded = Until(f.IdTCPServer1, [&] { return !d.Download.Running(); }, 10 * 60 * 1000) &&
+  const bool downloaded = Until(
+                              f.IdTCPServer1, [&] { return !d.Download.Running(); }, 10 * 60 * 1000) &&
                           d.Button1->text() == "Success";
   const auto t1 = Clock::now();
   const double cpu1 = CpuMs(), gui1 = ThreadCpuMs();
@@ -183,7 +184,8 @@ int Run(const Variant& v) {
   const double cpu4 = CpuMs();
   const auto t4 = Clock::now();
   f.Download1Click();
-  const bool uploaded = Until(f.IdTCPServer1, [&] { return !f.Uploading(); }, 10 * 60 * 1000);
+  const bool uploaded = Until(
+      f.IdTCPServer1, [&] { return !f.Uploading(); }, 10 * 60 * 1000);
   const auto t5 = Clock::now();
   const double cpu5 = CpuMs();
   const bool same = BuildSaveAsFile(v, *f.F.Model) == before;

@@ -29,9 +29,7 @@ class CountingBoxes : public MessageBoxes {
     ++Count;
     std::fprintf(stderr, "warning: %s\n", text.toUtf8().constData());
   }
-  void Notice(QWidget* parent, const QString& caption, const QString& text) override {
-    Warning(parent, caption, text);
-  }
+  void Notice(QWidget* parent, const QString& caption, const QString& text) override { Warning(parent, caption, text); }
   // A benchmark's changes are thrown away, and any file may be replaced.
   SaveAnswer AskSaveChanges(QWidget*, const QString&, const QString&) override { return SaveAnswer::Discard; }
   bool Confirm(QWidget*, const QString&, const QString&) override { return true; }

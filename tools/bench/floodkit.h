@@ -196,17 +196,17 @@ inline bool RunUntil(const std::function<bool()>& done, int ms) {
 
 struct BurstOutcome {
   bool Connected = false;
-  size_t Handled = 0;     // messages the server delivered
-  double TookMs = 0;      // until the last expected one was delivered
-  long GrewKiB = 0;       // resident memory afterwards, against before
-  double LongestMs = 0;   // the longest the event loop was held up meanwhile
+  size_t Handled = 0;    // messages the server delivered
+  double TookMs = 0;     // until the last expected one was delivered
+  long GrewKiB = 0;      // resident memory afterwards, against before
+  double LongestMs = 0;  // the longest the event loop was held up meanwhile
 };
 
 // One panel at `source` writes the burst; the loop runs until `messages`
 // were delivered (or `limitMs` passed) and the log's own flushes had their
 // turn; then the panel closes.
-inline BurstOutcome SendBurst(LinkServer& server, const std::string& source, const std::string& burst,
-                              size_t messages, int limitMs) {
+inline BurstOutcome SendBurst(LinkServer& server, const std::string& source, const std::string& burst, size_t messages,
+                              int limitMs) {
   BurstOutcome out;
   const auto counter = QObject::connect(&server, &LinkServer::Message, [&] { ++out.Handled; });
   Heartbeat beat;

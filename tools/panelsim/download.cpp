@@ -42,8 +42,7 @@ Verdict DownloadChecker::Event(std::string_view f) {
   if (WordAt(f, addrAt + 2) != 0xFFFF) return No("no FF FF after the address");
 
   const std::string_view event = f.substr(eventAt, crcAt - eventAt);
-  if (ByteAt(event, 0) != 0xF3 || ByteAt(event, event.size() - 1) != 0xF4)
-    return No("event frame not F3 ... F4");
+  if (ByteAt(event, 0) != 0xF3 || ByteAt(event, event.size() - 1) != 0xF4) return No("event frame not F3 ... F4");
   if (WordAt(event, 4) + 7u != event.size()) return No("event length field disagrees with the frame");
   const int type = ByteAt(event, 3);
   if (type < 1 || type > 7) return No("event type " + std::to_string(type) + " unknown");
@@ -83,8 +82,7 @@ Verdict DownloadChecker::CheckFirstAddress(uint32_t first) const {
   const uint32_t base = FirstRecordAddress(staged_);
   const uint32_t gaps = staged_.empty() ? 0 : staged_.back().Number - static_cast<uint32_t>(staged_.size());
   const auto extra = static_cast<int64_t>(first) - base;
-  if (extra < 0 || extra % 6 != 0 || extra / 6 < gaps ||
-      extra / 6 + static_cast<int64_t>(staged_.size()) > kMaxActions)
+  if (extra < 0 || extra % 6 != 0 || extra / 6 < gaps || extra / 6 + static_cast<int64_t>(staged_.size()) > kMaxActions)
     return No("first record at " + HexDigits(first, 4) + ", not after the table of the actions sent (" +
               HexDigits(base, 4) + ")");
   return {};

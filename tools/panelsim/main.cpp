@@ -63,12 +63,16 @@ int main(int argc, char** argv) {
   p.addHelpOption();
   const QCommandLineOption variant("variant", "vantor (9-key) or quillet (6-key).", "name", "vantor");
   const QCommandLineOption port("port", "The configurator's TCP port.", "port", "3000");
-  const QCommandLineOption listen("listen", "Where the discovery datagram is heard (0.0.0.0: wildcard, only when every interface is loopback).", "addr:port", "0.0.0.0:3000");
+  const QCommandLineOption listen(
+      "listen", "Where the discovery datagram is heard (0.0.0.0: wildcard, only when every interface is loopback).",
+      "addr:port", "0.0.0.0:3000");
   const QCommandLineOption noListen("no-listen", "Do not listen for discovery.");
-  const QCommandLineOption source("source", "The panel's own loopback address and port.", "addr:port", "127.0.0.2:4001");
+  const QCommandLineOption source("source", "The panel's own loopback address and port.", "addr:port",
+                                  "127.0.0.2:4001");
   const QCommandLineOption connectNow("connect-now", "Connect at once, without waiting for a datagram.");
   const QCommandLineOption configurator("configurator", "Address for --connect-now.", "addr", "127.0.0.1");
-  const QCommandLineOption ir("ir", "Answer to IR learn: code:HEX, refuse or long-press.", "reply", "code:0123456789AB");
+  const QCommandLineOption ir("ir", "Answer to IR learn: code:HEX, refuse or long-press.", "reply",
+                              "code:0123456789AB");
   const QCommandLineOption refuseEvent("refuse-event", "Refuse the k-th event frame of each download.", "k");
   const QCommandLineOption refuseClear("refuse-clear", "Refuse the clear (F5 21 00).");
   const QCommandLineOption refuseClosing("refuse-closing", "Refuse the closing frame (F5 1F 00).");
@@ -82,23 +86,30 @@ int main(int argc, char** argv) {
   const QCommandLineOption dropAfter("drop-after", "Close the connection after the answer at STEP.", "step");
   const QCommandLineOption delay("delay", "Write every answer this many ms late.", "ms", "0");
   const QCommandLineOption quiet("quiet", "Print only problems.");
-  for (const auto* o : {&variant, &port, &listen, &noListen, &source, &connectNow, &configurator, &ir, &refuseEvent,
-                        &refuseClear, &refuseClosing, &silentAt, &splitAt, &joinAt, &corruptAt, &lieAt, &lieBy,
-                        &dropAfter, &delay, &quiet})
+  for (const auto* o : {&variant,   &port,        &listen,      &noListen,      &source,   &connectNow, &configurator,
+                        &ir,        &refuseEvent, &refuseClear, &refuseClosing, &silentAt, &splitAt,    &joinAt,
+                        &corruptAt, &lieAt,       &lieBy,       &dropAfter,     &delay,    &quiet})
     p.addOption(*o);
   p.process(app);
 
   PanelSettings panel;
   const QString v = p.value(variant).toLower();
-  if (v == "vantor") panel.Model = &kVantor;
-  else if (v == "quillet") panel.Model = &kQuillet;
-  else Usage("--variant is vantor or quillet");
+  if (v == "vantor")
+    panel.Model = &kVantor;
+  else if (v == "quillet")
+    panel.Model = &kQuillet;
+  else
+    Usage("--variant is vantor or quillet");
 
   const QString irReply = p.value(ir);
-  if (irReply == "refuse") panel.Ir = IrLearnReply::Refuse;
-  else if (irReply == "long-press") panel.Ir = IrLearnReply::LongPress;
-  else if (irReply.startsWith("code:")) panel.IrCode = HexText(irReply.mid(5));
-  else Usage("--ir is code:HEX, refuse or long-press");
+  if (irReply == "refuse")
+    panel.Ir = IrLearnReply::Refuse;
+  else if (irReply == "long-press")
+    panel.Ir = IrLearnReply::LongPress;
+  else if (irReply.startsWith("code:"))
+    panel.IrCode = HexText(irReply.mid(5));
+  else
+    Usage("--ir is code:HEX, refuse or long-press");
 
   LinkSettings link;
   bool ok = false;
@@ -106,8 +117,10 @@ int main(int argc, char** argv) {
   if (!ok || tcpPort == 0 || tcpPort > 65535) Usage("--port is 1..65535");
   link.ConfiguratorPort = static_cast<quint16>(tcpPort);
   if (!ParseEndpoint(p.value(source), &link.Source, &link.SourcePort)) Usage("--source is a.b.c.d:port");
-  if (p.isSet(noListen)) link.ListenAddress = QHostAddress();
-  else if (!ParseEndpoint(p.value(listen), &link.ListenAddress, &link.ListenPort)) Usage("--listen is a.b.c.d:port");
+  if (p.isSet(noListen))
+    link.ListenAddress = QHostAddress();
+  else if (!ParseEndpoint(p.value(listen), &link.ListenAddress, &link.ListenPort))
+    Usage("--listen is a.b.c.d:port");
 
   Faults faults;
   auto step = [&](const QCommandLineOption& o, StepSel* out) {

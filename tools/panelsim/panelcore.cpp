@@ -21,10 +21,14 @@ std::optional<StepSel> ParseStep(std::string_view text) {
   const size_t colon = text.find(':');
   if (colon != std::string_view::npos) {
     const std::string_view phase = text.substr(0, colon);
-    if (phase == "answer") s.In = Phase::Any;
-    else if (phase == "download") s.In = Phase::Download;
-    else if (phase == "upload") s.In = Phase::Upload;
-    else return std::nullopt;
+    if (phase == "answer")
+      s.In = Phase::Any;
+    else if (phase == "download")
+      s.In = Phase::Download;
+    else if (phase == "upload")
+      s.In = Phase::Upload;
+    else
+      return std::nullopt;
     text.remove_prefix(colon + 1);
   }
   if (text == "all") {
@@ -84,12 +88,16 @@ void PanelCore::Emit(std::vector<Answer>& out, std::string bytes, Phase in, int 
   const StepId id{++answers_, in, step};
   const std::string where = "answer " + std::to_string(id.Answer);
   if (faults_.LieAt.Matches(id)) {
-    if (lie) bytes = lie(faults_.LieBy);
-    else if (faults_.LieAt.K > 0) Note(where + " has no length field to lie in");
+    if (lie)
+      bytes = lie(faults_.LieBy);
+    else if (faults_.LieAt.K > 0)
+      Note(where + " has no length field to lie in");
   }
   if (faults_.CorruptCrcAt.Matches(id)) {
-    if (hasCrc) bytes.back() = static_cast<char>(bytes.back() ^ 0xFF);
-    else if (faults_.CorruptCrcAt.K > 0) Note(where + " has no CRC to corrupt");
+    if (hasCrc)
+      bytes.back() = static_cast<char>(bytes.back() ^ 0xFF);
+    else if (faults_.CorruptCrcAt.K > 0)
+      Note(where + " has no CRC to corrupt");
   }
   Answer a;
   a.Silent = faults_.SilentAt.Matches(id);
@@ -128,8 +136,9 @@ std::vector<Answer> PanelCore::Handle(const Frame& f) {
       ++downloadStep_;
       ++eventFrames_;
       const bool refuse = download_.Running() && faults_.RefuseEvent == eventFrames_;
-      Transfer(out, cmd, refuse ? Verdict{false, "told to refuse event " + std::to_string(eventFrames_)}
-                                : download_.Event(f.Bytes));
+      Transfer(
+          out, cmd,
+          refuse ? Verdict{false, "told to refuse event " + std::to_string(eventFrames_)} : download_.Event(f.Bytes));
       return out;
     }
     case 0x1F: {
@@ -143,8 +152,7 @@ std::vector<Answer> PanelCore::Handle(const Frame& f) {
       Transfer(out, cmd, v);
       return out;
     }
-    default:
-      break;
+    default: break;
   }
   if (!ends) {
     Note(CommandName(cmd) + " does not end F2 0D 0A: not answered");
@@ -155,18 +163,10 @@ std::vector<Answer> PanelCore::Handle(const Frame& f) {
     case 0x44:
       Emit(out, NetSettingsAnswer(cmd, linkIp_, linkPort_, settings_.Mask, settings_.Gateway), Phase::Any, 0);
       break;
-    case 0x41:
-      Emit(out, LinkStatusAnswer(), Phase::Any, 0);
-      break;
-    case 0x42:
-      Emit(out, SystemTextAnswer(cmd, settings_.MachineType, 7), Phase::Any, 0);
-      break;
-    case 0x43:
-      Emit(out, SystemTextAnswer(cmd, settings_.SoftwareVersion, 6), Phase::Any, 0);
-      break;
-    case 0x45:
-      Emit(out, SystemTextAnswer(cmd, settings_.Mac, 17), Phase::Any, 0);
-      break;
+    case 0x41: Emit(out, LinkStatusAnswer(), Phase::Any, 0); break;
+    case 0x42: Emit(out, SystemTextAnswer(cmd, settings_.MachineType, 7), Phase::Any, 0); break;
+    case 0x43: Emit(out, SystemTextAnswer(cmd, settings_.SoftwareVersion, 6), Phase::Any, 0); break;
+    case 0x45: Emit(out, SystemTextAnswer(cmd, settings_.Mac, 17), Phase::Any, 0); break;
     case 0x10:
       switch (settings_.Ir) {
         case IrLearnReply::Code: {
@@ -174,19 +174,12 @@ std::vector<Answer> PanelCore::Handle(const Frame& f) {
           Emit(out, IrCodeAnswer(code), Phase::Any, 0, [code](int d) { return IrCodeAnswer(code, d); });
           break;
         }
-        case IrLearnReply::Refuse:
-          Emit(out, IrStatusAnswer(0x00), Phase::Any, 0);
-          break;
-        case IrLearnReply::LongPress:
-          Emit(out, IrStatusAnswer(0x02), Phase::Any, 0);
-          break;
+        case IrLearnReply::Refuse: Emit(out, IrStatusAnswer(0x00), Phase::Any, 0); break;
+        case IrLearnReply::LongPress: Emit(out, IrStatusAnswer(0x02), Phase::Any, 0); break;
       }
       break;
-    case 0x51:
-      StartUpload(out);
-      break;
-    default:
-      break;  // 12, 13, 14, 15, 16, 20, 60, 61, 63, 64, 65: the panel answers nothing
+    case 0x51: StartUpload(out); break;
+    default: break;  // 12, 13, 14, 15, 16, 20, 60, 61, 63, 64, 65: the panel answers nothing
   }
   return out;
 }
@@ -214,8 +207,7 @@ void PanelCore::WriteNext(std::vector<Answer>& out) {
 void PanelCore::WriteRecord(std::vector<Answer>& out, size_t index) {
   const UploadRecord& r = upload_->Records()[index];
   Lie lie;
-  if (r.Kind == RecordKind::Event)
-    lie = [frame = r.Frame](int d) { return EventRecord(WithLengthDelta(frame, d)); };
+  if (r.Kind == RecordKind::Event) lie = [frame = r.Frame](int d) { return EventRecord(WithLengthDelta(frame, d)); };
   Emit(out, r.Bytes, Phase::Upload, ++uploadStep_, lie, true);
 }
 
@@ -230,15 +222,9 @@ void PanelCore::OnRecordAck(std::vector<Answer>& out, const Frame& f) {
     case O::Accepted:
       if (!upload_->Outstanding()) WriteNext(out);
       break;
-    case O::Resend:
-      WriteRecord(out, r.Record);
-      break;
-    case O::Stopped:
-      Note("upload stopped: " + r.Why);
-      break;
-    case O::Unexpected:
-      Note("record acknowledgement ignored: " + r.Why);
-      break;
+    case O::Resend: WriteRecord(out, r.Record); break;
+    case O::Stopped: Note("upload stopped: " + r.Why); break;
+    case O::Unexpected: Note("record acknowledgement ignored: " + r.Why); break;
   }
 }
 

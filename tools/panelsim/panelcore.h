@@ -49,18 +49,18 @@ struct Faults {
   StepSel CorruptCrcAt;        // a record written with its last CRC byte inverted
   StepSel LieAt;               // the answer's length field off by LieBy
   int LieBy = 1;
-  StepSel DropAfter;           // the connection closed once the answer is written
-  int DelayMs = 0;             // every answer written this much later
+  StepSel DropAfter;  // the connection closed once the answer is written
+  int DelayMs = 0;    // every answer written this much later
 };
 
 enum class IrLearnReply { Code, Refuse, LongPress };
 
 struct PanelSettings {
   const Variant* Model = &kVantor;
-  uint32_t Mask = 0xFF000000;     // reported by the answers to 11 and 44
+  uint32_t Mask = 0xFF000000;  // reported by the answers to 11 and 44
   uint32_t Gateway = 0x7F000001;
-  std::string MachineType;        // 7 characters; empty: the variant's name
-  std::string SoftwareVersion;    // 6 characters; empty: the variant's version
+  std::string MachineType;      // 7 characters; empty: the variant's name
+  std::string SoftwareVersion;  // 6 characters; empty: the variant's version
   std::string Mac = "00-1A-2B-3C-4D-5E";
   IrLearnReply Ir = IrLearnReply::Code;
   std::string IrCode = "\x01\x23\x45\x67\x89\xAB";
@@ -114,8 +114,7 @@ class PanelCore {
  private:
   using Lie = std::function<std::string(int delta)>;
   std::vector<Answer> Handle(const Frame& f);
-  void Emit(std::vector<Answer>& out, std::string bytes, Phase in, int step, const Lie& lie = {},
-            bool hasCrc = false);
+  void Emit(std::vector<Answer>& out, std::string bytes, Phase in, int step, const Lie& lie = {}, bool hasCrc = false);
   void Transfer(std::vector<Answer>& out, uint8_t command, const Verdict& v);
   void OnRecordAck(std::vector<Answer>& out, const Frame& f);
   void StartUpload(std::vector<Answer>& out);

@@ -17,8 +17,10 @@ QByteArray ToBytes(std::string_view s) { return QByteArray(s.data(), static_cast
 std::string Printable(const QByteArray& b) {
   std::string s;
   for (char c : b) {
-    if (c >= 0x20 && c < 0x7F) s += c;
-    else s += '.';
+    if (c >= 0x20 && c < 0x7F)
+      s += c;
+    else
+      s += '.';
   }
   return s;
 }
@@ -97,8 +99,8 @@ bool PanelSim::Listen() {
     ok = udp->bind(link_.ListenAddress, link_.ListenPort, mode);
   }
   if (!ok) {
-    Report("discovery bind " + link_.ListenAddress.toString().toStdString() + ":" +
-           std::to_string(link_.ListenPort) + " failed: " + udp->errorString().toStdString());
+    Report("discovery bind " + link_.ListenAddress.toString().toStdString() + ":" + std::to_string(link_.ListenPort) +
+           " failed: " + udp->errorString().toStdString());
     delete udp;
     return false;
   }
@@ -187,12 +189,8 @@ void PanelSim::AfterCore() {
     case CommandFramer::Waiting::Raw:
       flushTimer_.start(50);  // relayed bytes: taken as they stand once the line is quiet
       break;
-    case CommandFramer::Waiting::Unfinished:
-      flushTimer_.start(1000);
-      break;
-    case CommandFramer::Waiting::Nothing:
-      flushTimer_.stop();
-      break;
+    case CommandFramer::Waiting::Unfinished: flushTimer_.start(1000); break;
+    case CommandFramer::Waiting::Nothing: flushTimer_.stop(); break;
   }
 }
 

@@ -22,8 +22,7 @@ Cut Fixed(std::string_view buf, size_t length) {
 bool EndsLine(std::string_view s) { return s.size() >= 3 && s.substr(s.size() - 3) == "\xF2\r\n"; }
 
 uint8_t Frame::Code() const {
-  if ((Kind == FrameKind::Command || Kind == FrameKind::RecordAck) && Bytes.size() >= 2)
-    return ByteAt(Bytes, 1);
+  if ((Kind == FrameKind::Command || Kind == FrameKind::RecordAck) && Bytes.size() >= 2) return ByteAt(Bytes, 1);
   return 0;
 }
 
@@ -33,9 +32,19 @@ Cut CutFrame(std::string_view buf, bool packedHeader) {
     case 0xF1: {
       if (buf.size() < 2) return NeedMore();
       switch (ByteAt(buf, 1)) {
-        case 0x10: case 0x11: case 0x14: case 0x15: case 0x16: case 0x20: case 0x21:
-        case 0x41: case 0x42: case 0x43: case 0x44: case 0x45: case 0x51:
-          return Fixed(buf, 5);
+        case 0x10:
+        case 0x11:
+        case 0x14:
+        case 0x15:
+        case 0x16:
+        case 0x20:
+        case 0x21:
+        case 0x41:
+        case 0x42:
+        case 0x43:
+        case 0x44:
+        case 0x45:
+        case 0x51: return Fixed(buf, 5);
         case 0x13: return Fixed(buf, 11);
         case 0x1F: return Fixed(buf, 7);
         case 0x63: return Fixed(buf, 9);
@@ -47,7 +56,8 @@ Cut CutFrame(std::string_view buf, bool packedHeader) {
           // The port is left out when its field is empty: 14 address bytes less 2.
           if (buf.size() < 17) return NeedMore();
           return EndsLine(buf.substr(0, 17)) ? Whole(17, FrameKind::Command) : Fixed(buf, 19);
-        case 0x60: case 0x61: {
+        case 0x60:
+        case 0x61: {
           const size_t end = buf.find("\xF2\r\n", 2);
           return end == std::string_view::npos ? NeedMore() : Whole(end + 3, FrameKind::Command);
         }
@@ -58,8 +68,7 @@ Cut CutFrame(std::string_view buf, bool packedHeader) {
           const size_t l = WordAt(buf, at);
           return Fixed(buf, l + (packedHeader ? 21 : 23));
         }
-        default:
-          return NoMatch();
+        default: return NoMatch();
       }
     }
     case 0xF5:
@@ -72,8 +81,7 @@ Cut CutFrame(std::string_view buf, bool packedHeader) {
       if (buf.substr(0, n) != kLine.substr(0, n)) return NoMatch();
       return n == kLine.size() ? Whole(n, FrameKind::EeromClear) : NeedMore();
     }
-    default:
-      return NoMatch();
+    default: return NoMatch();
   }
 }
 
@@ -136,8 +144,8 @@ std::optional<uint32_t> ParseDotted(std::string_view text) {
 }
 
 std::string DottedText(uint32_t a) {
-  return std::to_string(a >> 24) + "." + std::to_string((a >> 16) & 255) + "." +
-         std::to_string((a >> 8) & 255) + "." + std::to_string(a & 255);
+  return std::to_string(a >> 24) + "." + std::to_string((a >> 16) & 255) + "." + std::to_string((a >> 8) & 255) + "." +
+         std::to_string(a & 255);
 }
 
 std::optional<uint32_t> DiscoveryAddress(std::string_view datagram) {
@@ -190,9 +198,7 @@ std::string ActionRecord(uint8_t sum, uint8_t index, uint16_t eventCount, std::s
   return s + Crc16Bytes(s);
 }
 
-std::string EventRecord(std::string_view eventFrame) {
-  return std::string(eventFrame) + Crc16Bytes(eventFrame);
-}
+std::string EventRecord(std::string_view eventFrame) { return std::string(eventFrame) + Crc16Bytes(eventFrame); }
 
 std::string WithLengthDelta(std::string_view eventFrame, int delta) {
   std::string f(eventFrame);

@@ -28,16 +28,13 @@ UploadPlayback::AckResult UploadPlayback::OnAck(std::string_view ack) {
   using O = AckOutcome;
   if (outstanding_.empty()) return {O::Unexpected, 0, "acknowledgement with no record awaiting one"};
   const Sent front = outstanding_.front();
-  if (ack.size() != 6 || ByteAt(ack, 0) != 0xF5 || ByteAt(ack, 3) != 0xF6 ||
-      ack.substr(4) != "\r\n")
+  if (ack.size() != 6 || ByteAt(ack, 0) != 0xF5 || ByteAt(ack, 3) != 0xF6 || ack.substr(4) != "\r\n")
     return {O::Unexpected, front.Record, "acknowledgement not F5 xx status F6 0D 0A"};
   const uint8_t want = records_[front.Record].Kind == RecordKind::Action ? 0x51 : 0x53;
   if (ByteAt(ack, 1) != want)
     return {O::Unexpected, front.Record, want == 0x51 ? "F5 53 for an action record" : "F5 51 for an event record"};
   switch (ByteAt(ack, 2)) {
-    case 0x01:
-      outstanding_.pop_front();
-      return {O::Accepted, front.Record, {}};
+    case 0x01: outstanding_.pop_front(); return {O::Accepted, front.Record, {}};
     case 0x00:
       outstanding_.pop_front();
       // Once more, and no further: a configurator that refuses a sound
@@ -49,8 +46,7 @@ UploadPlayback::AckResult UploadPlayback::OnAck(std::string_view ack) {
       }
       outstanding_.push_back({front.Record, front.Times + 1});
       return {O::Resend, front.Record, {}};
-    default:
-      return {O::Unexpected, front.Record, "acknowledgement status " + std::to_string(ByteAt(ack, 2))};
+    default: return {O::Unexpected, front.Record, "acknowledgement status " + std::to_string(ByteAt(ack, 2))};
   }
 }
 
