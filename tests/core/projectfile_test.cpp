@@ -54,20 +54,6 @@ ConfigModel Model(const std::vector<ActionDraft>& actions) {
   return m;
 }
 
-std::string Escaped(std::string_view s) {
-  std::string out;
-  for (unsigned char c : s) {
-    if (c >= 0x20 && c < 0x7F && c != '\\') {
-      out += static_cast<char>(c);
-    } else {
-      char hex[8];
-      std::snprintf(hex, sizeof hex, "\\x%02X", c);
-      out += hex;
-    }
-  }
-  return out;
-}
-
 // Records as lines, so a failing comparison shows where they part.
 std::string Line(const ProjectRecord& r) {
   if (const auto* n = std::get_if<FileNetwork>(&r))

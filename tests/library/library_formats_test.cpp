@@ -24,20 +24,6 @@ std::string Rss(std::string_view name, const std::vector<std::vector<std::string
   return s;
 }
 
-std::string Escaped(std::string_view s) {
-  std::string out;
-  for (unsigned char c : s) {
-    if (c >= 0x20 && c < 0x7F && c != '\\' && c != '|') {
-      out += static_cast<char>(c);
-    } else {
-      char hex[8];
-      std::snprintf(hex, sizeof hex, "\\x%02X", c);
-      out += hex;
-    }
-  }
-  return out;
-}
-
 // A function as one line, so a failing comparison shows which field differs.
 std::string Line(const Rs232Function& f, bool withoutFlag = false) {
   std::string s = std::to_string(f.Number);
