@@ -36,10 +36,21 @@ MemoBytes::MemoBytes(QPlainTextEdit* memo, std::function<void()> refused)
 
 void MemoBytes::SetBytes(std::string bytes) {
   bytes_ = std::move(bytes);
+  if (held_) {
+    stale_ = true;
+    return;
+  }
   setting_ = true;
   memo_->setPlainText(Shown(bytes_));
   setting_ = false;
   shown_ = memo_->toPlainText();
+}
+
+void MemoBytes::Hold(bool on) {
+  held_ = on;
+  if (on || !stale_) return;
+  stale_ = false;
+  SetBytes(bytes_);
 }
 
 void MemoBytes::UserEdited() {

@@ -27,6 +27,8 @@ class MemoBytes : public QObject {
   MemoBytes(QPlainTextEdit* memo, std::function<void()> refused);
   const std::string& Bytes() const { return bytes_; }
   void SetBytes(std::string bytes);
+  // While held, the widget is written once, on release, with the last bytes set.
+  void Hold(bool on);
   QPlainTextEdit* Memo() const { return memo_; }
 
  private:
@@ -36,6 +38,8 @@ class MemoBytes : public QObject {
   std::string bytes_;
   QString shown_;
   bool setting_ = false;
+  bool held_ = false;
+  bool stale_ = false;  // bytes set while held, not yet shown
 };
 
 // An edit showing a track bar's position + 1 (range 0..99 shown as 1..100).

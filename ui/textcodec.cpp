@@ -3,12 +3,35 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+namespace {
+
+// Code page 936 keeps 0x00..0x7F as ASCII, so such text needs no converter
+// (building one costs more than the conversion).
+bool Ascii(std::string_view bytes) {
+  for (const char c : bytes)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+bool Ascii(const QString& text) {
+  for (const QChar c : text)
+    if (c.unicode() >= 0x80) return false;
+  return true;
+}
+
+}  // namespace
+
 QString FromGbk(std::string_view bytes) {
+  if (Ascii(bytes)) return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
   QStringDecoder dec("GBK");
   return dec.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
 bool ToGbk(const QString& text, std::string* bytes) {
+  if (Ascii(text)) {
+    if (bytes) *bytes = text.toLatin1().toStdString();
+    return true;
+  }
   QStringEncoder enc("GBK", QStringConverter::Flag::Stateless);
   const QByteArray out = enc.encode(text);
   if (enc.hasError()) return false;

@@ -85,6 +85,7 @@ TForm1::TForm1(Forms& forms)
   // The debug log sits hidden over the right edge until Test > "Debug" shows it.
   Memo2 = Place(new TQelMemo(central), "Memo2", QRect(kWidth - 330, 10, 320, 600));
   Memo2->setReadOnly(true);
+  Memo2->setUndoRedoEnabled(false);  // read-only: undo steps would only grow the process
   Memo2->setMaximumBlockCount(kLogLines);
   Memo2->setPlainText(QStringLiteral("Memo2"));
   Memo2->hide();

@@ -126,7 +126,10 @@ class TForm1 : public QMainWindow, public Form1Controls {
   // The debug log, the hidden Memo2: Forms::Log writes to it.
   static constexpr int kLogLines = 20000;
   void Log(const QString& line);
-  QString LogText();  // pending lines included
+  QString LogText();                                        // pending lines included
+  bool LogPending() const { return !pendingLog_.empty(); }  // lines still waiting for the loop
+  // Off: a load writes the memos and repaints record by record (tests compare the two).
+  bool HoldDuringLoads = true;
   void FlushLog();
 
   // What a user can tell of the window's state.
@@ -203,6 +206,8 @@ class TForm1 : public QMainWindow, public Form1Controls {
   bool UploadEventRecord(int link, std::string_view record);
   void TransfersLinkRemoved();
   void FlushLogLater();
+  void HoldPainting(bool on);
+  void HoldPaintingWhileRecordsCome();
 
   // The model (records addressed from 1) and its cursors; Forms::Model points to it.
   ConfigModel Model;
@@ -222,6 +227,8 @@ class TForm1 : public QMainWindow, public Form1Controls {
   std::deque<QString> pendingLog_;  // the newest kLogLines not yet in the memo
   qint64 logFlushedMs_ = 0;         // when FlushLog last put lines into the memo
   bool batchLoading_ = false;
+  bool paintHeld_ = false;  // an upload holds painting between records
+  QTimer* paintHoldTimer_ = nullptr;
   int lastDecodedPage_ = -1;
   bool shown_ = false;
   bool closing_ = false;

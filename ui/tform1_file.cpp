@@ -2,6 +2,7 @@
 // panel) goes through the key dialogs' and the pages' own "Add".
 #include <QDateTime>
 #include <QMenuBar>
+#include <array>
 #include <ctime>
 #include <fstream>
 #include <sstream>
@@ -159,6 +160,7 @@ void TForm1::Save1Click() {
     return;
   MarkProjectKept();
   LogFrames(*this, Model);
+  FlushLog();  // two lines an event: at once, not paced as a flood
 }
 
 void TForm1::Saveas1Click() { SaveAs(); }
@@ -212,6 +214,10 @@ void TForm1::LoadProject(const ProjectReadResult& read) {
   F.BeginCollectingWarnings();
   // The window repaints once at the end, not for every page and row on the way.
   setUpdatesEnabled(false);
+  // The memos show only the last event's text: written once, at the end.
+  const std::array<MemoBytes*, 3> memos{Memo1Bytes, Memo2Bytes, Memo3Bytes};
+  if (HoldDuringLoads)
+    for (MemoBytes* m : memos) m->Hold(true);
   batchLoading_ = true;
   lastDecodedPage_ = -1;
   Import.Begin(transfer::ImportRoad::File);
@@ -231,8 +237,11 @@ void TForm1::LoadProject(const ProjectReadResult& read) {
     }
   }
   batchLoading_ = false;
+  for (MemoBytes* m : memos) m->Hold(false);
   if (lastDecodedPage_ >= 0) QelPageControl1->SetTabIndex(lastDecodedPage_);
   setUpdatesEnabled(true);
   MarkProjectKept();
+  // Thousands of lines: into the memo now, rather than wait out the flood pacing.
+  FlushLog();
   F.EndCollectingWarnings();
 }

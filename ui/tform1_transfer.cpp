@@ -1,5 +1,7 @@
 // The main window's side of the transfers: "Download" and "Upload", and the
 // acknowledgements and records the dispatcher hands over.
+#include <QTimer>
+
 #include "link/protocol.h"
 #include "link/server.h"
 #include "model/hex.h"
@@ -34,6 +36,7 @@ void TForm1::Download1Click() {
   EndUpload();
   Link->SendCommand(cmd::Upload, SelectedLink);
   Upload.Begin(IdTCPServer1->LinkId(SelectedLink));
+  HoldPaintingWhileRecordsCome();
   Import.Begin(transfer::ImportRoad::Upload);
   Libs.IrDecodeCount = 0;
   QelComboBox8->clear();
@@ -42,7 +45,32 @@ void TForm1::Download1Click() {
   MarkProjectKept();
 }
 
-void TForm1::EndUpload() { Upload.End(); }
+void TForm1::EndUpload() {
+  Upload.End();
+  if (paintHoldTimer_) paintHoldTimer_->stop();
+  HoldPainting(false);
+}
+
+void TForm1::HoldPainting(bool on) {
+  if (on == paintHeld_ || (on && !HoldDuringLoads)) return;
+  paintHeld_ = on;
+  setUpdatesEnabled(!on);
+}
+
+// Each record would otherwise repaint the page, the memo and the Event List
+// before the next arrives; the window is drawn once the records stop coming
+// (the end, or a panel pausing).
+void TForm1::HoldPaintingWhileRecordsCome() {
+  if (!HoldDuringLoads || !Upload.Running()) return;
+  if (!paintHoldTimer_) {
+    paintHoldTimer_ = new QTimer(this);
+    paintHoldTimer_->setSingleShot(true);
+    paintHoldTimer_->setInterval(250);
+    connect(paintHoldTimer_, &QTimer::timeout, this, [this] { HoldPainting(false); });
+  }
+  HoldPainting(true);
+  paintHoldTimer_->start();
+}
 
 // A connection left the server: a transfer on it ends with a warning.
 void TForm1::TransfersLinkRemoved() {
@@ -54,7 +82,7 @@ void TForm1::TransfersLinkRemoved() {
   QString text = Utf8(kUploadConnectionClosed);
   if (Import.DroppedActions || Import.DroppedEvents)
     text += Utf8(kUploadDroppedPart).arg(Import.DroppedActions).arg(Import.DroppedEvents);
-  Upload.End();
+  EndUpload();
   F.Warn(text);
 }
 
@@ -66,6 +94,7 @@ void TForm1::TransferAck(int link, std::string_view message) {
 
 bool TForm1::UploadActionRecord(int link, std::string_view r) {
   if (!Upload.From(IdTCPServer1->LinkId(link))) return false;
+  HoldPaintingWhileRecordsCome();
   const transfer::RecordCheck c = transfer::CheckActionRecord(F.V, r);
   LogCrc(*this, c);
   if (!c.Ok()) {
@@ -80,6 +109,7 @@ bool TForm1::UploadActionRecord(int link, std::string_view r) {
 
 bool TForm1::UploadEventRecord(int link, std::string_view r) {
   if (!Upload.From(IdTCPServer1->LinkId(link))) return false;
+  HoldPaintingWhileRecordsCome();
   const transfer::RecordCheck c = transfer::CheckEventRecord(r);
   LogCrc(*this, c);
   if (!c.Ok()) {
@@ -98,7 +128,7 @@ bool TForm1::UploadEventRecord(int link, std::string_view r) {
     QelListBox1->setCurrentRow(0);
     QelPageControl1->SetTabIndex(0);
     MarkProjectKept();
-    Upload.End();
+    EndUpload();
     if (Import.DroppedActions || Import.DroppedEvents)
       F.Warn(Utf8(kUploadDropped).arg(Import.DroppedActions).arg(Import.DroppedEvents));
   }

@@ -156,6 +156,13 @@ int Run(const Variant& v) {
   const std::string before = BuildSaveAsFile(v, *f.F.Model);
 
   panelThread.ClearArrivals();
+  // The gaps as the window writes them, so the panel thread's wake-ups do
+  // not count.
+  QElapsedTimer sendClock;
+  sendClock.start();
+  std::vector<qint64> writes;
+  const auto wrote = QObject::connect(f.IdTCPServer1, &LinkServer::Wrote, f.IdTCPServer1,
+                                      [&](int, qsizetype) { writes.push_back(sendClock.nsecsElapsed()); });
   d.show();
   const double cpu0 = CpuMs(), gui0 = ThreadCpuMs();
   const auto t0 = Clock::now();
@@ -166,6 +173,10 @@ int Run(const Variant& v) {
   const auto t1 = Clock::now();
   const double cpu1 = CpuMs(), gui1 = ThreadCpuMs();
   const double closest = panelThread.Closest();
+  QObject::disconnect(wrote);
+  std::vector<double> gaps;
+  for (size_t i = 1; i < writes.size(); ++i) gaps.push_back((writes[i] - writes[i - 1]) / 1e6);
+  const double sentClosest = gaps.empty() ? 0 : *std::min_element(gaps.begin(), gaps.end());
 
   // A silent panel: the download waits and the process should sleep.
   panelsim::Faults silent;
@@ -197,12 +208,16 @@ int Run(const Variant& v) {
               config.FrameGapMs);
   std::printf("  download:   %9.1f ms  floor %d x %d = %.0f ms (%+.2f%%), closest frames %.2f ms apart%s\n", took,
               frames, config.FrameGapMs, floor, 100.0 * (took - floor) / floor, closest, downloaded ? "" : "  FAILED");
+  std::printf("              written %zu times, gaps at the window: closest %.2f ms, median %.2f ms\n", writes.size(),
+              sentClosest, Median(gaps));
   std::printf("              CPU %7.1f ms (%.2f%% of the time), of which the window's thread %.1f ms\n", cpu1 - cpu0,
               100.0 * (cpu1 - cpu0) / took, gui1 - gui0);
   std::printf("  waiting on a silent panel for %d ms: CPU %.1f ms\n", kIdleMs, cpu3 - cpu2);
   std::printf("  upload:     %9.1f ms  CPU %.1f ms, %s%s\n", Ms(t4, t5), cpu5 - cpu4,
               same ? "\"Save as\" bytes as before" : "\"Save as\" bytes DIFFER", uploaded ? "" : "  FAILED");
   std::printf("  peak memory so far: %ld KiB\n", PeakKiB());
+  std::printf("RESULT bench_transfer variant=%s download_ratio=%.4f upload_ms=%.0f idle_cpu_pct=%.2f\n", v.Name.c_str(),
+              took / floor, Ms(t4, t5), 100.0 * (cpu3 - cpu2) / kIdleMs);
   QStringList problems;
   panelThread.In([&] { problems = panelThread.Sim().Problems(); });
   for (const QString& p : problems) std::printf("  panel: %s\n", p.toUtf8().constData());

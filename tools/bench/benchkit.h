@@ -3,6 +3,7 @@
 // of mixed kinds made through the pages, and the clocks.
 #include <QApplication>
 #include <QDialog>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -106,6 +108,31 @@ inline long PeakKiB() {
   rusage u{};
   getrusage(RUSAGE_SELF, &u);
   return u.ru_maxrss;
+}
+
+// Resident memory now, in KiB.
+inline long ResidentKiB() {
+  long pages = 0, resident = 0;
+  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(f);
+  }
+  return resident * (::sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// Runs the event loop until the work a handler left behind is done: posted
+// events, zero timers and the window's log lines.
+inline void Settle(TForm1& f) {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  while (f.LogPending()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+inline double Median(std::vector<double> v) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
 }
 
 // User and system time of the process so far.
