@@ -1,0 +1,203 @@
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QRegion>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "controls/qelcolor.h"
+
+namespace qel {
+
+// Left, Top, Right, Bottom; Right and Bottom are exclusive (QRect's right()
+// is inclusive, so the controls never use QRect for their geometry).
+struct TRect {
+  int Left = 0, Top = 0, Right = 0, Bottom = 0;
+  int Width() const { return Right - Left; }
+  int Height() const { return Bottom - Top; }
+  bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
+  bool operator==(const TRect&) const = default;
+};
+
+struct TPoint {
+  int X = 0, Y = 0;
+  bool operator==(const TPoint&) const = default;
+};
+
+// Raster operations of the block copies, by their classic codes.
+enum class CopyMode : std::uint32_t {
+  Copy = 0x00CC0020,
+  SrcAnd = 0x008800C6,
+  SrcPaint = 0x00EE0086,
+  MergePaint = 0x00BB0226,
+  SrcInvert = 0x00660046,
+};
+
+// One drawing call as tests see it.
+struct CanvasCall {
+  std::string op;
+  std::vector<TPoint> points;
+  TColor color = clNone;
+  bool operator==(const CanvasCall&) const = default;
+};
+
+struct CanvasPen {
+  TColor Color = clBlack;
+  bool Clear = false;
+};
+
+// A solid brush, or an 8 x 8 pattern: a set bit paints Color, a clear bit
+// PatternBack (rows top down, bit 7 leftmost).
+struct CanvasBrush {
+  TColor Color = clWhite;
+  bool Clear = false;
+  bool HasPattern = false;
+  std::array<std::uint8_t, 8> Pattern{};
+  TColor PatternBack = clBlack;
+};
+
+// Font value: Qt fonts carry no colour, and the angle is ours to apply.
+struct FontValue {
+  QFont Font;
+  TColor Color = clWindowText;
+  int Escapement = 0;  // tenths of a degree, counter-clockwise
+};
+
+// Text flags of TextRect.
+enum TextFlag : unsigned {
+  tfLeft = 0,
+  tfCenter = 1,
+  tfRight = 2,
+  tfVCenter = 4,
+  tfBottom = 8,
+  tfWordBreak = 16,
+  tfSingleLine = 32,
+  tfCalcRect = 1024,
+};
+
+class Canvas;
+
+// Everything about text goes through one engine so that tests can check
+// captions as (text, place, colour, flags, angle) instead of font pixels.
+class TextEngine {
+ public:
+  virtual ~TextEngine() = default;
+  virtual void Draw(Canvas& canvas, const QString& text, const TRect& place, const FontValue& font, unsigned flags) = 0;
+  // Width and height of one line of text.
+  virtual TPoint Extent(const FontValue& font, const QString& text) = 0;
+  // Rectangle the text needs when wrapped at width (no wrapping below 1).
+  virtual TRect Measure(const FontValue& font, const QString& text, int width, unsigned flags) = 0;
+  virtual int Height(const FontValue& font) = 0;  // character cell height
+  virtual int PixelSize(const FontValue& font) = 0;
+  virtual bool IsOutlineFont(const FontValue& font) = 0;
+};
+
+// The engine in use; SetTextEngine returns the one it replaces (nullptr
+// restores the Qt engine).
+TextEngine& Text();
+TextEngine* SetTextEngine(TextEngine* engine);
+
+// A GDI-like canvas over an image: logical pixels, exclusive rectangle ends,
+// lines without their end point, no antialiasing. The image carries a device
+// pixel ratio; a logical pixel covers ratio x ratio device pixels.
+class Canvas {
+ public:
+  Canvas(int width, int height, bool seeThrough = false, int devicePixelRatio = 1);
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  int Ratio() const { return ratio_; }
+  const QImage& Image() const { return image_; }
+  QImage& Image() { return image_; }
+  void Resize(int width, int height);
+
+  CanvasPen Pen;
+  CanvasBrush Brush;
+  FontValue Font;
+
+  void MoveTo(int x, int y);
+  void LineTo(int x, int y);
+  TPoint PenPos() const { return pen_; }
+  void FillRect(const TRect& r);                    // with Brush
+  void FillRect(const TRect& r, TColor color);      // solid
+  void Polygon(const std::vector<TPoint>& points);  // filled with Brush, no pen
+  // Reads outside the image give clNone; writes there do nothing.
+  TColor Pixel(int x, int y) const;
+  void SetPixel(int x, int y, TColor color);
+
+  // Copies src's rectangle into dest, stretched by nearest pixel.
+  void CopyRect(const TRect& dest, const Canvas& src, const TRect& srcRect, CopyMode mode = CopyMode::Copy);
+  // As CopyRect, but source pixels of the key colour leave dest unchanged.
+  void CopyRectKeyed(const TRect& dest, const Canvas& src, const TRect& srcRect, TColor key);
+
+  // An image of this canvas's pixel ratio, at (x, y), through clip and origin.
+  void DrawImage(int x, int y, const QImage& image);
+
+  void TextOut(int x, int y, const QString& text);
+  void TextRect(const TRect& r, const QString& text, unsigned flags);
+
+  void Save();
+  void Restore();
+  void IntersectClipRect(const TRect& r);
+  void SetOrigin(int x, int y);  // where logical (0, 0) lands on the image
+  TPoint Origin() const { return origin_; }
+  // Region that drawing may touch, in image pixels (logical).
+  const QRegion& Clip() const { return clip_; }
+
+  // Recording for tests: every call with its points and colour.
+  void SetRecorder(std::vector<CanvasCall>* calls) { recorder_ = calls; }
+  void Record(std::string op, std::vector<TPoint> points, TColor color);
+
+ private:
+  friend class QtTextEngine;
+  std::uint32_t DevicePixel(int x, int y) const;   // logical image coordinates
+  void PutPixel(int x, int y, std::uint32_t rgb);  // clipped, image coordinates
+  std::uint32_t BrushAt(int x, int y) const;
+  void ResetClip();
+  // Calls put(x, y, source pixel) for each destination pixel in the image,
+  // the source picked by nearest pixel.
+  template <class Put>
+  void ForEachStretched(const TRect& dest, const Canvas& src, const TRect& srcRect, Put put);
+
+  int width_, height_, ratio_;
+  QImage image_;
+  TPoint pen_;
+  TPoint origin_;
+  QRegion clip_;
+  struct State {
+    TPoint origin;
+    QRegion clip;
+  };
+  std::vector<State> saved_;
+  std::vector<CanvasCall>* recorder_ = nullptr;
+};
+
+// Test engine: records every draw and measures from set metrics.
+class RecordingTextEngine : public TextEngine {
+ public:
+  struct Entry {
+    QString text;
+    TRect place;
+    TColor color;
+    unsigned flags;
+    int escapement;
+  };
+  int CharWidth = 7;
+  int LineHeight = 13;
+  int FontPixelSize = 11;
+  bool OutlineFonts = true;
+  std::vector<Entry> Drawn;
+
+  void Draw(Canvas& canvas, const QString& text, const TRect& place, const FontValue& font, unsigned flags) override;
+  TPoint Extent(const FontValue& font, const QString& text) override;
+  TRect Measure(const FontValue& font, const QString& text, int width, unsigned flags) override;
+  int Height(const FontValue&) override { return LineHeight; }
+  int PixelSize(const FontValue&) override { return FontPixelSize; }
+  bool IsOutlineFont(const FontValue&) override { return OutlineFonts; }
+};
+
+}  // namespace qel
