@@ -45,7 +45,7 @@ bool TForm1::DecodeEventAndAdd(int type, std::string_view payload, int n) {
     lastDecodedPage_ = type - 1;
   else
     QelPageControl1->SetTabIndex(type - 1);  // the kind list follows
-  const int before = ListView2->Count();
+  const int before = Model.CurrentEventCount;
   switch (static_cast<EventKind>(type - 1)) {
     case EventKind::Rs232:
       ApplyRs232(DecodeRs232Event(F.V, payload, n));
@@ -91,7 +91,7 @@ bool TForm1::DecodeEventAndAdd(int type, std::string_view payload, int n) {
       QelButton23Click();
       break;
   }
-  return ListView2->Count() > before;
+  return Model.CurrentEventCount > before;
 }
 
 transfer::ImportSink TForm1::RecordSink() {
@@ -216,8 +216,10 @@ void TForm1::LoadProject(const ProjectReadResult& read) {
   setUpdatesEnabled(false);
   // The memos show only the last event's text: written once, at the end.
   const std::array<MemoBytes*, 3> memos{Memo1Bytes, Memo2Bytes, Memo3Bytes};
-  if (HoldDuringLoads)
+  if (HoldDuringLoads) {
     for (MemoBytes* m : memos) m->Hold(true);
+    holdEventRows_ = true;
+  }
   batchLoading_ = true;
   lastDecodedPage_ = -1;
   Import.Begin(transfer::ImportRoad::File);
@@ -238,6 +240,15 @@ void TForm1::LoadProject(const ProjectReadResult& read) {
   }
   batchLoading_ = false;
   for (MemoBytes* m : memos) m->Hold(false);
+  if (holdEventRows_) {
+    // The list shows the last action's events, as when each row was added on the way.
+    holdEventRows_ = false;
+    const bool live = Model.CurrentAction >= 1 && Model.CurrentAction <= Model.ActionCount;
+    for (int e = 1; live && e <= Model.CurrentEventCount; ++e) {
+      const TEventList& ev = Model.Actions[Model.CurrentAction].Events[e];
+      ListView2->AddRow(QString::number(e), {FromGbk(ev.EventKind), FromGbk(ev.ListText)});
+    }
+  }
   if (lastDecodedPage_ >= 0) QelPageControl1->SetTabIndex(lastDecodedPage_);
   setUpdatesEnabled(true);
   MarkProjectKept();

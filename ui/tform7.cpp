@@ -192,7 +192,9 @@ void TForm7::WriteDue() {
   }
   // A failed write closes the connection, and LinkRemoved ends the download.
   server.WriteLine(n, *frame);
-  lastWriteNs_ = now;
+  // The next frame's gap counts from the write itself, not from before the
+  // frame was built and the log flushed.
+  lastWriteNs_ = clock_.nsecsElapsed();
   if (!Download.ClosingSent()) SetStage(Stage::Sending);
   ShowProgress();
 }
