@@ -190,6 +190,8 @@ class TForm1 : public QMainWindow, public Form1Controls {
   bool DecodeEventAndAdd(int type, std::string_view payload, int n);
 
   void ReloadEventList(int select);
+  // The Event List row of the current action's event e.
+  void AddEventRow(int e);
   void MoveSelectedEvent(bool up);
 
   void LoadProject(const ProjectReadResult& read);

@@ -394,9 +394,7 @@ bool TForm1::AddEvent(EventKind kind, const Encoded& e) {
     return false;
   }
   if (!AppendEvent(Model, kind, e)) return false;
-  if (holdEventRows_) return true;
-  const TEventList& ev = Model.Actions[Model.CurrentAction].Events[Model.CurrentEventCount];
-  ListView2->AddRow(QString::number(Model.CurrentEventCount), {FromGbk(ev.EventKind), FromGbk(ev.ListText)});
+  if (!holdEventRows_) AddEventRow(Model.CurrentEventCount);
   return true;
 }
 

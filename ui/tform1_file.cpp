@@ -244,10 +244,7 @@ void TForm1::LoadProject(const ProjectReadResult& read) {
     // The list shows the last action's events, as when each row was added on the way.
     holdEventRows_ = false;
     const bool live = Model.CurrentAction >= 1 && Model.CurrentAction <= Model.ActionCount;
-    for (int e = 1; live && e <= Model.CurrentEventCount; ++e) {
-      const TEventList& ev = Model.Actions[Model.CurrentAction].Events[e];
-      ListView2->AddRow(QString::number(e), {FromGbk(ev.EventKind), FromGbk(ev.ListText)});
-    }
+    for (int e = 1; live && e <= Model.CurrentEventCount; ++e) AddEventRow(e);
   }
   if (lastDecodedPage_ >= 0) QelPageControl1->SetTabIndex(lastDecodedPage_);
   setUpdatesEnabled(true);

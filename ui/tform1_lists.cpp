@@ -33,16 +33,18 @@ int TForm1::ActionRowOf(int n) const {
   return -1;
 }
 
+void TForm1::AddEventRow(int e) {
+  const TEventList& ev = Model.Actions[Model.CurrentAction].Events[e];
+  ListView2->AddRow(QString::number(e), {FromGbk(ev.EventKind), FromGbk(ev.ListText)});
+}
+
 // Event List rows from the current action's records; `select` is a 1-based
 // row to select (0: none), which becomes CurrentEvent.
 void TForm1::ReloadEventList(int select) {
   ListView2->Clear();
   const bool live = Model.CurrentAction >= 1 && Model.CurrentAction <= Model.ActionCount;
   const int count = live ? Model.Actions[Model.CurrentAction].EventCount : 0;
-  for (int e = 1; e <= count; ++e) {
-    const TEventList& ev = Model.Actions[Model.CurrentAction].Events[e];
-    ListView2->AddRow(QString::number(e), {FromGbk(ev.EventKind), FromGbk(ev.ListText)});
-  }
+  for (int e = 1; e <= count; ++e) AddEventRow(e);
   if (select >= 1 && select <= count) {
     ListView2->Select(select - 1);
     Model.CurrentEvent = select;
