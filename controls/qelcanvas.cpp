@@ -192,10 +192,60 @@ void Canvas::DrawImage(int x, int y, const QImage& image) {
 
 void Canvas::TextOut(int x, int y, const QString& text) {
   const TPoint size = Text().Extent(Font, text);
-  Text().Draw(*this, text, {x, y, x + size.X, y + size.Y}, Font, tfLeft | tfSingleLine);
+  unsigned flags = tfLeft | tfSingleLine | tfNoPrefix;
+  if ((TextAlign & taCenter) == taCenter)
+    flags |= tfAnchorCenter;
+  else if (TextAlign & taRight)
+    flags |= tfAnchorRight;
+  if ((TextAlign & taBaseline) == taBaseline) flags |= tfAnchorBaseline;
+  Text().Draw(*this, text, {x, y, x + size.X, y + size.Y}, Font, flags);
 }
 
-void Canvas::TextRect(const TRect& r, const QString& text, unsigned flags) { Text().Draw(*this, text, r, Font, flags); }
+void Canvas::TextOutClipped(const TRect& clip, int x, int y, const QString& text) {
+  Save();
+  IntersectClipRect(clip);
+  TextOut(x, y, text);
+  Restore();
+}
+
+void Canvas::TextRect(const TRect& r, const QString& text, unsigned flags) {
+  QString shown = text;
+  if (!(flags & tfCalcRect) && !(flags & tfWordBreak)) {
+    if (flags & tfPathEllipsis)
+      shown = ElidePath(Font, text, r.Width());
+    else if (flags & tfEndEllipsis)
+      shown = ElideEnd(Font, text, r.Width());
+  }
+  Text().Draw(*this, shown, r, Font, flags);
+}
+
+namespace {
+
+int TextWidth(const FontValue& font, const QString& text) { return Text().Extent(font, text).X; }
+
+const QString kEllipsis = QStringLiteral("...");
+
+}  // namespace
+
+QString ElideEnd(const FontValue& font, const QString& text, int width) {
+  if (TextWidth(font, text) <= width) return text;
+  // Longest front that fits with the dots; at least the dots themselves.
+  qsizetype keep = text.size();
+  while (keep > 0 && TextWidth(font, text.left(keep) + kEllipsis) > width) --keep;
+  return text.left(keep) + kEllipsis;
+}
+
+QString ElidePath(const FontValue& font, const QString& text, int width) {
+  if (TextWidth(font, text) <= width) return text;
+  const qsizetype slash = std::max(text.lastIndexOf(QLatin1Char('/')), text.lastIndexOf(QLatin1Char('\\')));
+  if (slash < 0) return ElideEnd(font, text, width);
+  // The last part stays whole; the front loses characters from its end.
+  const QString last = text.mid(slash);
+  qsizetype keep = slash;
+  while (keep > 0 && TextWidth(font, text.left(keep) + kEllipsis + last) > width) --keep;
+  if (keep == 0 && TextWidth(font, kEllipsis + last) > width) return ElideEnd(font, kEllipsis + last, width);
+  return text.left(keep) + kEllipsis + last;
+}
 
 void Canvas::Save() {
   saved_.push_back({origin_, clip_});
@@ -229,6 +279,8 @@ class QtTextEngine : public TextEngine {
     f |= (flags & tfVCenter) ? Qt::AlignVCenter : (flags & tfBottom) ? Qt::AlignBottom : Qt::AlignTop;
     if (flags & tfWordBreak) f |= Qt::TextWordWrap;
     if (flags & tfSingleLine) f |= Qt::TextSingleLine;
+    if (flags & tfExpandTabs) f |= Qt::TextExpandTabs;
+    if (!(flags & tfNoPrefix)) f |= Qt::TextShowMnemonic;
     return f;
   }
   void Draw(Canvas& canvas, const QString& text, const TRect& place, const FontValue& font, unsigned flags) override {
@@ -242,10 +294,15 @@ class QtTextEngine : public TextEngine {
     f.setStyleStrategy(QFont::NoAntialias);
     p.setFont(f);
     p.setPen(QColor::fromRgb(ColorToQRgb(font.Color)));
-    if (font.Escapement != 0) {
+    if (font.Escapement != 0 || (flags & (tfAnchorCenter | tfAnchorRight | tfAnchorBaseline))) {
+      // Point text: offsets from the reference point along the turned line.
+      const QFontMetrics m(f);
+      const int width = m.horizontalAdvance(text);
+      const int dx = (flags & tfAnchorCenter) ? -width / 2 : (flags & tfAnchorRight) ? -width : 0;
+      const int dy = (flags & tfAnchorBaseline) ? 0 : m.ascent();
       p.translate(place.Left, place.Top);
       p.rotate(-font.Escapement / 10.0);
-      p.drawText(QPoint(0, QFontMetrics(f).ascent()), text);
+      p.drawText(QPoint(dx, dy), text);
       return;
     }
     p.drawText(QRect(place.Left, place.Top, place.Width(), place.Height()), QtFlags(flags), text);

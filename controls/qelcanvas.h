@@ -67,17 +67,35 @@ struct FontValue {
   int Escapement = 0;  // tenths of a degree, counter-clockwise
 };
 
-// Text flags of TextRect.
+// Text flags of TextRect, by their classic values.
 enum TextFlag : unsigned {
   tfLeft = 0,
   tfCenter = 1,
   tfRight = 2,
   tfVCenter = 4,
   tfBottom = 8,
-  tfWordBreak = 16,
-  tfSingleLine = 32,
-  tfCalcRect = 1024,
+  tfWordBreak = 0x10,
+  tfSingleLine = 0x20,
+  tfExpandTabs = 0x40,
+  tfCalcRect = 0x400,
+  tfNoPrefix = 0x800,  // without it "&x" underlines x and "&&" is "&"
+  tfPathEllipsis = 0x4000,
+  tfEndEllipsis = 0x8000,
+  tfRtlReading = 0x20000,
+  // Point text (TextOut): place's top left is the reference point, which the
+  // flags below move from the text's left and top.
+  tfAnchorCenter = 0x1000000,    // horizontal middle of the text
+  tfAnchorRight = 0x2000000,     // right end of the text
+  tfAnchorBaseline = 0x4000000,  // on the baseline rather than the top
 };
+
+// Reference point of TextOut, by the classic values.
+enum TextAlign : unsigned { taLeft = 0, taTop = 0, taRight = 2, taCenter = 6, taBaseline = 24 };
+
+// Shortens text to width with "...": at its end, or (path) keeping the last
+// part after a slash or backslash and shortening what comes before it.
+QString ElideEnd(const FontValue& font, const QString& text, int width);
+QString ElidePath(const FontValue& font, const QString& text, int width);
 
 class Canvas;
 
@@ -137,8 +155,13 @@ class Canvas {
   // An image of this canvas's pixel ratio, at (x, y), through clip and origin.
   void DrawImage(int x, int y, const QImage& image);
 
+  // At a point placed by TextAlign; the clipped form draws only inside clip.
   void TextOut(int x, int y, const QString& text);
+  void TextOutClipped(const TRect& clip, int x, int y, const QString& text);
+  // Ellipsis flags shorten the text here, so every engine draws what a
+  // user sees.
   void TextRect(const TRect& r, const QString& text, unsigned flags);
+  unsigned TextAlign = taLeft;
 
   void Save();
   void Restore();

@@ -5,6 +5,8 @@
 #include <QPalette>
 #include <QWidget>
 #include <QtDebug>
+#include <algorithm>
+#include <vector>
 
 namespace qel {
 
@@ -39,6 +41,62 @@ void NotifyChildrenOfColor(QWidget* widget, TColor color) {
     if (child->isWidgetType()) {
       ParentColorChangeEvent event(color);
       QCoreApplication::sendEvent(child, &event);
+    }
+}
+
+namespace {
+constexpr char kAlignProperty[] = "qelAlign";
+}
+
+TAlign AlignOf(const QWidget* widget) {
+  const QVariant v = widget->property(kAlignProperty);
+  return v.isValid() ? TAlign(v.toInt()) : alNone;
+}
+
+void SetAlign(QWidget* widget, TAlign align) {
+  if (AlignOf(widget) == align) return;
+  widget->setProperty(kAlignProperty, int(align));
+  if (QWidget* parent = widget->parentWidget()) {
+    QEvent request(QEvent::LayoutRequest);
+    QCoreApplication::sendEvent(parent, &request);
+  }
+}
+
+void AlignChildren(QWidget* container, const QRect& area) {
+  int left = area.x(), top = area.y(), right = left + area.width(), bottom = top + area.height();
+  std::vector<QWidget*> children;
+  for (QObject* object : container->children()) {
+    auto* child = qobject_cast<QWidget*>(object);
+    if (child && !child->isWindow() && child->isVisibleTo(container) && AlignOf(child) != alNone)
+      children.push_back(child);
+  }
+  const auto place = [](QWidget* child, int x, int y, int w, int h) {
+    child->setGeometry(x, y, std::max(w, 0), std::max(h, 0));
+  };
+  for (TAlign kind : {alTop, alBottom, alLeft, alRight, alClient})
+    for (QWidget* child : children) {
+      if (AlignOf(child) != kind) continue;
+      const int w = child->width(), h = child->height();
+      switch (kind) {
+        case alTop:
+          place(child, left, top, right - left, h);
+          top += h;
+          break;
+        case alBottom:
+          bottom -= h;
+          place(child, left, bottom, right - left, h);
+          break;
+        case alLeft:
+          place(child, left, top, w, bottom - top);
+          left += w;
+          break;
+        case alRight:
+          right -= w;
+          place(child, right, top, w, bottom - top);
+          break;
+        case alClient: place(child, left, top, right - left, bottom - top); break;
+        case alNone: break;
+      }
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include "controls/qelcolor.h"
 
+class QRect;
 class QWidget;
 
 namespace qel {
@@ -31,6 +32,27 @@ class ParentColorChangeEvent : public QEvent {
 TColor ParentColorOf(const QWidget* widget);
 // Tells the direct children of widget that its Color is now color.
 void NotifyChildrenOfColor(QWidget* widget, TColor color);
+
+// a * b / c rounded half away from zero, as the platform's multiply-divide.
+// c 0 gives -1.
+inline int MulDiv(int a, int b, int c) {
+  if (c == 0) return -1;
+  const long long p = static_cast<long long>(a) * b;
+  const long long ap = p < 0 ? -p : p, ac = c < 0 ? -static_cast<long long>(c) : c;
+  const long long q = (2 * ap + ac) / (2 * ac);
+  return static_cast<int>((p < 0) != (c < 0) ? -q : q);
+}
+
+// Docking of a child to an edge of its container, the container placing
+// it: alTop children stack down from the top in child order, then alBottom
+// up from the bottom, then alLeft, then alRight; alClient fills what is
+// left. Widgets that are not styled containers ignore it.
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+TAlign AlignOf(const QWidget* widget);
+// Stores align and asks the parent to place its children again.
+void SetAlign(QWidget* widget, TAlign align);
+// Places container's aligned children (those not hidden) inside area.
+void AlignChildren(QWidget* container, const QRect& area);
 
 // One beep for the whole library, replaceable (tests count it).
 void Beep();

@@ -4,10 +4,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QSlider>
 #include <QTimer>
 #include <algorithm>
 
+#include "controls/qeltrackbars.h"
 #include "model/events.h"
 #include "ui/textcodec.h"
 
@@ -76,9 +76,9 @@ void MemoBytes::UserEdited() {
   if (refused_) QTimer::singleShot(0, this, [this] { refused_(); });
 }
 
-EditTrackPair::EditTrackPair(QLineEdit* edit, QSlider* bar) : QObject(edit), edit_(edit), bar_(bar) {
+EditTrackPair::EditTrackPair(QLineEdit* edit, TQelTrackBar* bar) : QObject(edit), edit_(edit), bar_(bar) {
   bar_->setRange(0, 99);
-  connect(bar_, &QSlider::valueChanged, edit_, [this](int pos) { edit_->setText(QString::number(pos + 1)); });
+  connect(bar_, &TQelTrackBar::valueChanged, edit_, [this](int pos) { edit_->setText(QString::number(pos + 1)); });
   connect(edit_, &QLineEdit::textChanged, this, &EditTrackPair::EditChanged);
 }
 

@@ -11,7 +11,7 @@ class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QScrollBar;
-class QSlider;
+class TQelTrackBar;
 
 // Selects item `index` when one is given and the combo has it; otherwise
 // the combo stays as it was.
@@ -48,12 +48,12 @@ class MemoBytes : public QObject {
 // becomes 100. Empty, "0" and text that is no number leave the bar alone.
 class EditTrackPair : public QObject {
  public:
-  EditTrackPair(QLineEdit* edit, QSlider* bar);
+  EditTrackPair(QLineEdit* edit, TQelTrackBar* bar);
 
  private:
   void EditChanged();
   QLineEdit* edit_;
-  QSlider* bar_;
+  TQelTrackBar* bar_;
 };
 
 // An edit showing a scroll bar's position as it is (the Delay fields).

@@ -13,6 +13,7 @@
 
 #include "model/hex.h"
 #include "model/texts.h"
+#include "ui/glyphs.h"
 #include "ui/layout.h"
 #include "ui/textcodec.h"
 #include "ui/tform12.h"
@@ -47,6 +48,33 @@ int ListItemCompare(const QStringList& a, const QStringList& b, int column) {
   return QString::compare(x, y, Qt::CaseInsensitive);
 }
 
+// The frames as the window was drawn: each set by its caption, all of them
+// over the window's own surface.
+void StyleGroupBoxes(QWidget* central) {
+  struct Style {
+    const char* caption;
+    TColor flatColor;
+  };
+  const Style styles[] = {{kPanelSet, clLime}, {kGroupControl, clBlue}, {kGroupDisplay, clBlue}, {kGroupAudio, clBlue},
+                          {kTcpIp, clNavy},    {kActionList, clLime},   {kEventSet, clLime},     {kEventList, clLime}};
+  for (TQelGroupBox* box : central->findChildren<TQelGroupBox*>())
+    for (const Style& s : styles) {
+      if (box->Caption() != Utf8(s.caption)) continue;
+      box->SetFlatColor(s.flatColor);
+      box->SetTransparent(true);
+      if (box->Caption() == Utf8(kPanelSet)) {
+        box->SetBorderOuter(qel::fsFlat);
+        box->SetBorderWidth(1);
+        box->SetBorderColor(clLime);
+      }
+      if (box->Caption() == Utf8(kGroupControl)) {
+        box->SetBorderColor(clLime);
+        box->SetThemeAware(false);
+        box->setLayoutDirection(Qt::LeftToRight);
+      }
+    }
+}
+
 }  // namespace
 
 using namespace layout;
@@ -73,14 +101,20 @@ TForm1::TForm1(Forms& forms)
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(kWidth, kHeight);
 
+  // A plain clWindow surface under every other control.
   auto* central = new TQelBackground(this);
   central->setObjectName(QStringLiteral("QelBackground1"));
+  central->SetFrameColor(clWindowFrame);
+  central->SetGradientColorStart(clWindow);
+  central->SetGradientColorStop(clWindow);
   setCentralWidget(central);
+  central->SetAlign(qel::alClient);
 
   BuildPanelSet(central);
   BuildActionList(central);
   BuildEventSet(central);
   BuildEventList(central);
+  StyleGroupBoxes(central);
 
   // The debug log sits hidden over the right edge until Test > "Debug" shows it.
   Memo2 = Place(new TQelMemo(central), "Memo2", QRect(kWidth - 330, 10, 320, 600));
@@ -111,6 +145,9 @@ void TForm1::BuildPanelSet(QWidget* parent) {
   box->setGeometry(6, 4, 424, 330);
 
   QelPanel1 = Place(new TQelPanel(box), "QelPanel1", QRect(8, 20, 182, 302));
+  QelPanel1->SetBorderOuter(qel::fsNone);
+  QelPanel1->SetBorderHighlight(clWindow);
+  QelPanel1->SetTransparent(true);
 
   if (F.V.KeyCount >= 10) {
     GroupControl = new TQelGroupBox(Utf8(kGroupControl), QelPanel1);
@@ -150,24 +187,32 @@ void TForm1::BuildPanelSet(QWidget* parent) {
     if (keyButtons_[k]) connect(keyButtons_[k], &QPushButton::clicked, this, [this, k] { KeyButtonClick(k); });
 
   // The panel's address fields.
+  // Their labels let the box's white show through.
   const int lx = 198, ex = 272, ew = 144;
-  MakeLabel(box, Utf8(kIpAddressLabel), QRect(lx, 24, 72, 22));
+  MakeLabel(box, Utf8(kIpAddressLabel), QRect(lx, 24, 72, 22))->SetTransparent(true);
   IPEdit1 = Place(new TIPEdit(box), "IPEdit1", QRect(ex, 24, ew, 22));
-  MakeLabel(box, Utf8(kNetMaskLabel), QRect(lx, 52, 72, 22));
+  MakeLabel(box, Utf8(kNetMaskLabel), QRect(lx, 52, 72, 22))->SetTransparent(true);
   IPEdit2 = Place(new TIPEdit(box), "IPEdit2", QRect(ex, 52, ew, 22));
-  MakeLabel(box, Utf8(kGatewayLabel), QRect(lx, 80, 72, 22));
+  MakeLabel(box, Utf8(kGatewayLabel), QRect(lx, 80, 72, 22))->SetTransparent(true);
   IPEdit3 = Place(new TIPEdit(box), "IPEdit3", QRect(ex, 80, ew, 22));
-  MakeLabel(box, Utf8(kPortLabel), QRect(lx, 108, 72, 22));
+  MakeLabel(box, Utf8(kPortLabel), QRect(lx, 108, 72, 22))->SetTransparent(true);
   QelEdit1 = Place(new TQelEdit(box), "QelEdit1", QRect(ex, 108, 80, 22));
   QelBmpButton1 = Place(new TQelBmpButton(box), "QelBmpButton1", QRect(ex + 118, 106, 26, 26));
   QelBmpButton1->setToolTip(Utf8(kLinkTip));
+  QelBmpButton1->Bitmaps()->SetUp(qel::LinkIndicatorUp());
+  QelBmpButton1->Bitmaps()->SetDisabled(qel::LinkIndicatorDisabled());
+  QelBmpButton1->Bitmaps()->SetTransparentColor(clOlive);
+  QelBmpButton1->SetColor(clBtnFace);
 
   GroupTcpIp = new TQelGroupBox(Utf8(kTcpIp), box);
   GroupTcpIp->setGeometry(lx, 138, 218, 184);
   ListView3 = Place(new TListView(GroupTcpIp), "ListView3", QRect(6, 20, 206, 126));
-  QelBitBtn1 = MakeButton<TQelBitBtn>(GroupTcpIp, "QelBitBtn1", Utf8(kAdd), QRect(6, 152, 62, 26));
-  QelBitBtn2 = MakeButton<TQelBitBtn>(GroupTcpIp, "QelBitBtn2", Utf8(kDelete), QRect(74, 152, 62, 26));
-  QelButton7 = MakeButton<TQelButton>(GroupTcpIp, "QelButton7", Utf8(kClearAll), QRect(142, 152, 70, 26));
+  QelBitBtn1 = MakeButton<TQelBitBtn>(GroupTcpIp, "QelBitBtn1", Utf8(kAdd), QRect(6, 152, 56, 26));
+  QelBitBtn2 = MakeButton<TQelBitBtn>(GroupTcpIp, "QelBitBtn2", Utf8(kDelete), QRect(66, 152, 76, 26));
+  QelButton7 = MakeButton<TQelButton>(GroupTcpIp, "QelButton7", Utf8(kClearAll), QRect(146, 152, 66, 26));
+  // Widths leave each caption a line of its own beside its picture.
+  QelBitBtn1->SetGlyph(glyphs::Add());
+  QelBitBtn2->SetGlyph(glyphs::Delete());
   connect(ListView3, &QTableWidget::cellClicked, this, &TForm1::ListView3Click);
   connect(QelBitBtn1, &QPushButton::clicked, this, &TForm1::QelBitBtn1Click);
   connect(QelBitBtn2, &QPushButton::clicked, this, &TForm1::QelBitBtn2Click);
@@ -182,8 +227,10 @@ void TForm1::BuildActionList(QWidget* parent) {
   connect(ListView1, &TListView::ColumnClick, this, &TForm1::ListView1ColumnClick);
   connect(ListView1, &QTableWidget::cellClicked, this, &TForm1::ListView1Click);
   QelBitBtn3 = MakeButton<TQelBitBtn>(box, "QelBitBtn3", Utf8(kDelete), QRect(8, 302, 90, 26));
-  QelBitBtn4 = MakeButton<TQelBitBtn>(box, "QelBitBtn4", Utf8(kDeleteEmpty), QRect(104, 302, 110, 26));
+  QelBitBtn4 = MakeButton<TQelBitBtn>(box, "QelBitBtn4", Utf8(kDeleteEmpty), QRect(104, 302, 130, 26));
   QelButton8 = MakeButton<TQelButton>(box, "QelButton8", Utf8(kClearAll), QRect(326, 302, 90, 26));
+  QelBitBtn3->SetGlyph(glyphs::Delete());
+  QelBitBtn4->SetGlyph(glyphs::DeleteEmpty());
   connect(QelBitBtn3, &QPushButton::clicked, this, &TForm1::QelBitBtn3Click);
   connect(QelBitBtn4, &QPushButton::clicked, this, &TForm1::QelBitBtn4Click);
   connect(QelButton8, &QPushButton::clicked, this, &TForm1::QelButton8Click);
@@ -197,6 +244,9 @@ void TForm1::BuildEventList(QWidget* parent) {
   QelBitBtn5 = MakeButton<TQelBitBtn>(box, "QelBitBtn5", Utf8(kDelete), QRect(8, 262, 90, 26));
   QelBitBtn6 = MakeButton<TQelBitBtn>(box, "QelBitBtn6", Utf8(kUp), QRect(104, 262, 80, 26));
   QelBitBtn7 = MakeButton<TQelBitBtn>(box, "QelBitBtn7", Utf8(kDown), QRect(190, 262, 80, 26));
+  QelBitBtn5->SetGlyph(glyphs::Delete());
+  QelBitBtn6->SetGlyph(glyphs::Up());
+  QelBitBtn7->SetGlyph(glyphs::Down());
   QelButton24 = MakeButton<TQelButton>(box, "QelButton24", Utf8(kClearAll), QRect(478, 262, 90, 26));
   connect(ListView2, &QTableWidget::cellClicked, this, &TForm1::ListView2Click);
   connect(QelBitBtn5, &QPushButton::clicked, this, &TForm1::QelBitBtn5Click);

@@ -114,7 +114,7 @@ TForm11::TForm11(Forms& forms) : QDialog(nullptr), F(forms) {
   connect(Button2, &QPushButton::clicked, this, &TForm11::Button2Click);
   connect(Button5, &QPushButton::clicked, this, &TForm11::Button5Click);
 
-  GroupBox1 = Place(new TQelGroupBox(Utf8(kSettingsGroup), this), "GroupBox1", QRect(bx, y + 4, bw, 150));
+  GroupBox1 = Place(new QGroupBox(Utf8(kSettingsGroup), this), "GroupBox1", QRect(bx, y + 4, bw, 150));
   MakeLabel(GroupBox1, Utf8(kStartAddressLabel), QRect(8, 20, 96, 20));
   Edit1 = Place(new TQelEdit(GroupBox1), "Edit1", QRect(8, 40, 96, 22));
   Edit1->setText(QStringLiteral("0x0000"));

@@ -1,12 +1,12 @@
 #pragma once
 // "EEPROM Table": a local 16 x 16 table of hex bytes, linked to no device.
 #include <QDialog>
+#include <QGroupBox>
 #include <QTableWidget>
 #include <optional>
 
 #include "controls/qelbuttons.h"
 #include "controls/qeledits.h"
-#include "controls/qelpanels.h"
 #include "ui/forms.h"
 
 class TForm11;
@@ -28,15 +28,15 @@ class TForm11 : public QDialog {
   explicit TForm11(Forms& forms);
 
   TStringGrid* StringGrid1 = nullptr;
-  TQelButton* Button1 = nullptr;      // "置0"
-  TQelButton* Button2 = nullptr;      // "置1"
-  TQelButton* Button3 = nullptr;      // "导出"
-  TQelButton* Button4 = nullptr;      // "编程"
-  TQelButton* Button5 = nullptr;      // "退出"
-  TQelGroupBox* GroupBox1 = nullptr;  // "设置"
-  TQelEdit* Edit1 = nullptr;          // "起始地址："
-  TQelEdit* Edit2 = nullptr;          // "字节总数："
-  TQelButton* Button6 = nullptr;      // "读取"
+  TQelButton* Button1 = nullptr;   // "置0"
+  TQelButton* Button2 = nullptr;   // "置1"
+  TQelButton* Button3 = nullptr;   // "导出"
+  TQelButton* Button4 = nullptr;   // "编程"
+  TQelButton* Button5 = nullptr;   // "退出"
+  QGroupBox* GroupBox1 = nullptr;  // "设置"
+  TQelEdit* Edit1 = nullptr;       // "起始地址："
+  TQelEdit* Edit2 = nullptr;       // "字节总数："
+  TQelButton* Button6 = nullptr;   // "读取"
 
   QString Cell(int col, int row) const;
   void Fill(const QString& text);

@@ -2,6 +2,7 @@
 
 #include "model/keyactions.h"
 #include "model/texts.h"
+#include "ui/layout.h"
 #include "ui/textcodec.h"
 #include "ui/tform1.h"
 #include "ui/tform2.h"
@@ -10,8 +11,7 @@ TForm12::TForm12(Forms& forms) : QDialog(nullptr), F(forms) {
   setObjectName(QStringLiteral("Form12"));
   setWindowTitle(Utf8(kKey10Title));
   setFixedSize(280, 120);
-  auto* label = new TQelLabel(Utf8(kKeyTypeLabel), this);
-  label->setGeometry(16, 20, 70, 24);
+  layout::MakeLabel(this, Utf8(kKeyTypeLabel), QRect(16, 20, 70, 24));
   QelComboBox1 = new TQelComboBox(this);
   QelComboBox1->setObjectName(QStringLiteral("QelComboBox1"));
   QelComboBox1->addItems({Utf8(kLeftHanded), Utf8(kRightHanded)});

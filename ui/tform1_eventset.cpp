@@ -56,7 +56,13 @@ void RepeatRow(QWidget* p, int y, const QString& caption, const RowNames& n, TQe
                TQelDBTrackBar*& bar) {
   label = Place(new TQelLabel(caption, p), n.Label, QRect(8, y, 196, 22));
   edit = Edit(p, n.Edit, QStringLiteral("1"), QRect(206, y, 44, 22), DecimalKeyFilter);
-  bar = Place(new TQelDBTrackBar(p), n.Bar, QRect(258, y, 196, 22));
+  // See-through and without ticks; 26 high rather than the usual 41 so that
+  // it keeps to its row, with groove and thumb moved up level with the edit.
+  bar = Place(new TQelDBTrackBar(p), n.Bar, QRect(258, y - 2, 145, 26));
+  bar->SetThumbStyle(TQelTrackBar::tsXPBox);
+  bar->SetTickStyle(TQelTrackBar::tkOwnerDraw);
+  bar->SetTransparent(true);
+  bar->SetTrackOffset(8);
   new EditTrackPair(edit, bar);
 }
 
@@ -208,6 +214,7 @@ void TForm1::BuildRs232Page(QWidget* p) {
   QelComboBox7 = Combo(p, "QelComboBox7", items::kEndChars, 0, QRect(330, 154, 124, 22));
 
   QelMemo1 = Place(new TQelMemo(p), "QelMemo1", QRect(8, 182, 446, 94));
+  QelMemo1->SetScrollBars(TQelMemo::ssVertical);
   Memo1Bytes = new MemoBytes(QelMemo1, refused);
   QelButton11 = MakeButton<TQelButton>(p, "QelButton11", Utf8(kClear), QRect(8, 284, 80, 26));
   QelButton12 = MakeButton<TQelButton>(p, "QelButton12", Utf8(kAdd), QRect(374, 284, 80, 26));
@@ -261,6 +268,7 @@ void TForm1::BuildTcpPage(QWidget* p) {
   MakeLabel(p, Utf8(kEndCharForAscii), QRect(206, 42, 120, 22));
   QelComboBox12 = Combo(p, "QelComboBox12", items::kEndChars, 0, QRect(330, 42, 124, 22));
   QelMemo2 = Place(new TQelMemo(p), "QelMemo2", QRect(8, 72, 446, 204));
+  QelMemo2->SetScrollBars(TQelMemo::ssVertical);
   Memo2Bytes = new MemoBytes(QelMemo2, [this] { F.Warn(Utf8(kNotLegal)); });
   QelButton16 = MakeButton<TQelButton>(p, "QelButton16", Utf8(kClear), QRect(8, 284, 80, 26));
   QelButton17 = MakeButton<TQelButton>(p, "QelButton17", Utf8(kAdd), QRect(374, 284, 80, 26));
@@ -304,6 +312,7 @@ void TForm1::BuildComparePage(QWidget* p) {
   MakeLabel(p, Utf8(kEndCharForAscii), QRect(206, 42, 120, 22));
   QelComboBox14 = Combo(p, "QelComboBox14", items::kEndChars, 0, QRect(330, 42, 124, 22));
   QelMemo3 = Place(new TQelMemo(p), "QelMemo3", QRect(8, 72, 446, 204));
+  QelMemo3->SetScrollBars(TQelMemo::ssVertical);
   Memo3Bytes = new MemoBytes(QelMemo3, [this] { F.Warn(Utf8(kNotLegal)); });
   QelButton20 = MakeButton<TQelButton>(p, "QelButton20", Utf8(kClear), QRect(8, 284, 80, 26));
   QelButton21 = MakeButton<TQelButton>(p, "QelButton21", Utf8(kAdd), QRect(374, 284, 80, 26));
@@ -323,6 +332,8 @@ void TForm1::BuildLedPage(QWidget* p) {
 void TForm1::BuildTogglePage(QWidget* p) {
   MakeLabel(p, Utf8(kKeyLabel), QRect(24, 24, 110, 22));
   QelComboBox17 = Combo(p, "QelComboBox17", items::PanelKeys(F.V), 0, QRect(140, 24, 120, 22));
+  QelComboBox17->SetStyle(TQelComboBox::csDropDownList);
+  QelComboBox17->SetReadOnly(true);
   MakeLabel(p, Utf8(kToggleStartLabel), QRect(24, 64, 110, 22));
   QelComboBox18 = Combo(p, "QelComboBox18", items::kToggleStarts, 0, QRect(140, 64, 120, 22));
   QelButton23 = MakeButton<TQelButton>(p, "QelButton23", Utf8(kAdd), QRect(374, 284, 80, 26));

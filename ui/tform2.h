@@ -3,8 +3,8 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
-#include <QPushButton>
 
+#include "controls/qelbuttons.h"
 #include "ui/forms.h"
 #include "ui/widgets.h"
 
@@ -15,9 +15,9 @@ class TForm2 : public QDialog {
   QComboBox* ComboBox1 = nullptr;  // kind, editable
   QComboBox* ComboBox3 = nullptr;  // group
   TEdit* Edit1 = nullptr;          // key name
-  QPushButton* Button1 = nullptr;  // "Add"
-  QPushButton* Button2 = nullptr;  // "Set"
-  QPushButton* Button3 = nullptr;  // "Cancel"
+  TQelButton* Button1 = nullptr;   // "Add"
+  TQelButton* Button2 = nullptr;   // "Set"
+  TQelButton* Button3 = nullptr;   // "Cancel"
 
   void Button1Click();
   void Button2Click();

@@ -5,12 +5,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "controls/qelbuttons.h"
 #include "model/irlib.h"
 #include "ui/forms.h"
 #include "ui/widgets.h"
@@ -21,19 +21,19 @@ class TForm4 : public QDialog {
   // Row is 1-based and names a row of the list.
   bool RowNamed(int row) const { return row > 0 && row <= static_cast<int>(lib_.Rows.size()); }
 
-  QLineEdit* Edit1 = nullptr;       // "IR Lib Name:", read-only
-  QPushButton* Button1 = nullptr;   // "Open Lib"
-  QPushButton* Button2 = nullptr;   // "Creat Lib"
-  QGroupBox* GroupBox1 = nullptr;   // "Edit"
-  TListView* ListView1 = nullptr;   // "No.", "name", "Data"
-  QPushButton* Button3 = nullptr;   // "New Function"
-  QPushButton* Button4 = nullptr;   // "Delete Function"
-  QPushButton* Button5 = nullptr;   // "Rename For Function"
-  QPushButton* Button6 = nullptr;   // "Learn"
-  QPushButton* Button7 = nullptr;   // "Save Edit"
-  QPushButton* Button8 = nullptr;   // "Save as"
-  QPushButton* Button9 = nullptr;   // "Ok", hidden
-  QPushButton* Button10 = nullptr;  // "Exit"
+  QLineEdit* Edit1 = nullptr;      // "IR Lib Name:", read-only
+  TQelButton* Button1 = nullptr;   // "Open Lib"
+  TQelButton* Button2 = nullptr;   // "Creat Lib"
+  QGroupBox* GroupBox1 = nullptr;  // "Edit"
+  TListView* ListView1 = nullptr;  // "No.", "name", "Data"
+  TQelButton* Button3 = nullptr;   // "New Function"
+  TQelButton* Button4 = nullptr;   // "Delete Function"
+  TQelButton* Button5 = nullptr;   // "Rename For Function"
+  TQelButton* Button6 = nullptr;   // "Learn"
+  TQelButton* Button7 = nullptr;   // "Save Edit"
+  TQelButton* Button8 = nullptr;   // "Save as"
+  TQelButton* Button9 = nullptr;   // "Ok", hidden
+  TQelButton* Button10 = nullptr;  // "Exit"
 
   // 1-based row a learned code goes into; 0 none. Read by the receive dispatcher.
   int32_t IrEditRow = 0;

@@ -20,7 +20,7 @@ TForm5::TForm5(Forms& forms) : QDialog(nullptr), F(forms) {
   Label1->setBuddy(Edit1);
 
   Button1 = MakeButton<TQelButton>(this, "Button1", Utf8(kOk), QRect(44, 66, 80, 28));
-  Button1->setDefault(true);
+  Button1->SetDefault(true);
   Button2 = MakeButton<TQelButton>(this, "Button2", Utf8(kCancel), QRect(144, 66, 80, 28));
   connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TForm5::Button2Click);

@@ -4,10 +4,10 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <functional>
 #include <string>
 
+#include "controls/qelbuttons.h"
 #include "ui/forms.h"
 #include "ui/textcodec.h"
 
@@ -19,10 +19,10 @@ class TForm5 : public QDialog {
  public:
   explicit TForm5(Forms& forms);
 
-  QLabel* Label1 = nullptr;        // "Name:"
-  QLineEdit* Edit1 = nullptr;      // a TEdit: typed characters outside code page 936 are dropped
-  QPushButton* Button1 = nullptr;  // "Ok"
-  QPushButton* Button2 = nullptr;  // "Cancel"
+  QLabel* Label1 = nullptr;       // "Name:"
+  QLineEdit* Edit1 = nullptr;     // a TEdit: typed characters outside code page 936 are dropped
+  TQelButton* Button1 = nullptr;  // "Ok"
+  TQelButton* Button2 = nullptr;  // "Cancel"
 
   // Shows the dialog for one request; `ok` gets the name (code page 936
   // bytes) when the user presses "Ok" and the name is accepted. A refused

@@ -6,7 +6,6 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <filesystem>
 #include <functional>
@@ -14,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/qelbuttons.h"
 #include "model/rs232lib.h"
 #include "ui/forms.h"
 
@@ -56,15 +56,15 @@ class TForm6 : public QDialog {
   QComboBox* ComboBox7 = nullptr;        // end character
   QLineEdit* Edit3 = nullptr;            // data
   LineBytes* Edit3Bytes = nullptr;
-  QPushButton* Button1 = nullptr;  // "Open Lib"
-  QPushButton* Button2 = nullptr;  // "New Lib"
-  QPushButton* Button3 = nullptr;  // "New Function"
-  QPushButton* Button4 = nullptr;  // "Delete Function"
-  QPushButton* Button5 = nullptr;  // "Clear"
-  QPushButton* Button6 = nullptr;  // "Save"
-  QPushButton* Button7 = nullptr;  // "Save as"
-  QPushButton* Button8 = nullptr;  // "OK"
-  QPushButton* Button9 = nullptr;  // "Cancel"
+  TQelButton* Button1 = nullptr;  // "Open Lib"
+  TQelButton* Button2 = nullptr;  // "New Lib"
+  TQelButton* Button3 = nullptr;  // "New Function"
+  TQelButton* Button4 = nullptr;  // "Delete Function"
+  TQelButton* Button5 = nullptr;  // "Clear"
+  TQelButton* Button6 = nullptr;  // "Save"
+  TQelButton* Button7 = nullptr;  // "Save as"
+  TQelButton* Button8 = nullptr;  // "OK"
+  TQelButton* Button9 = nullptr;  // "Cancel"
 
   // The library being edited. Names and fields are code page 936 bytes as
   // read or built, so an opened library is written back byte for byte.

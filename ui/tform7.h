@@ -7,12 +7,12 @@
 #include <QElapsedTimer>
 #include <string_view>
 
+#include "controls/qelbuttons.h"
 #include "controls/qellabel.h"
 #include "link/transfer.h"
 #include "ui/forms.h"
 
 class QProgressBar;
-class QPushButton;
 class QTimer;
 
 class TForm7 : public QDialog {
@@ -20,12 +20,12 @@ class TForm7 : public QDialog {
   explicit TForm7(Forms& forms);
 
   QProgressBar* ProgressBar1 = nullptr;
-  TQelLabel* Label1 = nullptr;     // "Done:" and the percentage
-  QPushButton* Button1 = nullptr;  // shows the stage: "Start", "Downloading", "Success"
-  QPushButton* Button2 = nullptr;  // "Cancel"
-  QPushButton* Button3 = nullptr;  // hidden: the main window's "Save as"
-  QPushButton* Button4 = nullptr;  // hidden: the main window's "Save"
-  QTimer* Timer1 = nullptr;        // 200 ms, on while a download runs; does nothing
+  TQelLabel* Label1 = nullptr;    // "Done:" and the percentage
+  TQelButton* Button1 = nullptr;  // shows the stage: "Start", "Downloading", "Success"
+  TQelButton* Button2 = nullptr;  // "Cancel"
+  TQelButton* Button3 = nullptr;  // hidden: the main window's "Save as"
+  TQelButton* Button4 = nullptr;  // hidden: the main window's "Save"
+  QTimer* Timer1 = nullptr;       // 200 ms, on while a download runs; does nothing
 
   // The counters and the state of the download.
   transfer::DownloadMachine Download;

@@ -11,7 +11,7 @@ TForm9::TForm9(Forms& forms) : QDialog(nullptr), F(forms) {
   setWindowTitle(Utf8(kSetMac));
   setFixedSize(318, 136);
 
-  GroupBox1 = Place(new TQelGroupBox(Utf8(kMacAddress), this), "GroupBox1", QRect(12, 8, 294, 66));
+  GroupBox1 = Place(new QGroupBox(Utf8(kMacAddress), this), "GroupBox1", QRect(12, 8, 294, 66));
   const char* names[] = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6"};
   for (int k = 0; k < 6; ++k) {
     const int x = 14 + k * 46;

@@ -1,10 +1,10 @@
 #pragma once
 // "Set MAC": six hex fields that move on by themselves while typing.
 #include <QDialog>
+#include <QGroupBox>
 #include <array>
 
 #include "controls/qelbuttons.h"
-#include "controls/qelpanels.h"
 #include "ui/forms.h"
 #include "ui/widgets.h"
 
@@ -12,10 +12,10 @@ class TForm9 : public QDialog {
  public:
   explicit TForm9(Forms& forms);
 
-  TQelGroupBox* GroupBox1 = nullptr;  // "Mac address"
-  std::array<TEdit*, 6> Edits{};      // Edit1 .. Edit6
-  TQelButton* Button1 = nullptr;      // "Ok"
-  TQelButton* Button2 = nullptr;      // "Cancel"
+  QGroupBox* GroupBox1 = nullptr;  // "Mac address"
+  std::array<TEdit*, 6> Edits{};   // Edit1 .. Edit6
+  TQelButton* Button1 = nullptr;   // "Ok"
+  TQelButton* Button2 = nullptr;   // "Cancel"
 
   // Typed character in field k (0..5); false drops it.
   bool EditKeyPress(int k, const QString& typed);

@@ -41,7 +41,7 @@ struct IREditorQuillet : ::testing::Test, Editor {
 TEST_F(IREditor, HasTheNamedControls) {
   EXPECT_EQ(E.windowTitle(), "IR Edit");
   EXPECT_TRUE(E.Edit1->isReadOnly());
-  const std::vector<std::pair<QPushButton*, const char*>> buttons = {{E.Button1, "Open Lib"},
+  const std::vector<std::pair<QAbstractButton*, const char*>> buttons = {{E.Button1, "Open Lib"},
                                                                      {E.Button2, "Creat Lib"},
                                                                      {E.Button3, "New Function"},
                                                                      {E.Button4, "Delete Function"},

@@ -8,6 +8,7 @@
 
 #include "controls/qelborders.h"
 #include "controls/qeldraw.h"
+#include "tools/gallery/sheets.h"
 
 namespace {
 
@@ -112,6 +113,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot create %s\n", qPrintable(folder.path()));
     return 1;
   }
-  const bool ok = Save(GradientSheet(), folder, "gradients.png") && Save(BorderSheet(), folder, "borders.png");
+  const bool ok =
+      Save(GradientSheet(), folder, "gradients.png") && Save(BorderSheet(), folder, "borders.png") &&
+      Save(gallery::LabelSheet(), folder, "labels.png") && Save(gallery::ButtonSheet(), folder, "buttons.png") &&
+      Save(gallery::BitBtnSheet(), folder, "bitbtns.png") && Save(gallery::RadioSheet(), folder, "radios.png") &&
+      Save(gallery::BmpButtonSheet(), folder, "bmpbuttons.png") && Save(gallery::PanelSheet(), folder, "panels.png") &&
+      Save(gallery::BackgroundSheet(), folder, "backgrounds.png") && Save(gallery::EditSheet(), folder, "edits.png") &&
+      Save(gallery::ComboListSheet(), folder, "combolists.png") &&
+      Save(gallery::TrackBarSheet(), folder, "trackbars.png") &&
+      Save(gallery::TabPartsSheet(), folder, "tabparts.png") &&
+      Save(gallery::TabControlSheet(), folder, "tabcontrols.png");
   return ok ? 0 : 1;
 }
