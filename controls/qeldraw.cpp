@@ -308,21 +308,26 @@ bool IsSeeThrough(const QWidget* widget) {
 
 namespace {
 
-// What a widget's own painting looks like over what lies beneath it.
-QImage OwnImage(const QWidget* widget, int ratio) {
-  QImage image(widget->size() * ratio, QImage::Format_RGB32);
+// What a widget's own painting looks like over what lies beneath it, for
+// area (widget coordinates; the image has area's size, white outside the
+// widget). Only that area is rendered: a control repaints often, its parent
+// is large.
+QImage OwnImage(const QWidget* widget, int ratio, const QRect& area) {
+  QImage image(area.size() * ratio, QImage::Format_RGB32);
   image.setDevicePixelRatio(ratio);
   image.fill(Qt::white);
+  const QRect inside = area & widget->rect();
+  if (inside.isEmpty()) return image;
   QWidget::RenderFlags flags = QWidget::DrawWindowBackground;
   if (IsSeeThrough(widget)) {
     // Rendered alone it would fill itself with its palette colour.
     flags = {};
     if (const QWidget* parent = widget->parentWidget()) {
       QPainter p(&image);
-      p.drawImage(-widget->pos(), OwnImage(parent, ratio));
+      p.drawImage(0, 0, OwnImage(parent, ratio, area.translated(widget->pos())));
     }
   }
-  const_cast<QWidget*>(widget)->render(&image, QPoint(), QRegion(), flags);
+  const_cast<QWidget*>(widget)->render(&image, inside.topLeft() - area.topLeft(), QRegion(inside), flags);
   return image;
 }
 
@@ -332,10 +337,9 @@ void PaintParentImage(const QWidget* control, Canvas& canvas) {
   const QWidget* parent = control->parentWidget();
   if (!parent) return;
   canvas.Save();
-  const TPoint origin = canvas.Origin();
-  canvas.SetOrigin(origin.X - control->x(), origin.Y - control->y());
-  canvas.IntersectClipRect({0, 0, parent->width(), parent->height()});
-  canvas.DrawImage(0, 0, OwnImage(parent, canvas.Ratio()));
+  const int x = control->x(), y = control->y();
+  canvas.IntersectClipRect({-x, -y, parent->width() - x, parent->height() - y});
+  canvas.DrawImage(0, 0, OwnImage(parent, canvas.Ratio(), QRect(x, y, canvas.Width(), canvas.Height())));
   canvas.Restore();
 }
 

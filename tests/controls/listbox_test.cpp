@@ -196,7 +196,7 @@ TEST_F(ListBoxDrawing, HorzExtentIsTheWidestItemAndAnX) {
   EXPECT_EQ(list->HorzExtent(), 120 + 4);
   list->addItem(QString(50, QLatin1Char('c')));
   EXPECT_EQ(list->HorzExtent(), 200 + 4);
-  list->takeItem(2);
+  delete list->takeItem(2);
   EXPECT_EQ(list->HorzExtent(), 124);
   // The extent is the scroll range.
   QApplication::processEvents();
