@@ -101,10 +101,10 @@ struct Linked {
   bool WaitStopped() {
     return Until([&] { return !D.Download.Running(); }, kWaitMs);
   }
-  bool Upload() {
+  bool Upload(int ms = kWaitMs) {
     F1.QelButton8Click();
     F1.Download1Click();
-    return Until([&] { return !F1.Uploading(); }, kWaitMs);
+    return Until([&] { return !F1.Uploading(); }, ms);
   }
   int Events() const {
     int n = 0;

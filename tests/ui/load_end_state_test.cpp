@@ -128,7 +128,9 @@ QStringList UploadedState(const Variant& v, const panelsim::StoredConfig& stored
   t.F1.HoldDuringLoads = hold;
   t.F1.show();
   t.Sim.Core().SetStored(stored);
-  EXPECT_TRUE(t.Upload());
+  // Painting the window after every record is the slow reference road; the
+  // sanitizer build needs more than the usual wait for its thousand paints.
+  EXPECT_TRUE(t.Upload(hold ? transfertest::kWaitMs : 4 * transfertest::kWaitMs));
   EXPECT_TRUE(t.F1.LogText().contains(QStringLiteral("upload complete!!!")));
   EXPECT_TRUE(t.P.Boxes.Boxes.empty()) << t.BoxTexts().join(QStringLiteral("; ")).toStdString();
   return EndState(t.F1);
