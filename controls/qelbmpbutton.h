@@ -160,7 +160,6 @@ class TQelBmpButton : public QAbstractButton, public qel::StyledControl {
   void enterEvent(QEnterEvent* e) override;
   void leaveEvent(QEvent* e) override;
   void changeEvent(QEvent* e) override;
-  bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 
  private:
   enum TPress { NoPress, MousePress, SpacePress };

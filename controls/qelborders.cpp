@@ -6,6 +6,14 @@
 
 namespace qel {
 
+TRect InsetSides(TRect r, TSides sides, int by) {
+  if (sides & sdLeft) r.Left += by;
+  if (sides & sdTop) r.Top += by;
+  if (sides & sdRight) r.Right -= by;
+  if (sides & sdBottom) r.Bottom -= by;
+  return r;
+}
+
 namespace {
 
 // r moved in by one pixel on each chosen side.

@@ -32,6 +32,9 @@ enum TArrowDirection { adUp = 0, adDown = 1, adLeft = 2, adRight = 3 };
 // Every painter hands back the rectangle left inside its border, so that
 // callers stack borders from the outside in. clNone lines are not drawn but
 // still take their pixel.
+// r with each chosen side moved in by by.
+TRect InsetSides(TRect r, TSides sides, int by);
+
 TRect PaintEdgeLines(Canvas& canvas, const TRect& r, TColor upperLeft, TSides sides, TColor lowerRight);
 TRect PaintBevelLines(Canvas& canvas, const TRect& r, TColor upperLeft, TSides sides, int count, TColor lowerRight);
 TRect PaintCtl3DEdges(Canvas& canvas, const TRect& r, bool sunken, TSides sides);

@@ -104,7 +104,6 @@ class TQelCustomButton : public QAbstractButton, public qel::StyledControl {
   void changeEvent(QEvent* e) override;
   // The caption's accelerator arrived (Alt + its letter).
   virtual void DialogChar() {}
-  bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 
   bool showPressed_ = false;
 

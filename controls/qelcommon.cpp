@@ -26,13 +26,16 @@ std::function<void(const QString&)>& ErrorHook() {
 
 }  // namespace
 
+bool HasStyledColor(const QWidget* widget) {
+  const QMetaObject* meta = widget->metaObject();
+  const int index = meta->indexOfProperty("Color");
+  return index >= 0 && meta->property(index).metaType() == QMetaType::fromType<TColor>();
+}
+
 TColor ParentColorOf(const QWidget* widget) {
   const QWidget* parent = widget->parentWidget();
   if (!parent) return clBtnFace;
-  const QMetaObject* meta = parent->metaObject();
-  const int index = meta->indexOfProperty("Color");
-  if (index >= 0 && meta->property(index).metaType() == QMetaType::fromType<TColor>())
-    return parent->property("Color").value<TColor>();
+  if (HasStyledColor(parent)) return parent->property("Color").value<TColor>();
   return QRgbToColor(parent->palette().color(QPalette::Window).rgb());
 }
 

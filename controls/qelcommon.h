@@ -30,6 +30,9 @@ class ParentColorChangeEvent : public QEvent {
 // is a styled control (a "Color" property of type TColor), else the parent's
 // Qt background. clBtnFace without a parent.
 TColor ParentColorOf(const QWidget* widget);
+// Whether a widget is a styled control with a Color, so it paints one
+// known colour (a plain Qt parent need not paint its palette colour).
+bool HasStyledColor(const QWidget* widget);
 // Tells the direct children of widget that its Color is now color.
 void NotifyChildrenOfColor(QWidget* widget, TColor color);
 

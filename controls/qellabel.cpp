@@ -25,13 +25,6 @@ int Round(double v) { return int(std::nearbyint(v)); }
 
 TRect Moved(TRect r, int dx, int dy) { return {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy}; }
 
-// Whether a parent paints one known colour: a styled control with a Color.
-bool HasStyledColor(const QWidget* parent) {
-  const QMetaObject* meta = parent->metaObject();
-  const int index = meta->indexOfProperty("Color");
-  return index >= 0 && meta->property(index).metaType() == QMetaType::fromType<TColor>();
-}
-
 // How far a border of this style moves each of its sides in.
 int BorderInset(qel::TFrameStyleEx style, int bevelWidth) {
   switch (style) {
@@ -46,14 +39,6 @@ int BorderInset(qel::TFrameStyleEx style, int bevelWidth) {
     case qel::fsButtonUp: return 2;
     default: return 0;
   }
-}
-
-TRect Inset(TRect r, qel::TSides sides, int by) {
-  if (sides & qel::sdLeft) r.Left += by;
-  if (sides & qel::sdTop) r.Top += by;
-  if (sides & qel::sdRight) r.Right -= by;
-  if (sides & qel::sdBottom) r.Bottom -= by;
-  return r;
 }
 
 enum class HAlign { Left, Right, Center };
@@ -378,9 +363,9 @@ bool TQelLabel::AnchoredRight() const {
 }
 
 TRect TQelLabel::CalcTextRect(TRect r, bool withBorderWidth) const {
-  if (withBorderWidth) r = Inset(r, qel::sdAllSides, borderWidth_);
-  r = Inset(r, borderSides_, BorderInset(borderOuter_, bevelWidth_));
-  return Inset(r, borderSides_, BorderInset(borderInner_, bevelWidth_));
+  if (withBorderWidth) r = qel::InsetSides(r, qel::sdAllSides, borderWidth_);
+  r = qel::InsetSides(r, borderSides_, BorderInset(borderOuter_, bevelWidth_));
+  return qel::InsetSides(r, borderSides_, BorderInset(borderInner_, bevelWidth_));
 }
 
 void TQelLabel::GrowExtentByBorders(int& width, int& height) const {
@@ -451,7 +436,7 @@ bool TQelLabel::SeeThrough() const {
   // Under a parent Qt paints (a tab page, a group box) its palette colour
   // need not be what shows, so what lies beneath shows instead.
   const QWidget* parent = parentWidget();
-  return parentColor() && parent && !HasStyledColor(parent);
+  return parentColor() && parent && !qel::HasStyledColor(parent);
 }
 
 void TQelLabel::UpdateSeeThrough() { setAttribute(Qt::WA_OpaquePaintEvent, !SeeThrough()); }

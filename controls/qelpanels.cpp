@@ -29,14 +29,6 @@ int BorderInset(qel::TFrameStyleEx style, int bevelWidth) {
   }
 }
 
-TRect Inset(TRect r, qel::TSides sides, int by) {
-  if (sides & qel::sdLeft) r.Left += by;
-  if (sides & qel::sdTop) r.Top += by;
-  if (sides & qel::sdRight) r.Right -= by;
-  if (sides & qel::sdBottom) r.Bottom -= by;
-  return r;
-}
-
 void Line(qel::Canvas& canvas, int x1, int y1, int x2, int y2) {
   canvas.MoveTo(x1, y1);
   canvas.LineTo(x2, y2);
@@ -153,8 +145,8 @@ void TQelCustomPanel::ApplyControllerFrame() {
 
 TRect TQelCustomPanel::InnerBorderRect(TRect rect, bool includeBorderWidth) const {
   if (includeBorderWidth) rect = Shrunk(rect, borderWidth_);
-  rect = Inset(rect, borderSides_, BorderInset(borderOuter_, bevelWidth_));
-  return Inset(rect, borderSides_, BorderInset(borderInner_, bevelWidth_));
+  rect = qel::InsetSides(rect, borderSides_, BorderInset(borderOuter_, bevelWidth_));
+  return qel::InsetSides(rect, borderSides_, BorderInset(borderInner_, bevelWidth_));
 }
 
 TRect TQelCustomPanel::AdjustForBorders(TRect rect) const { return Shrunk(rect, borderWidth_); }

@@ -144,10 +144,7 @@ TColor TQelCustomGlyphButton::AvoidMaskColor(TColor c) const {
 bool TQelCustomGlyphButton::SeeThrough() const {
   if (Transparent()) return true;
   const QWidget* parent = parentWidget();
-  if (!ParentColor() || !parent) return false;
-  const QMetaObject* meta = parent->metaObject();
-  const int color = meta->indexOfProperty("Color");
-  return color < 0 || meta->property(color).metaType() != QMetaType::fromType<TColor>();
+  return ParentColor() && parent && !qel::HasStyledColor(parent);
 }
 
 TRect TQelCustomGlyphButton::HotTrackArea() const {
