@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
@@ -20,14 +21,6 @@
 
 using qel::TPoint;
 using qel::TRect;
-
-TQelPageControl::TQelPageControl(QWidget* parent) : QTabWidget(parent) {}
-
-TQelTabSheet* TQelPageControl::AddSheet(const QString& caption) {
-  auto* sheet = new TQelTabSheet;
-  addTab(sheet, caption);
-  return sheet;
-}
 
 namespace {
 
@@ -250,7 +243,11 @@ void TQelCustomTabControl::parentColorChanged(TColor color) {
 void TQelCustomTabControl::SetColor(TColor v) {
   if (v == color_) return;
   color_ = v;
-  qel::NotifyChildrenOfColor(this, v);
+  ColorChanged();
+}
+
+void TQelCustomTabControl::ColorChanged() {
+  qel::NotifyChildrenOfColor(this, color_);
   // Coloured tabs and their card do not show Color.
   if (!useColoredTabs_) InvalidateTabs();
 }
@@ -1334,4 +1331,356 @@ void TQelCustomTabControl::PaintDragMarks(qel::Canvas& c) const {
         PutRaw(c, cx, cy, flipped);
       }
   }
+}
+
+// --- Tab sheet ---
+
+TQelTabSheet::TQelTabSheet(QWidget* parent) : QWidget(parent) {
+  hide();
+  // The fill covers everything.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  qel::SetAlign(this, qel::alClient);
+  if (auto* pageControl = qobject_cast<TQelPageControl*>(parent)) SetPageControl(pageControl);
+}
+
+TQelTabSheet::~TQelTabSheet() {
+  if (pageControl_) pageControl_->RemoveSheet(this);
+}
+
+void TQelTabSheet::SetPageControl(TQelPageControl* pageControl) {
+  if (pageControl == pageControl_) return;
+  if (pageControl_) pageControl_->RemoveSheet(this);
+  setParent(pageControl);
+  if (pageControl) pageControl->InsertSheet(this);
+}
+
+int TQelTabSheet::PageIndex() const {
+  if (!pageControl_) return -1;
+  const auto& list = pageControl_->sheets_;
+  return int(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+void TQelTabSheet::SetPageIndex(int index) {
+  if (!pageControl_) return;
+  const int last = pageControl_->PageCount() - 1;
+  if (index > last)
+    throw std::out_of_range(QStringLiteral("%1 is an invalid PageIndex value. PageIndex must be between 0 and %2")
+                                .arg(index)
+                                .arg(last)
+                                .toStdString());
+  if (index < 0) throw std::out_of_range(QStringLiteral("List index out of bounds (%1)").arg(index).toStdString());
+  pageControl_->MoveSheet(this, index);
+}
+
+int TQelTabSheet::VisibleTabIndex() const {
+  if (!tabVisible_ || !pageControl_) return -1;
+  int tab = 0;
+  for (const TQelTabSheet* s : pageControl_->sheets_) {
+    if (s == this) return tab;
+    if (s->tabVisible_) ++tab;
+  }
+  return -1;
+}
+
+void TQelTabSheet::Relayout() {
+  if (pageControl_) pageControl_->RequestLayout();
+}
+
+void TQelTabSheet::SetCaption(const QString& caption) {
+  if (caption == caption_) return;
+  caption_ = caption;
+  Relayout();
+}
+
+void TQelTabSheet::SetColor(TColor color) {
+  if (color == color_) return;
+  if (pageControl_ && !pageControl_->UseColoredTabs() && color != pageControl_->Color())
+    pageControl_->SetUseColoredTabs(true);
+  color_ = color;
+  qel::NotifyChildrenOfColor(this, color);
+  update();
+  Relayout();
+}
+
+void TQelTabSheet::SetDisabledIndex(int index) {
+  if (index == disabledIndex_) return;
+  disabledIndex_ = index;
+  Relayout();
+}
+
+void TQelTabSheet::SetImageIndex(int index) {
+  if (index == imageIndex_) return;
+  imageIndex_ = index;
+  Relayout();
+}
+
+void TQelTabSheet::SetTabEnabled(bool on) {
+  if (on == tabEnabled_) return;
+  tabEnabled_ = on;
+  Relayout();
+}
+
+void TQelTabSheet::SetTabVisible(bool on) {
+  if (on == tabVisible_) return;
+  tabVisible_ = on;
+  Relayout();
+}
+
+void TQelTabSheet::SetVisible(bool) { throw std::logic_error("You cannot change the Visible property of a page"); }
+
+void TQelTabSheet::CopySheetTo(TQelTabData& target) const {
+  target.Caption = caption_;
+  target.Color = color_;
+  target.Enabled = tabEnabled_;
+  target.Visible = tabVisible_;
+  target.Hint = toolTip();
+  target.ImageIndex = imageIndex_;
+  target.DisabledIndex = disabledIndex_;
+}
+
+void TQelTabSheet::paintEvent(QPaintEvent*) {
+  const TRect whole{0, 0, width(), height()};
+  QPainter p(this);
+  // A canvas only for a handler that may paint instead.
+  if (isSignalConnected(QMetaMethod::fromSignal(&TQelTabSheet::PaintBackground))) {
+    qel::Canvas canvas = qel::CanvasFor(this);
+    bool handled = false;
+    emit PaintBackground(canvas, whole, handled);
+    if (!handled) canvas.FillRect(whole, color_);
+    p.drawImage(0, 0, canvas.Image());
+    return;
+  }
+  p.fillRect(rect(), QColor::fromRgb(ColorToQRgb(color_)));
+}
+
+// --- Page control ---
+
+TQelPageControl::TQelPageControl(QWidget* parent) : TQelCustomTabControl(parent) {
+  resize(width(), 150);
+  auto walk = [this](const QKeySequence& keys, bool forward) {
+    auto* shortcut = new QShortcut(keys, this);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(shortcut, &QShortcut::activated, this, [this, forward] { SelectNextPage(forward); });
+  };
+  walk(QKeySequence(Qt::CTRL | Qt::Key_Tab), true);
+  walk(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), false);
+  walk(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), false);
+}
+
+TQelPageControl::~TQelPageControl() {
+  // The sheets are deleted with the widget, no longer listed.
+  for (TQelTabSheet* s : sheets_) s->pageControl_ = nullptr;
+  sheets_.clear();
+  activePage_ = nullptr;
+}
+
+TQelTabSheet* TQelPageControl::AddSheet(const QString& caption) {
+  auto* sheet = new TQelTabSheet;
+  sheet->SetCaption(caption);
+  sheet->SetPageControl(this);
+  return sheet;
+}
+
+TQelTabSheet* TQelPageControl::Page(int index) const {
+  if (index < 0 || index >= PageCount())
+    throw std::out_of_range(QStringLiteral("List index out of bounds (%1)").arg(index).toStdString());
+  return sheets_[std::size_t(index)];
+}
+
+void TQelPageControl::InsertSheet(TQelTabSheet* sheet) {
+  sheets_.push_back(sheet);
+  sheet->pageControl_ = this;
+  RequestLayout();
+}
+
+void TQelPageControl::RemoveSheet(TQelTabSheet* sheet) {
+  if (sheet == activePage_) SetActivePage(nullptr);
+  sheets_.erase(std::remove(sheets_.begin(), sheets_.end(), sheet), sheets_.end());
+  RequestLayout();
+  sheet->pageControl_ = nullptr;
+}
+
+void TQelPageControl::MoveSheet(TQelTabSheet* sheet, int index) {
+  const auto from = std::find(sheets_.begin(), sheets_.end(), sheet);
+  if (from == sheets_.end()) return;
+  sheets_.erase(from);
+  sheets_.insert(sheets_.begin() + index, sheet);
+  RequestLayout();
+}
+
+void TQelPageControl::SetActivePage(TQelTabSheet* sheet) {
+  if (sheet && sheet->pageControl_ != this) return;
+  if (sheet) sheet->show();
+  if (isLoading()) {
+    activePage_ = sheet;
+    return;
+  }
+  const int tab = sheet ? sheet->VisibleTabIndex() : -1;
+  if (tab < 0) ChangeActivePage(sheet);
+  SetTabIndex(tab);
+  // A refused change leaves the page shown before as the only one.
+  if (sheet && sheet != activePage_) sheet->hide();
+}
+
+int TQelPageControl::ActivePageIndex() const { return activePage_ ? activePage_->PageIndex() : -1; }
+
+void TQelPageControl::SetActivePageIndex(int index) { SetActivePage(Page(index)); }
+
+TQelTabSheet* TQelPageControl::SheetForTab(int index) const {
+  if (index < 0) return nullptr;
+  for (TQelTabSheet* s : sheets_)
+    if (s->VisibleTabIndex() == index) return s;
+  return nullptr;
+}
+
+TQelTabSheet* TQelPageControl::FindNextPage(TQelTabSheet* current, bool forward, bool visibleTabsOnly) const {
+  const int count = PageCount();
+  if (count == 0) return nullptr;
+  const auto at = std::find(sheets_.begin(), sheets_.end(), current);
+  const int start = at != sheets_.end() ? int(at - sheets_.begin()) : forward ? count - 1 : 0;
+  int i = start;
+  do {
+    i = forward ? (i + 1) % count : (i + count - 1) % count;
+    TQelTabSheet* s = sheets_[std::size_t(i)];
+    if (!visibleTabsOnly || s->TabVisible()) return s;
+  } while (i != start);
+  return nullptr;
+}
+
+void TQelPageControl::SelectNextPage(bool forward) {
+  if (TQelTabSheet* next = FindNextPage(activePage_, forward, true)) SetActivePage(next);
+}
+
+void TQelPageControl::ShowControl(QWidget* control) {
+  auto* sheet = qobject_cast<TQelTabSheet*>(control);
+  if (sheet && sheet->pageControl_ == this) SetActivePage(sheet);
+  for (QWidget* w = this; w && !w->isWindow(); w = w->parentWidget())
+    if (auto* outer = qobject_cast<TQelPageControl*>(w->parentWidget())) {
+      outer->ShowControl(w);
+      return;
+    }
+}
+
+namespace {
+
+// The first widget inside container that Tab can reach, along the focus
+// chain.
+QWidget* FirstTabStop(QWidget* container) {
+  QWidget* w = container->nextInFocusChain();
+  for (int guard = 0; w && w != container && guard < 100000; w = w->nextInFocusChain(), ++guard)
+    if (container->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(container))
+      return w;
+  return nullptr;
+}
+
+}  // namespace
+
+void TQelPageControl::ChangeActivePage(TQelTabSheet* sheet) {
+  if (sheet == activePage_) return;
+  TQelTabSheet* old = activePage_;
+  QWidget* focus = window()->focusWidget();
+  // The focus on the page that goes moves before that page hides, so Qt
+  // never picks a widget of its own.
+  const bool handOver = old && focus && old->isAncestorOf(focus);
+  QWidget* target = handOver ? this : nullptr;
+  if (sheet) {
+    sheet->raise();
+    sheet->show();
+    if (handOver && sheet->isEnabled())
+      if (QWidget* first = FirstTabStop(sheet)) target = first;
+  }
+  if (target) target->setFocus(Qt::OtherFocusReason);
+  if (old) old->hide();
+  activePage_ = sheet;
+}
+
+void TQelPageControl::FireChanging(int index, bool& allow) {
+  if (!loadingPages_) TQelCustomTabControl::FireChanging(index, allow);
+  if (allow) ChangeActivePage(SheetForTab(index));
+}
+
+void TQelPageControl::FireChange() {
+  if (!loadingPages_) TQelCustomTabControl::FireChange();
+}
+
+void TQelPageControl::RequestLayout() {
+  TQelTabDataList& tabs = TabData();
+  tabs.Clear();
+  for (const TQelTabSheet* s : sheets_)
+    if (s->TabVisible()) s->CopySheetTo(tabs.Add());
+  if (activePage_) {
+    const int tab = activePage_->VisibleTabIndex();
+    if (tab != TabIndex()) SetTabIndex(tab);
+  }
+  TQelCustomTabControl::RequestLayout();
+}
+
+void TQelPageControl::FirePaintCardBackground(qel::Canvas& canvas, int row, bool& handled, const TRect& rect) {
+  TQelCustomTabControl::FirePaintCardBackground(canvas, row, handled, rect);
+  if (handled || row != 0 || TabIndex() < 0 || !activePage_) return;
+  canvas.FillRect(rect, activePage_->Color());
+  handled = true;
+}
+
+void TQelPageControl::CloseCurrentTab() {
+  if (!activePage_) return;
+  const int tab = TabIndex();
+  delete activePage_;
+  SetTabIndex(tab > 0 ? tab - 1 : tab);
+}
+
+void TQelPageControl::MoveCurrentTabTo(int tab) {
+  // The drop names a tab; sheets without one count in PageIndex too.
+  if (activePage_)
+    if (TQelTabSheet* target = SheetForTab(tab)) activePage_->SetPageIndex(target->PageIndex());
+}
+
+void TQelPageControl::HideAllTabs() {
+  for (TQelTabSheet* s : std::vector<TQelTabSheet*>(sheets_)) s->SetTabVisible(false);
+}
+
+void TQelPageControl::ShowAllTabs() {
+  for (TQelTabSheet* s : std::vector<TQelTabSheet*>(sheets_)) s->SetTabVisible(true);
+}
+
+void TQelPageControl::SetUseColoredTabs(bool on) {
+  TQelCustomTabControl::SetUseColoredTabs(on);
+  if (parentWidget() && !UseColoredTabs()) ColorChanged();
+}
+
+void TQelPageControl::ColorChanged() {
+  if (!UseColoredTabs())
+    for (TQelTabSheet* s : std::vector<TQelTabSheet*>(sheets_)) s->SetColor(Color());
+  TQelCustomTabControl::ColorChanged();
+}
+
+void TQelPageControl::AlignInsideBorders() {
+  TQelCustomTabControl::AlignInsideBorders();
+  // Hidden pages are placed where a shown one is, so each page is laid
+  // out before it shows.
+  const TRect r = CardClientRect();
+  QRect area(r.Left, r.Top, r.Width(), r.Height());
+  if (activePage_ && !activePage_->isHidden() && qel::AlignOf(activePage_) == qel::alClient)
+    area = activePage_->geometry();
+  for (TQelTabSheet* s : sheets_)
+    if (s->isHidden() && qel::AlignOf(s) == qel::alClient) s->setGeometry(area);
+}
+
+void TQelPageControl::loaded() {
+  TQelCustomTabControl::loaded();
+  loadingPages_ = true;
+  struct Restore {
+    bool& flag;
+    ~Restore() { flag = false; }
+  } restore{loadingPages_};
+  UpdateLayout();
+  SetTabIndex(-1);
+  TQelTabSheet* page =
+      activePageDefault_ && activePageDefault_->PageControl() == this ? activePageDefault_.data() : activePage_;
+  // Every page stored as active while loading was shown; one stays.
+  for (TQelTabSheet* s : sheets_)
+    if (s != page) s->hide();
+  activePage_ = nullptr;
+  RequestLayout();
+  SetActivePage(page);
 }

@@ -2,11 +2,12 @@
 #include <QEvent>
 #include <QPointer>
 #include <QString>
-#include <QTabWidget>
+#include <QShortcut>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <map>
+#include <stdexcept>
 #include <vector>
 
 #include "controls/qelcanvas.h"
@@ -15,20 +16,6 @@
 #include "controls/qelimagelist.h"
 #include "controls/qeltabdata.h"
 #include "controls/qeltablayout.h"
-
-class TQelTabSheet : public QWidget {
- public:
-  explicit TQelTabSheet(QWidget* parent = nullptr) : QWidget(parent) {}
-};
-
-// Pages are addressed by tab index, as the handlers do.
-class TQelPageControl : public QTabWidget {
- public:
-  explicit TQelPageControl(QWidget* parent = nullptr);
-  TQelTabSheet* AddSheet(const QString& caption);
-  int TabIndex() const { return currentIndex(); }
-  void SetTabIndex(int index) { setCurrentIndex(index); }
-};
 
 // A strip of tabs along one edge and a card (the page area) beside it,
 // drawn by our own code: four tab shapes, one or more rows, scrolling
@@ -278,6 +265,8 @@ class TQelCustomTabControl : public QWidget, public qel::StyledControl, public T
   virtual void StoreLayoutValue(int rowCount) { rowCount_ = rowCount; }
   // Places the close button, the scroller and the aligned children.
   virtual void AlignInsideBorders();
+  // Color changed: children are told and the card repaints.
+  virtual void ColorChanged();
   virtual void PaintAll(qel::Canvas& buffer, bool hotOnly);
 
   void loaded() override;
@@ -406,4 +395,149 @@ class TQelCustomTabControl : public QWidget, public qel::StyledControl, public T
   QPoint pressAt_;
   bool pressed_ = false;
   bool dragging_ = false;
+};
+
+class TQelPageControl;
+
+// A page of a TQelPageControl: hidden until its page control shows it,
+// filling the card (alClient), its tab built from Caption, Color,
+// TabEnabled, TabVisible, its tool tip and the two image indexes.
+class TQelTabSheet : public QWidget {
+  Q_OBJECT
+  Q_PROPERTY(TColor Color READ Color WRITE SetColor)
+
+ public:
+  // A page control as parent lists the sheet in it.
+  explicit TQelTabSheet(QWidget* parent = nullptr);
+  // A listed sheet leaves its page control first.
+  ~TQelTabSheet() override;
+
+  TQelPageControl* PageControl() const { return pageControl_; }
+  // Leaves the old page control, takes the new one as parent and joins it.
+  void SetPageControl(TQelPageControl* pageControl);
+  // -1 without a page control.
+  int PageIndex() const;
+  // Moves the sheet in its page control's list; nothing without one.
+  // Throws std::out_of_range past the last index or below 0.
+  void SetPageIndex(int index);
+  // Its tab's index: -1 when TabVisible is off.
+  int VisibleTabIndex() const;
+
+  QString Caption() const { return caption_; }
+  void SetCaption(const QString& caption);
+  // Differing from the page control's Color turns its UseColoredTabs on.
+  TColor Color() const { return color_; }
+  void SetColor(TColor color);
+  int DisabledIndex() const { return disabledIndex_; }
+  void SetDisabledIndex(int index);
+  int ImageIndex() const { return imageIndex_; }
+  void SetImageIndex(int index);
+  bool TabEnabled() const { return tabEnabled_; }
+  void SetTabEnabled(bool on);
+  bool TabVisible() const { return tabVisible_; }
+  void SetTabVisible(bool on);
+  // Only the page control shows and hides its sheets: SetVisible throws
+  // std::logic_error.
+  bool Visible() const { return !isHidden(); }
+  [[noreturn]] void SetVisible(bool);
+
+  virtual void CopySheetTo(TQelTabData& target) const;
+
+ signals:
+  // handled set: the sheet's Color fill is skipped.
+  void PaintBackground(qel::Canvas& canvas, const qel::TRect& rect, bool& handled);
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+
+ private:
+  friend class TQelPageControl;
+  // The tabs are built again from the sheets.
+  void Relayout();
+
+  QString caption_;
+  TColor color_ = clBtnFace;
+  int disabledIndex_ = -1;
+  int imageIndex_ = -1;
+  TQelPageControl* pageControl_ = nullptr;
+  bool tabEnabled_ = true;
+  bool tabVisible_ = true;
+};
+
+// The tab control whose tabs stand for its sheets: choosing a tab shows
+// its sheet and hides the one shown before, handing the keyboard focus
+// over when it was on the page that goes. Ctrl+Tab and Ctrl+Shift+Tab
+// walk through the pages with a tab. The sheets are its children, listed
+// in page order; the list does not own them.
+class TQelPageControl : public TQelCustomTabControl {
+  Q_OBJECT
+
+ public:
+  explicit TQelPageControl(QWidget* parent = nullptr);
+  ~TQelPageControl() override;
+
+  // A new sheet with this caption, joined last.
+  TQelTabSheet* AddSheet(const QString& caption);
+  int PageCount() const { return int(sheets_.size()); }
+  int count() const { return PageCount(); }
+  // Throws std::out_of_range outside 0..PageCount() - 1.
+  TQelTabSheet* Page(int index) const;
+  QString tabText(int index) const { return Page(index)->Caption(); }
+
+  TQelTabSheet* ActivePage() const { return activePage_; }
+  // Shows sheet (none: no page) through its tab, which may be refused;
+  // a sheet of another page control is ignored. While loading only stored.
+  void SetActivePage(TQelTabSheet* sheet);
+  int ActivePageIndex() const;
+  void SetActivePageIndex(int index);
+  // When set, the page shown after loading.
+  TQelTabSheet* ActivePageDefault() const { return activePageDefault_; }
+  void SetActivePageDefault(TQelTabSheet* sheet) { activePageDefault_ = sheet; }
+  // Stored only: no page gives anything up while hidden.
+  bool SaveResources() const { return saveResources_; }
+  void SetSaveResources(bool on) { saveResources_ = on; }
+  // Stored only: nothing docks here.
+  bool DockSite() const { return dockSite_; }
+  void SetDockSite(bool on) { dockSite_ = on; }
+
+  // The sheet whose tab is index: none for -1 or no such tab.
+  TQelTabSheet* SheetForTab(int index) const;
+  // The next sheet after current (none: from the end), wrapping round,
+  // current itself last; none without sheets.
+  TQelTabSheet* FindNextPage(TQelTabSheet* current, bool forward, bool visibleTabsOnly) const;
+  void SelectNextPage(bool forward);
+  // Shows control: one of its sheets becomes the active page, and an
+  // enclosing page control shows the sheet this one lies on.
+  void ShowControl(QWidget* control);
+
+  void SetUseColoredTabs(bool on) override;
+  void HideAllTabs() override;
+  void ShowAllTabs() override;
+  // The tabs are built again from the sheets, then laid out.
+  void RequestLayout() override;
+
+ protected:
+  void FireChanging(int index, bool& allow) override;
+  void FireChange() override;
+  void FirePaintCardBackground(qel::Canvas& canvas, int row, bool& handled, const qel::TRect& rect) override;
+  void CloseCurrentTab() override;
+  void MoveCurrentTabTo(int tab) override;
+  void AlignInsideBorders() override;
+  void ColorChanged() override;
+  void loaded() override;
+
+ private:
+  friend class TQelTabSheet;
+  void InsertSheet(TQelTabSheet* sheet);
+  void RemoveSheet(TQelTabSheet* sheet);
+  void MoveSheet(TQelTabSheet* sheet, int index);
+  void ChangeActivePage(TQelTabSheet* sheet);
+
+  std::vector<TQelTabSheet*> sheets_;
+  TQelTabSheet* activePage_ = nullptr;
+  QPointer<TQelTabSheet> activePageDefault_;
+  bool saveResources_ = false;
+  bool dockSite_ = false;
+  // The page control's own after-loading steps: no Changing, no Change.
+  bool loadingPages_ = false;
 };

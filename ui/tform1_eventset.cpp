@@ -164,6 +164,11 @@ void TForm1::BuildEventSet(QWidget* parent) {
     EventPages[i] = QelPageControl1->AddSheet(i == 0 ? Utf8(F.V.Rs232PageCaption) : Utf8(kEventKindNames[i]));
     EventPages[i]->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
   }
+  QelPageControl1->SetFlatColor(clAqua);
+  QelPageControl1->SetTabStyle(qel::tsDoubleSlant);
+  QelPageControl1->SetTransparent(true);
+  // Every page takes it: a page coloured first would colour the tabs.
+  QelPageControl1->SetColor(clWindow);
   BuildRs232Page(EventPages[0]);
   BuildIrPage(EventPages[1]);
   BuildTcpPage(EventPages[2]);
@@ -177,8 +182,9 @@ void TForm1::BuildEventSet(QWidget* parent) {
   connect(QelListBox1, &QListWidget::currentRowChanged, this, [this](int row) {
     if (row >= 0) QelPageControl1->SetTabIndex(row);
   });
-  connect(QelPageControl1, &QTabWidget::currentChanged, this, [this](int tab) { QelListBox1->setCurrentRow(tab); });
-  connect(QelPageControl1, &QTabWidget::tabBarClicked, this, [this] { QelPageControl1Click(); });
+  connect(QelPageControl1, &TQelPageControl::Change, this,
+          [this] { QelListBox1->setCurrentRow(QelPageControl1->TabIndex()); });
+  connect(QelPageControl1, &TQelPageControl::Click, this, &TForm1::QelPageControl1Click);
 }
 
 void TForm1::BuildRs232Page(QWidget* p) {

@@ -108,6 +108,43 @@ TEST_P(BothBuilds, MainWindowFacts) {
   EXPECT_TRUE(f.QelEdit1->alignment() & Qt::AlignHCenter);
 }
 
+// The seven tabs fit in one strip, and every page's contents lie inside
+// the card.
+TEST_P(BothBuilds, EventPagesFitTheirCard) {
+  TestProgram p(*GetParam());
+  TForm1& f = *p.W().Form1;
+  f.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+  TQelPageControl* pc = f.QelPageControl1;
+  EXPECT_FALSE(pc->ScrollNeeded());
+  for (int i = 0; i < pc->count(); ++i) EXPECT_TRUE(pc->IsTabShown(i)) << i;
+  const qel::TRect card = pc->CardClientRect();
+  const QRect client(card.Left, card.Top, card.Width(), card.Height());
+  for (TQelTabSheet* page : f.EventPages) {
+    SCOPED_TRACE(page->Caption().toStdString());
+    EXPECT_EQ(page->geometry(), client);
+    for (QWidget* w : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+      EXPECT_TRUE(page->rect().contains(w->geometry())) << w->objectName().toStdString();
+  }
+}
+
+// A click on a tab shows its page; the kind list follows and takes the
+// focus.
+TEST_P(BothBuilds, ClickingATabShowsItsPage) {
+  TestProgram p(*GetParam());
+  TForm1& f = *p.W().Form1;
+  f.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+  TQelPageControl* pc = f.QelPageControl1;
+  const qel::TRect tab = pc->TabClientRect(3);
+  QTest::mouseClick(pc, Qt::LeftButton, Qt::NoModifier, QPoint((tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2));
+  EXPECT_EQ(pc->TabIndex(), 3);
+  EXPECT_EQ(f.QelListBox1->currentRow(), 3);
+  EXPECT_TRUE(f.EventPages[3]->isVisible());
+  EXPECT_FALSE(f.EventPages[0]->isVisible());
+  EXPECT_EQ(QApplication::focusWidget(), f.QelListBox1);
+}
+
 TEST_P(BothBuilds, KeyButtonsOfTheBuild) {
   const Variant& v = *GetParam();
   TestProgram p(v);

@@ -122,6 +122,7 @@ int main(int argc, char** argv) {
       Save(gallery::ComboListSheet(), folder, "combolists.png") &&
       Save(gallery::TrackBarSheet(), folder, "trackbars.png") &&
       Save(gallery::TabPartsSheet(), folder, "tabparts.png") &&
-      Save(gallery::TabControlSheet(), folder, "tabcontrols.png");
+      Save(gallery::TabControlSheet(), folder, "tabcontrols.png") &&
+      Save(gallery::PageControlSheet(), folder, "pagecontrols.png");
   return ok ? 0 : 1;
 }

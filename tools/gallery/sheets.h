@@ -22,5 +22,6 @@ qel::Canvas ComboListSheet();
 qel::Canvas TrackBarSheet();
 qel::Canvas TabPartsSheet();
 qel::Canvas TabControlSheet();
+qel::Canvas PageControlSheet();
 
 }  // namespace gallery
