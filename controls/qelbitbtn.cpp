@@ -145,7 +145,6 @@ void TQelBitBtn::SetKind(TBitBtnKind kind) {
     SetModalResult(StockModalResult(kind));
     glyph_ = StockGlyph(kind);
     GlyphChanged();
-    numGlyphs_ = 2;
     modifiedGlyph_ = false;
   }
   kind_ = kind;
@@ -226,8 +225,7 @@ TRect TQelBitBtn::FaceTextRect() const {
 
 TRect TQelBitBtn::LayoutGlyphAndCaption() const {
   TRect r = TQelButton::FaceTextRect();
-  auto move = [&r](int d) { r = {r.Left + d, r.Top + d, r.Right + d, r.Bottom + d}; };
-  if (ShowPressed()) move(-1);
+  if (ShowPressed()) r = qel::Moved(r, -1, -1);
   const qel::TPoint size = GlyphSize();
   const int w = size.X, h = size.Y;
   if (margin_ >= 0) {
@@ -253,7 +251,7 @@ TRect TQelBitBtn::LayoutGlyphAndCaption() const {
     r.Left += (r.Right - r.Left - w + 1) / 2;
   r.Right = r.Left + w;
   r.Bottom = r.Top + h;
-  if (ShowPressed()) move(1);
+  if (ShowPressed()) r = qel::Moved(r, 1, 1);
   return r;
 }
 

@@ -16,12 +16,8 @@ using qel::TRect;
 
 namespace {
 
-
 int g_buttons = 0;
 std::unique_ptr<qel::CanvasBrush> g_downPattern;
-
-TRect Shrunk(const TRect& r, int by) { return {r.Left + by, r.Top + by, r.Right - by, r.Bottom - by}; }
-TRect Moved(const TRect& r, int dx, int dy) { return {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy}; }
 
 qel::Canvas CanvasOf(const QImage& picture) {
   qel::Canvas canvas(picture.width(), picture.height());
@@ -53,7 +49,7 @@ TRect PaintButtonFace(qel::Canvas& c, const TRect& client, bool newStyle, bool r
   const TColor upperLeft = down ? clBtnShadow : clBtnHighlight;
   if (newStyle) {
     qel::PaintEdgeLines(c, client, upperLeft, qel::sdAllSides, down ? clBtnShadow : cl3DDkShadow);
-    return Shrunk(client, 1);
+    return qel::InsetSides(client, qel::sdAllSides, 1);
   }
   const TRect ring = qel::PaintEdgeLines(c, client, clBlack, qel::sdAllSides, clBlack);
   if (rounded)
@@ -63,7 +59,7 @@ TRect PaintButtonFace(qel::Canvas& c, const TRect& client, bool newStyle, bool r
                         {client.Right - 1, client.Bottom - 1}})
       c.SetPixel(x, y, clBtnFace);
   qel::PaintEdgeLines(c, ring, upperLeft, qel::sdAllSides, clBtnShadow);
-  return Shrunk(client, 2);
+  return qel::InsetSides(client, qel::sdAllSides, 2);
 }
 
 }  // namespace
@@ -102,13 +98,7 @@ const qel::CanvasBrush* TQelBmpButton::DownPatternBrush() { return g_downPattern
 
 const qel::CanvasBrush& TQelBmpButton::MakeDownPatternBrush() {
   if (!g_downPattern) {
-    // White wherever row and column have the same parity, the face elsewhere.
-    auto brush = std::make_unique<qel::CanvasBrush>();
-    brush->HasPattern = true;
-    brush->Color = clWhite;
-    brush->PatternBack = clBtnFace;
-    for (std::size_t row = 0; row < 8; ++row) brush->Pattern[row] = row % 2 == 0 ? 0xAA : 0x55;
-    g_downPattern = std::move(brush);
+    g_downPattern = std::make_unique<qel::CanvasBrush>(qel::CheckerBrush(clWhite, clBtnFace));
   }
   return *g_downPattern;
 }
@@ -303,7 +293,8 @@ void TQelBmpButton::PaintAll(qel::Canvas& c) {
       r = qel::PaintEdgeLines(c, r, clBlack, qel::sdAllSides, clBlack);
       break;
     case bbButton:
-      r = Shrunk(PaintButtonFace(c, client, newStyle, !newStyle, state_ == stPressed || state_ == stStayDown), 1);
+      r = qel::InsetSides(PaintButtonFace(c, client, newStyle, !newStyle, state_ == stPressed || state_ == stStayDown),
+                          qel::sdAllSides, 1);
       break;
   }
   if (state_ == stStayDown && buttonBorder_ != bbNone) {
@@ -313,7 +304,7 @@ void TQelBmpButton::PaintAll(qel::Canvas& c) {
     // Grown by the bevel, the face would reach over the border's top and
     // left lines (all of a single frame's in the old style): kept inside it.
     c.Save();
-    c.IntersectClipRect(Shrunk(client, buttonBorder_ == bbSingle ? 1 : d));
+    c.IntersectClipRect(qel::InsetSides(client, qel::sdAllSides, buttonBorder_ == bbSingle ? 1 : d));
     c.FillRect({r.Left - d, r.Top - d, r.Right - pull + d, r.Bottom - pull + d});
     c.Restore();
     c.Brush = keep;
@@ -351,7 +342,7 @@ void TQelBmpButton::PaintCaption(qel::Canvas& c, const TRect& r) {
     draw(Moved(r, by, by), fontColor_);
   }
   c.Brush.Clear = false;
-  if (hasFocus_ && showFocus_) qel::PaintFocusFrame(c, Shrunk(r, -2));
+  if (hasFocus_ && showFocus_) qel::PaintFocusFrame(c, qel::InsetSides(r, qel::sdAllSides, -2));
 }
 
 // --- Input ---

@@ -107,7 +107,6 @@ class TQelBmpButton : public QAbstractButton, public qel::StyledControl {
   void SetTabStop(bool v) { setFocusPolicy(v ? Qt::StrongFocus : Qt::ClickFocus); }
 
   bool Pressing() const { return press_ != NoPress; }
-  bool HasFocus() const { return hasFocus_; }
   bool MouseOver() const { return mouseOver_; }
   TBmpState State() const { return state_; }
 

@@ -16,12 +16,6 @@ TRect InsetSides(TRect r, TSides sides, int by) {
 
 namespace {
 
-// r moved in by one pixel on each chosen side.
-TRect Inset(const TRect& r, TSides sides) {
-  return {r.Left + ((sides & sdLeft) ? 1 : 0), r.Top + ((sides & sdTop) ? 1 : 0), r.Right - ((sides & sdRight) ? 1 : 0),
-          r.Bottom - ((sides & sdBottom) ? 1 : 0)};
-}
-
 struct Ring {
   TColor upperLeft, lowerRight;
 };
@@ -61,7 +55,7 @@ TRect PaintEtchedEdge(Canvas& canvas, const TRect& r, TColor up, TColor down, TS
   if (right && !bottom) canvas.SetPixel(r.Right - 2, r.Bottom - 1, up);
   PaintEdgeLines(canvas, {r.Left + 1, r.Top + 1, r.Right, r.Bottom}, down, sides, down);
   PaintEdgeLines(canvas, {r.Left, r.Top, r.Right - 1, r.Bottom - 1}, up, sides, up);
-  return Inset(Inset(r, sides), sides);
+  return InsetSides(r, sides, 2);
 }
 
 void Line(Canvas& canvas, int x1, int y1, int x2, int y2) {
@@ -101,7 +95,7 @@ TRect PaintEdgeLines(Canvas& canvas, const TRect& r, TColor upperLeft, TSides si
     if (sides & sdRight) Line(canvas, r.Right - 1, r.Top, r.Right - 1, r.Bottom);
     if (sides & sdBottom) Line(canvas, r.Left, r.Bottom - 1, r.Right, r.Bottom - 1);
   }
-  return Inset(r, sides);
+  return InsetSides(r, sides, 1);
 }
 
 TRect PaintBevelLines(Canvas& canvas, const TRect& r, TColor upperLeft, TSides sides, int count, TColor lowerRight) {

@@ -20,9 +20,6 @@ namespace {
 constexpr char kModalResult[] = "qelModalResult";
 const QLatin1String kDialogKeysName("qelDialogKeys");
 
-TRect Shrunk(const TRect& r, int by) { return {r.Left + by, r.Top + by, r.Right - by, r.Bottom - by}; }
-TRect Moved(const TRect& r, int dx, int dy) { return {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy}; }
-
 void Line(qel::Canvas& c, TColor color, std::initializer_list<qel::TPoint> points) {
   c.Pen.Color = color;
   c.Pen.Clear = false;
@@ -40,10 +37,6 @@ void CutCornerFrame(qel::Canvas& c, const TRect& q, TColor color) {
   Line(c, color, {{L + 1, B - 1}, {R - 1, B - 1}});
 }
 
-bool HasModifier(const QKeyEvent* e) {
-  return e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-}
-
 }  // namespace
 
 // Enter and Esc that no focused control used, offered to the window's styled
@@ -59,7 +52,7 @@ class QelDialogKeys : public QObject {
     if (watched != window_ || e->type() != QEvent::KeyPress) return false;
     auto* key = static_cast<QKeyEvent*>(e);
     const int k = key->key();
-    if ((k != Qt::Key_Return && k != Qt::Key_Enter && k != Qt::Key_Escape) || HasModifier(key)) return false;
+    if ((k != Qt::Key_Return && k != Qt::Key_Enter && k != Qt::Key_Escape) || qel::HasModifier(key)) return false;
     std::vector<QPointer<TQelButton>> order;
     auto* focused = qobject_cast<TQelButton*>(QApplication::focusWidget());
     if (focused && focused->window() == window_) order.emplace_back(focused);
@@ -78,6 +71,10 @@ class QelDialogKeys : public QObject {
 };
 
 namespace qel {
+
+bool HasModifier(const QKeyEvent* e) {
+  return e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+}
 
 int FormModalResult(const QWidget* window) { return window ? window->property(kModalResult).toInt() : 0; }
 
@@ -126,12 +123,16 @@ void TQelCustomButton::SetTransparent(bool v) {
 
 bool TQelCustomButton::CanFocus() const { return isEnabled() && isVisible() && focusPolicy() != Qt::NoFocus; }
 
-qel::Canvas TQelCustomButton::Paint() {
-  qel::Canvas canvas = qel::CanvasFor(this);
+void TQelCustomButton::PaintBackground(qel::Canvas& canvas) {
   if (SeeThrough())
     qel::PaintParentImage(this, canvas);
   else
     canvas.FillRect({0, 0, width(), height()}, color_);
+}
+
+qel::Canvas TQelCustomButton::Paint() {
+  qel::Canvas canvas = qel::CanvasFor(this);
+  PaintBackground(canvas);
   PaintAll(canvas);
   return canvas;
 }
@@ -277,7 +278,7 @@ void TQelCustomButton::PointerMoved(bool over) {
     emit MouseLeave();
   if (hotTrack_) {
     const TRect r = HotTrackArea();
-    update(QRect(r.Left, r.Top, r.Width(), r.Height()));
+    update(qel::ToQRect(r));
   }
 }
 
@@ -459,16 +460,11 @@ void TQelButton::InstallDialogKeys() {
 }
 
 qel::CanvasBrush TQelButton::FillDownPattern(TColor color) {
-  qel::CanvasBrush brush;
-  brush.HasPattern = true;
-  brush.Color = ColorToRGB(color) == clSilver ? clGray : clSilver;
-  brush.PatternBack = color;
-  for (std::size_t row = 0; row < 8; ++row) brush.Pattern[row] = row % 2 == 0 ? 0xAA : 0x55;
-  return brush;
+  return qel::CheckerBrush(ColorToRGB(color) == clSilver ? clGray : clSilver, color);
 }
 
 TRect TQelButton::FaceTextRect() const {
-  const TRect r = Shrunk({0, 0, width(), height()}, 5);
+  const TRect r = qel::InsetSides({0, 0, width(), height()}, qel::sdAllSides, 5);
   return !HotTrack() && (down_ || showPressed_) ? Moved(r, 1, 1) : r;
 }
 
@@ -483,9 +479,9 @@ void TQelButton::PaintHotTrack(qel::Canvas& c, TRect& q) {
   const TColor color = Color();
   if (!isEnabled()) {
     const TColor frame = color == clBtnFace ? TintColor(clBtnShadow, 30) : ShadeColor(color, 80);
-    q = Shrunk(q, 1);
+    q = qel::InsetSides(q, qel::sdAllSides, 1);
     CutCornerFrame(c, q, frame);
-    q = Shrunk(q, 1);
+    q = qel::InsetSides(q, qel::sdAllSides, 1);
     c.FillRect(q, color);
     return;
   }
@@ -501,9 +497,9 @@ void TQelButton::PaintHotTrack(qel::Canvas& c, TRect& q) {
     c.SetPixel(L + 1, B - 2, dark);
     c.SetPixel(R - 2, B - 2, light);
   }
-  q = Shrunk(q, 1);
+  q = qel::InsetSides(q, qel::sdAllSides, 1);
   CutCornerFrame(c, q, color == clBtnFace ? cl3DDkShadow : ShadeColor(color, 150));
-  q = Shrunk(q, 1);
+  q = qel::InsetSides(q, qel::sdAllSides, 1);
   if (down_ || showPressed_) {
     c.FillRect(q, ShadeColor(color, 10));
     return;
@@ -549,7 +545,7 @@ void TQelButton::PaintClassic(qel::Canvas& c, TRect& q) {
 
 void TQelButton::PaintAll(qel::Canvas& canvas) {
   const bool pressed = down_ || showPressed_;
-  TRect focus = Shrunk({0, 0, width(), height()}, HotTrack() ? 3 : 4);
+  TRect focus = qel::InsetSides({0, 0, width(), height()}, qel::sdAllSides, HotTrack() ? 3 : 4);
   if (groupIndex_ != 0 && pressed) focus = Moved(focus, 1, 1);
   TRect q{0, 0, width(), height()};
   if (HotTrack())

@@ -80,6 +80,8 @@ class TQelCustomButton : public QAbstractButton, public qel::StyledControl {
   virtual void PaintAll(qel::Canvas& canvas) = 0;
   // Whether Paint starts from the parent's image rather than Color.
   virtual bool SeeThrough() const { return transparent_; }
+  // What Paint starts from: the parent's image or Color.
+  virtual void PaintBackground(qel::Canvas& canvas);
   // Another button of the same parent announced its group.
   virtual void ButtonGroupMessage(int groupIndex, TQelCustomButton* sender);
   // Sends ButtonGroupMessage to every styled button of the parent.
@@ -217,8 +219,12 @@ class TQelButton : public TQelCustomButton {
   bool shown_ = false;
 };
 
+class QKeyEvent;
+
 namespace qel {
 
+// Shift, Ctrl, Alt or Meta held.
+bool HasModifier(const QKeyEvent* e);
 // The ModalResult a button click last gave a window (0 when none did).
 int FormModalResult(const QWidget* window);
 // A button's click: modalResult to its window, then clicked (OnClick); a

@@ -150,6 +150,20 @@ void Canvas::SetPixel(int x, int y, TColor color) {
   PutPixel(x, y, ToDevice(color));
 }
 
+std::uint32_t Canvas::RawPixel(int x, int y) const {
+  x += origin_.X;
+  y += origin_.Y;
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+  return DevicePixel(x, y);
+}
+
+void Canvas::SetRawPixel(int x, int y, std::uint32_t argb) {
+  x += origin_.X;
+  y += origin_.Y;
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+  PutPixel(x, y, argb);
+}
+
 template <class Put>
 void Canvas::ForEachStretched(const TRect& dest, const Canvas& src, const TRect& srcRect, Put put) {
   if (dest.IsEmpty() || srcRect.IsEmpty()) return;
@@ -305,7 +319,7 @@ class QtTextEngine : public TextEngine {
       p.drawText(QPoint(dx, dy), text);
       return;
     }
-    p.drawText(QRect(place.Left, place.Top, place.Width(), place.Height()), QtFlags(flags), text);
+    p.drawText(ToQRect(place), QtFlags(flags), text);
   }
   TPoint Extent(const FontValue& font, const QString& text) override {
     const QFontMetrics m(font.Font);

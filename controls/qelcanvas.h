@@ -2,6 +2,8 @@
 
 #include <QFont>
 #include <QImage>
+#include <QPoint>
+#include <QRect>
 #include <QRegion>
 #include <QString>
 #include <array>
@@ -27,6 +29,14 @@ struct TPoint {
   int X = 0, Y = 0;
   bool operator==(const TPoint&) const = default;
 };
+
+inline TRect Moved(const TRect& r, int dx, int dy) { return {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy}; }
+// The right and bottom edges are outside.
+inline bool Contains(const TRect& r, const QPoint& p) {
+  return p.x() >= r.Left && p.x() < r.Right && p.y() >= r.Top && p.y() < r.Bottom;
+}
+inline QRect ToQRect(const TRect& r) { return {r.Left, r.Top, r.Width(), r.Height()}; }
+inline TRect ToTRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
 
 // Raster operations of the block copies, by their classic codes.
 enum class CopyMode : std::uint32_t {
@@ -59,6 +69,17 @@ struct CanvasBrush {
   std::array<std::uint8_t, 8> Pattern{};
   TColor PatternBack = clBlack;
 };
+
+// A one-pixel checkerboard: set where row and column have the same parity,
+// back elsewhere.
+inline CanvasBrush CheckerBrush(TColor set, TColor back) {
+  CanvasBrush brush;
+  brush.HasPattern = true;
+  brush.Color = set;
+  brush.PatternBack = back;
+  for (std::size_t row = 0; row < 8; ++row) brush.Pattern[row] = row % 2 == 0 ? 0xAA : 0x55;
+  return brush;
+}
 
 // Font value: Qt fonts carry no colour, and the angle is ours to apply.
 struct FontValue {
@@ -146,6 +167,10 @@ class Canvas {
   // Reads outside the image give clNone; writes there do nothing.
   TColor Pixel(int x, int y) const;
   void SetPixel(int x, int y, TColor color);
+  // The stored value with its alpha, for blends the colour type cannot
+  // carry: 0 outside; writes through clip and origin.
+  std::uint32_t RawPixel(int x, int y) const;
+  void SetRawPixel(int x, int y, std::uint32_t argb);
 
   // Copies src's rectangle into dest, stretched by nearest pixel.
   void CopyRect(const TRect& dest, const Canvas& src, const TRect& srcRect, CopyMode mode = CopyMode::Copy);

@@ -1,6 +1,7 @@
 #include "controls/qelcommon.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMetaProperty>
 #include <QPalette>
 #include <QWidget>
@@ -103,6 +104,10 @@ void AlignChildren(QWidget* container, const QRect& area) {
     }
 }
 
+void PostTabKey(QWidget* widget) {
+  QCoreApplication::postEvent(widget, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
+}
+
 void Beep() {
   if (BeepHook())
     BeepHook()();
@@ -123,13 +128,19 @@ std::function<void(const QString&)> SetErrorHook(std::function<void(const QStrin
   return std::exchange(ErrorHook(), std::move(hook));
 }
 
-// Sees the parent-colour notification without every control forwarding it.
+// Sees the parent-colour notification and a new parent without every
+// control forwarding them.
 class StyledControl::Watcher : public QObject {
  public:
   explicit Watcher(StyledControl* owner) : owner_(owner) {}
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == ParentColorChange && owner_->parentColor_)
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (!owner_->parentColor_) return false;
+    if (event->type() == ParentColorChange) {
       owner_->parentColorChanged(static_cast<ParentColorChangeEvent*>(event)->color());
+    } else if (event->type() == QEvent::ParentChange) {
+      auto* widget = qobject_cast<QWidget*>(watched);
+      if (widget && widget->parentWidget()) owner_->parentColorChanged(ParentColorOf(widget));
+    }
     return false;
   }
 

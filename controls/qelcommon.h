@@ -57,6 +57,20 @@ void SetAlign(QWidget* widget, TAlign align);
 // Places container's aligned children (those not hidden) inside area.
 void AlignChildren(QWidget* container, const QRect& area);
 
+// Whole wheel notches (120 eighths of a degree each) from deltas gathered
+// in accumulated: +1 per notch up, -1 per notch down; the rest stays.
+inline int TakeWheelNotches(int& accumulated, int delta) {
+  constexpr int kNotch = 120;
+  accumulated += delta;
+  const int notches = accumulated / kNotch;
+  accumulated -= notches * kNotch;
+  return notches;
+}
+
+// Enter as Tab: a Tab press posted to widget moves the focus on once the
+// Enter that asked for it is done.
+void PostTabKey(QWidget* widget);
+
 // One beep for the whole library, replaceable (tests count it).
 void Beep();
 std::function<void()> SetBeepHook(std::function<void()> hook);  // empty restores the default

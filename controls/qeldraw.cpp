@@ -343,8 +343,10 @@ void PaintParentImage(const QWidget* control, Canvas& canvas) {
   canvas.Restore();
 }
 
+int RatioFor(const QWidget* widget) { return int(std::ceil(widget->devicePixelRatioF())); }
+
 Canvas CanvasFor(const QWidget* widget) {
-  return Canvas(widget->width(), widget->height(), IsSeeThrough(widget), int(std::ceil(widget->devicePixelRatioF())));
+  return Canvas(widget->width(), widget->height(), IsSeeThrough(widget), RatioFor(widget));
 }
 
 FontValue MakeAngledFont(const FontValue& font, int angle) {

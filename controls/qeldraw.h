@@ -86,6 +86,9 @@ void PaintParentImage(const QWidget* control, Canvas& canvas);
 // Whether a widget lets what lies beneath show through.
 bool IsSeeThrough(const QWidget* widget);
 
+// The whole-pixel ratio a widget's canvas is drawn at: its device pixel
+// ratio rounded up.
+int RatioFor(const QWidget* widget);
 // A canvas to paint widget on: its size and device pixel ratio (rounded
 // up), with alpha when the widget is see-through so Qt composites what lies
 // beneath.

@@ -19,7 +19,6 @@ using namespace qel;
 namespace {
 
 constexpr int kFrameRing = 2;  // the frame the styled frame covers
-constexpr int kNotch = 120;    // eighths of a degree per wheel notch
 
 bool IsEnter(const QKeyEvent* e) { return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter; }
 
@@ -114,8 +113,7 @@ void TQelCustomEdit::PaintDropButton(Canvas& canvas, const TRect& r) {
 
 bool TQelCustomEdit::OverButton(const QPoint& pos) const {
   if (!dropButtonShown_) return false;
-  const TRect r = DropButtonRect();
-  return pos.x() >= r.Left && pos.x() < r.Right && pos.y() >= r.Top && pos.y() < r.Bottom;
+  return Contains(DropButtonRect(), pos);
 }
 
 void TQelCustomEdit::TrackPointer(const QPoint& pos) {
@@ -165,7 +163,7 @@ void TQelCustomEdit::paintEvent(QPaintEvent* e) {
 
 void TQelCustomEdit::keyPressEvent(QKeyEvent* e) {
   if (TabOnEnter() && IsEnter(e)) {
-    QApplication::postEvent(this, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
+    qel::PostTabKey(this);
     e->accept();
     return;
   }
@@ -293,9 +291,7 @@ void TQelMemo::wheelEvent(QWheelEvent* e) {
     QPlainTextEdit::wheelEvent(e);
     return;
   }
-  wheelRest_ += e->angleDelta().y();
-  const int notches = wheelRest_ / kNotch;
-  wheelRest_ -= notches * kNotch;
+  const int notches = TakeWheelNotches(wheelRest_, e->angleDelta().y());
   const int perNotch = e->modifiers() & Qt::ControlModifier ? QApplication::wheelScrollLines() : 1;
   // A notch up (positive) shows earlier lines.
   QScrollBar* bar = verticalScrollBar();

@@ -23,8 +23,6 @@ TQelBlinkingControlsList* g_blinkList = nullptr;
 // Rounds half to even, as the old arithmetic did.
 int Round(double v) { return int(std::nearbyint(v)); }
 
-TRect Moved(TRect r, int dx, int dy) { return {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy}; }
-
 // How far a border of this style moves each of its sides in.
 int BorderInset(qel::TFrameStyleEx style, int bevelWidth) {
   switch (style) {
@@ -304,10 +302,8 @@ bool TQelLabel::event(QEvent* e) {
   // Without ShowAccelChar '&' is plain text: the buddy has no accelerator.
   if (e->type() == QEvent::Shortcut && !showAccelChar_) return true;
   const bool done = QLabel::event(e);
-  if (e->type() == QEvent::ParentChange) {
-    TakeParentColorNow();
-    UpdateSeeThrough();
-  }
+  // The new parent's colour came through the shared ground's watcher.
+  if (e->type() == QEvent::ParentChange) UpdateSeeThrough();
   return done;
 }
 
@@ -456,7 +452,7 @@ void TQelLabel::PaintAll(qel::Canvas& canvas) {
   qel::DoubleBorder border;
   border.outerStyle = borderOuter_;
   border.transparent = seeThrough;
-  border.parentColor = parentWidget() ? qel::ParentColorOf(this) : clBtnFace;
+  border.parentColor = qel::ParentColorOf(this);
   border.controlColor = color_;
   border.flatColorAdjustment = flatColorAdjustment_;
   border.flatColor = flatColor_;

@@ -28,7 +28,6 @@ using qel::TRect;
 namespace {
 
 constexpr int kSearchPause = 1500;  // ms without typing before a new search
-constexpr int kWheelNotch = 120;
 
 const QChar kBackspace(8), kEnter(13), kEscape(27), kCtrlC(3), kCtrlV(22), kCtrlX(24);
 
@@ -87,17 +86,7 @@ void RemoveAt(QString& s, int pos, int count) {
 // Inserts at pos (0-based); a position past the end appends.
 void InsertAt(QString& s, int pos, const QString& text) { s.insert(qBound(0, pos, int(s.size())), text); }
 
-// Wheel notches from accumulated deltas: +1 per notch up, -1 per notch down.
-int TakeNotches(int& accumulated, int delta) {
-  accumulated += delta;
-  const int notches = accumulated / kWheelNotch;
-  accumulated -= notches * kWheelNotch;
-  return notches;
-}
-
 qel::FontValue FontOf(const QWidget* w, TColor color = clWindowText) { return {w->font(), color, 0}; }
-
-TRect ToTRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
 
 // A canvas over rect of a view's viewport, drawn in viewport coordinates.
 qel::Canvas ItemCanvas(const QRect& rect, int ratio) {
@@ -124,7 +113,7 @@ class CanvasItemDelegate : public QStyledItemDelegate {
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     qel::Canvas canvas = ItemCanvas(option.rect, int(painter->device()->devicePixelRatio() + 0.99));
-    paint_(canvas, index.row(), ToTRect(option.rect), ItemStateOf(option));
+    paint_(canvas, index.row(), qel::ToTRect(option.rect), ItemStateOf(option));
     painter->drawImage(QRectF(option.rect), canvas.Image());
   }
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
@@ -366,7 +355,7 @@ void TQelCustomComboBox::NotifyKeyPress(const QString& key) {
 void TQelCustomComboBox::KeyPressStage(QString& key) {
   if (Is(key, kEnter) && TabOnEnter() && !DroppedDown()) {
     key.clear();
-    QCoreApplication::postEvent(this, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
+    qel::PostTabKey(this);
     return;
   }
   if (style_ == csDropDown && Printable(key) && maxLength_ > 0 && Text().size() >= maxLength_ && SelLength() == 0) {
@@ -693,7 +682,7 @@ void TQelCustomComboBox::mouseDoubleClickEvent(QMouseEvent* e) {
 
 void TQelCustomComboBox::wheelEvent(QWheelEvent* e) {
   e->accept();
-  for (int n = TakeNotches(wheelDelta_, e->angleDelta().y()); n != 0; n += n > 0 ? -1 : 1) WheelStep(n > 0);
+  for (int n = qel::TakeWheelNotches(wheelDelta_, e->angleDelta().y()); n != 0; n += n > 0 ? -1 : 1) WheelStep(n > 0);
 }
 
 void TQelCustomComboBox::WheelStep(bool up) {
@@ -772,13 +761,6 @@ void TQelCustomComboBox::RepaintForHotState() {
   if ((FlatButtons() || FrameHotTrack()) && !DroppedDown()) RepaintButtonStrip(FrameHotTrack());
 }
 
-void TQelCustomComboBox::MouseHover(bool entered) {
-  if (entered)
-    emit MouseEnter();
-  else
-    emit MouseLeave();
-}
-
 bool TQelCustomComboBox::event(QEvent* e) {
   const QEvent::Type type = e->type();
   const bool focusEvent = type == QEvent::FocusIn || type == QEvent::FocusOut;
@@ -801,7 +783,7 @@ bool TQelCustomComboBox::event(QEvent* e) {
 TRect TQelCustomComboBox::TextArea() const {
   QStyleOptionComboBox option;
   initStyleOption(&option);
-  return ToTRect(style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this));
+  return qel::ToTRect(style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this));
 }
 
 void TQelCustomComboBox::FillButtonArea(qel::Canvas& canvas) const {
@@ -853,7 +835,7 @@ void TQelCustomComboBox::PaintOwnerItem(qel::Canvas& canvas, int index, const TR
   }
   if (index >= 0) {
     DrawOneItem(canvas, index, rect, state);
-    if (selected && focusFrame_) qel::PaintFocusFrame(canvas, rect);
+    if (selected) qel::PaintFocusFrame(canvas, rect);
   } else if (selected) {
     qel::PaintFocusFrame(canvas, rect);
   } else {
@@ -1049,7 +1031,6 @@ void TQelCustomListBox::SetGroupFont(const qel::FontValue& v) {
 }
 
 void TQelCustomListBox::GroupFontChanged() {
-  groupFontChanged_ = true;
   ListChanged();
   viewport()->update();
 }
@@ -1171,7 +1152,7 @@ void TQelCustomListBox::keyPressEvent(QKeyEvent* e) {
   }
   if (Is(typed, kEnter)) {
     if (TabOnEnter()) {
-      QCoreApplication::postEvent(this, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
+      qel::PostTabKey(this);
       return e->accept();
     }
     QString key = typed;
@@ -1239,7 +1220,7 @@ QPoint TQelCustomListBox::ItemHintPos() const { return hint_ ? hint_->pos() : QP
 
 void TQelCustomListBox::wheelEvent(QWheelEvent* e) {
   e->accept();
-  const int notches = TakeNotches(wheelDelta_, e->angleDelta().y());
+  const int notches = qel::TakeWheelNotches(wheelDelta_, e->angleDelta().y());
   if (notches == 0) return;
   QScrollBar* bar = verticalScrollBar();
   const int lines = QApplication::wheelScrollLines() * std::abs(notches);
@@ -1259,13 +1240,6 @@ void TQelCustomListBox::changeEvent(QEvent* e) {
     UpdateHorzExtent();
     if (showGroups_) FitItemHeight();
   }
-}
-
-void TQelCustomListBox::MouseHover(bool entered) {
-  if (entered)
-    emit MouseEnter();
-  else
-    emit MouseLeave();
 }
 
 bool TQelCustomListBox::event(QEvent* e) {

@@ -151,7 +151,6 @@ class TQelCustomComboBox : public QComboBox, public qel::TextFrame {
   void RepaintForHotState() override;
   void ApplyFrameVisible() override { update(); }
   void RedrawFrame() override { update(); }
-  void MouseHover(bool entered) override;
 
   bool event(QEvent* e) override;
   void paintEvent(QPaintEvent* e) override;
@@ -205,7 +204,6 @@ class TQelCustomComboBox : public QComboBox, public qel::TextFrame {
   bool readOnly_ = false;
   int maxLength_ = 0;
   int itemHeight_ = 16;
-  bool focusFrame_ = true;
 
   QString searchText_;
   bool enterFlag_ = false;
@@ -334,7 +332,6 @@ class TQelCustomListBox : public QListWidget, public qel::TextFrame {
   virtual void DrawPlainItem(qel::Canvas& canvas, int index, const qel::TRect& rect, unsigned state);
   virtual void KeyPressNotify(QString& key);
 
-  void MouseHover(bool entered) override;
   void loaded() override;
 
   bool event(QEvent* e) override;
@@ -380,7 +377,6 @@ class TQelCustomListBox : public QListWidget, public qel::TextFrame {
   QString groupPrefix_ = QStringLiteral("//");
   TColor groupColor_ = clInactiveCaptionText;
   qel::FontValue groupFont_;
-  bool groupFontChanged_ = false;
   bool useGradients_ = true;
 
   QString searchText_;

@@ -15,9 +15,6 @@ using qel::TRect;
 
 namespace {
 
-TRect Moved(const TRect& r, int dx, int dy) { return {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy}; }
-TRect Shrunk(const TRect& r, int by) { return {r.Left + by, r.Top + by, r.Right - by, r.Bottom - by}; }
-
 // How far a border of this style moves each of its sides in.
 int BorderInset(qel::TFrameStyleEx style, int bevelWidth) {
   switch (style) {
@@ -144,16 +141,18 @@ void TQelCustomPanel::ApplyControllerFrame() {
 // --- Geometry. ---
 
 TRect TQelCustomPanel::InnerBorderRect(TRect rect, bool includeBorderWidth) const {
-  if (includeBorderWidth) rect = Shrunk(rect, borderWidth_);
+  if (includeBorderWidth) rect = qel::InsetSides(rect, qel::sdAllSides, borderWidth_);
   rect = qel::InsetSides(rect, borderSides_, BorderInset(borderOuter_, bevelWidth_));
   return qel::InsetSides(rect, borderSides_, BorderInset(borderInner_, bevelWidth_));
 }
 
-TRect TQelCustomPanel::AdjustForBorders(TRect rect) const { return Shrunk(rect, borderWidth_); }
+TRect TQelCustomPanel::AdjustForBorders(TRect rect) const {
+  return qel::InsetSides(rect, qel::sdAllSides, borderWidth_);
+}
 
 void TQelCustomPanel::AlignInsideBorders(TRect rect) {
   const TRect r = InnerBorderRect(rect, false);
-  qel::AlignChildren(this, QRect(r.Left, r.Top, r.Width(), r.Height()));
+  qel::AlignChildren(this, qel::ToQRect(r));
 }
 
 void TQelCustomPanel::Realign() {
@@ -179,10 +178,7 @@ QPoint TQelCustomPanel::CursorClientPos() const { return mapFromGlobal(QCursor::
 
 bool TQelCustomPanel::event(QEvent* e) {
   if (e->type() == QEvent::LayoutRequest) Realign();
-  const bool done = QWidget::event(e);
-  if (e->type() == QEvent::ParentChange && parentColor() && parentWidget())
-    parentColorChanged(qel::ParentColorOf(this));
-  return done;
+  return QWidget::event(e);
 }
 
 void TQelCustomPanel::changeEvent(QEvent* e) {
@@ -349,11 +345,11 @@ TRect TQelCustomGroupBox::AdjustForBorders(TRect rect) const {
   const int h = qel::Text().Extent(CaptionFont(), QStringLiteral("Yy")).Y;
   if (groupStyle_ == gsCustom) {
     r.Top += h;
-    return Shrunk(r, 2);
+    return qel::InsetSides(r, qel::sdAllSides, 2);
   }
   const int half = h / 2 - 1;
   r.Top += half < BorderWidth() ? half : h - BorderWidth();
-  return Shrunk(r, groupStyle_ == gsStandard ? 2 : 1);
+  return qel::InsetSides(r, qel::sdAllSides, groupStyle_ == gsStandard ? 2 : 1);
 }
 
 TRect TQelCustomGroupBox::CaptionRect() const {
@@ -577,7 +573,7 @@ void TQelCustomBackground::paintEvent(QPaintEvent*) {
   // A see-through control above repaints the background under it: the
   // layers are composed once until something changes.
   if (!painted_ || painted_->Width() != width() || painted_->Height() != height() ||
-      painted_->Ratio() != qel::CanvasFor(this).Ratio())
+      painted_->Ratio() != qel::RatioFor(this))
     painted_ = Paint();
   QPainter p(this);
   p.drawImage(0, 0, painted_->Image());

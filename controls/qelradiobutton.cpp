@@ -17,10 +17,6 @@ using qel::TRect;
 
 namespace {
 
-bool HasShiftKey(const QKeyEvent* e) {
-  return e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-}
-
 // Indexes into TQelRadioButton::kRadioKeyColors.
 enum RadioKey { White, Black, Green, Gray, Purple, Maroon, Lime, Red, Fuchsia, Yellow, Navy, Blue };
 
@@ -188,18 +184,24 @@ void TQelCustomGlyphButton::PaintGlyph(qel::Canvas& canvas) {
   canvas.CopyRect(place, composed, whole);
 }
 
-void TQelCustomGlyphButton::PaintAll(qel::Canvas& canvas) {
+void TQelCustomGlyphButton::PaintBackground(qel::Canvas& canvas) {
   const TRect client{0, 0, width(), height()};
   if (backgroundStale_ || background_.Width() != client.Right || background_.Height() != client.Bottom) {
     background_ = qel::Canvas(client.Right, client.Bottom, false, canvas.Ratio());
     // See-through, the canvas holds what the parent painted beneath.
-    if (SeeThrough())
+    if (SeeThrough()) {
+      TQelCustomButton::PaintBackground(canvas);
       background_.Image() = canvas.Image().convertToFormat(QImage::Format_RGB32);
-    else
+    } else {
       background_.FillRect(client, Color());
+    }
     backgroundStale_ = false;
   }
   canvas.DrawImage(0, 0, background_.Image());
+}
+
+void TQelCustomGlyphButton::PaintAll(qel::Canvas& canvas) {
+  const TRect client{0, 0, width(), height()};
   canvas.Font = CaptionFont();
   canvas.Brush.Color = Color();
   PaintGlyph(canvas);
@@ -236,7 +238,7 @@ void TQelCustomGlyphButton::paintEvent(QPaintEvent* e) {
   // Only the paints at once and the pointer's glyph-only paints keep the
   // background; any other paint stands for an erase.
   const TRect g = HotTrackArea();
-  if (!paintingAtOnce_ && !QRect(g.Left, g.Top, g.Width(), g.Height()).contains(e->rect())) backgroundStale_ = true;
+  if (!paintingAtOnce_ && !qel::ToQRect(g).contains(e->rect())) backgroundStale_ = true;
   TQelCustomButton::paintEvent(e);
 }
 
@@ -254,7 +256,7 @@ void TQelCustomGlyphButton::keyPressEvent(QKeyEvent* e) {
   const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
   if (tabOnEnter_ && enter && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
     e->accept();
-    QCoreApplication::postEvent(this, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
+    qel::PostTabKey(this);
     return;
   }
   TQelCustomButton::keyPressEvent(e);
@@ -330,7 +332,7 @@ void TQelRadioButton::focusInEvent(QFocusEvent* e) {
 }
 
 void TQelRadioButton::keyPressEvent(QKeyEvent* e) {
-  if (e->key() == Qt::Key_Down && !HasShiftKey(e) && CanFocus()) {
+  if (e->key() == Qt::Key_Down && !qel::HasModifier(e) && CanFocus()) {
     e->accept();
     emit clicked(checked_);
     return;

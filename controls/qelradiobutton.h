@@ -90,6 +90,8 @@ class TQelCustomGlyphButton : public TQelCustomButton {
   bool SeeThrough() const override;
   void DisplayChanged() override { PaintAtOnce(); }
   void RedrawButton() override { PaintAtOnce(); }
+  // The background is kept between paints that do not erase.
+  void PaintBackground(qel::Canvas& canvas) override;
   void PaintAll(qel::Canvas& canvas) override;
   void refresh() override;
 

@@ -313,7 +313,7 @@ void TabLayout::UpdateLayout() {
   const int count = tabs_.Count();
   scrollNeeded_ = false;
   if (!settings_.MultiLine && first >= 0) {
-    const int room = TabStripLength() - 2 * settings_.Margin - (settings_.ShowCloseButton ? CloseButtonSize() : 0);
+    const int room = TabStripLength() - 2 * settings_.Margin - CloseButtonSize();
     const int end = settings_.TabSequence == tsReverse ? first : LastVisibleTab();
     scrollNeeded_ = room < tabs_.Items(end).TabRect.Right;
   }
@@ -455,8 +455,7 @@ bool TabLayout::IsTabShown(int index) const {
   if (!scrollNeeded_) return true;
   if (!ValidIndex(firstShownTab_)) return false;
   const int s = ScrollOffset();
-  const int room = TabStripLength() - 2 * ScrollerButtonSize() - 2 * settings_.Margin -
-                   (settings_.ShowCloseButton ? CloseButtonSize() : 0);
+  const int room = TabStripLength() - 2 * ScrollerButtonSize() - 2 * settings_.Margin - CloseButtonSize();
   const TRect& r = tabs_.Items(index).TabRect;
   if (settings_.TabSequence == tsReverse) return r.Right <= s && s - r.Left <= room;
   return r.Left >= s && r.Right - s <= room;

@@ -7,6 +7,7 @@
 #include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QPaintEvent>
 #include <QShortcutEvent>
 #include <QToolTip>
@@ -45,20 +46,6 @@ QChar AcceleratorOf(const QString& caption) {
 // Offset of a length within a span by an alignment of its own start, centre
 // or end (the end being where the span's last value lies).
 int Along(int spare, bool centre, bool end) { return centre ? spare / 2 : end ? spare : 0; }
-
-// A raw device pixel, through the canvas's clip (logical coordinates).
-void PutRaw(qel::Canvas& c, int x, int y, std::uint32_t argb) {
-  if (x < 0 || y < 0 || x >= c.Width() || y >= c.Height() || !c.Clip().contains(QPoint(x, y))) return;
-  const int ratio = c.Ratio();
-  for (int dy = 0; dy < ratio; ++dy) {
-    auto* line = reinterpret_cast<std::uint32_t*>(c.Image().scanLine(y * ratio + dy));
-    for (int dx = 0; dx < ratio; ++dx) line[x * ratio + dx] = argb;
-  }
-}
-
-std::uint32_t RawPixel(const qel::Canvas& c, int x, int y) {
-  return reinterpret_cast<const std::uint32_t*>(c.Image().constScanLine(y * c.Ratio()))[x * c.Ratio()];
-}
 
 std::function<QPoint()>& CursorHook() {
   static std::function<QPoint()> hook;
@@ -196,7 +183,7 @@ void TQelCustomTabControl::SetShowCloseButton(bool v) {
   if (v && !closeButton_) {
     closeButton_ = new TQelTabCloseButton(this, this);
     closeButton_->hide();
-    closeButton_->SetFrameColor(AdjustedFlatColor());
+    PushFrameColor();
     connect(closeButton_, &TQelTabCloseButton::Close, this, &TQelCustomTabControl::CloseClicked);
   }
   // Shown where the next layout places it.
@@ -351,7 +338,7 @@ void TQelCustomTabControl::UpdateLayout() {
 void TQelCustomTabControl::AlignInsideBorders() {
   PlaceButtons();
   const TRect r = layout_.CardClientRect();
-  qel::AlignChildren(this, QRect(r.Left, r.Top, r.Width(), r.Height()));
+  qel::AlignChildren(this, qel::ToQRect(r));
   lastCardRect_ = r;
 }
 
@@ -366,7 +353,7 @@ void TQelCustomTabControl::PlaceButtons() {
   if (layout_.ScrollNeeded()) {
     if (!scroller_) {
       scroller_ = new TQelTabScroller(this, this);
-      scroller_->SetFrameColor(AdjustedFlatColor());
+      PushFrameColor();
       connect(scroller_, &TQelTabScroller::UpRightClick, this,
               [this] { ScrollTabs(qel::UpRightScrollsForward(TabOrientation(), TabSequence())); });
       connect(scroller_, &TQelTabScroller::DownLeftClick, this,
@@ -481,10 +468,7 @@ bool TQelCustomTabControl::event(QEvent* e) {
     }
     default: break;
   }
-  const bool done = QWidget::event(e);
-  if (e->type() == QEvent::ParentChange && parentColor() && parentWidget())
-    parentColorChanged(qel::ParentColorOf(this));
-  return done;
+  return QWidget::event(e);
 }
 
 void TQelCustomTabControl::changeEvent(QEvent* e) {
@@ -761,7 +745,7 @@ void TQelCustomTabControl::EndDrag(const QPoint& p, bool drop) {
 
 void TQelCustomTabControl::PrepareBuffer() {
   const bool seeThrough = qel::IsSeeThrough(this);
-  const int ratio = int(std::ceil(devicePixelRatioF()));
+  const int ratio = qel::RatioFor(this);
   if (buffer_.Width() != width() || buffer_.Height() != height() || buffer_.Ratio() != ratio ||
       buffer_.Image().hasAlphaChannel() != seeThrough)
     buffer_ = qel::CanvasFor(this);
@@ -1291,7 +1275,7 @@ void TQelCustomTabControl::RunOutlineCommands(qel::Canvas& c) {
         for (int v = lo; v <= hi; ++v) {
           const int x = column ? k.x : v, y = column ? v : from.Y;
           if (see)
-            PutRaw(c, x, y, std::uint32_t(weight) << 24);
+            c.SetRawPixel(x, y, std::uint32_t(weight) << 24);
           else
             c.SetPixel(x, y, MixColors(clBlack, parent->Pixel(x, y), std::uint8_t(weight)));
         }
@@ -1327,13 +1311,21 @@ void TQelCustomTabControl::PaintDragMarks(qel::Canvas& c) const {
         const int cx = r.Left + x, cy = r.Top + y;
         if (cx < 0 || cy < 0 || cx >= c.Width() || cy >= c.Height()) continue;
         // Exclusive or over the colour; a see-through pixel becomes opaque.
-        const std::uint32_t flipped = ((RawPixel(c, cx, cy) ^ RawPixel(mark, x, y)) & 0xFFFFFFu) | 0xFF000000u;
-        PutRaw(c, cx, cy, flipped);
+        const std::uint32_t flipped = ((c.RawPixel(cx, cy) ^ mark.RawPixel(x, y)) & 0xFFFFFFu) | 0xFF000000u;
+        c.SetRawPixel(cx, cy, flipped);
       }
   }
 }
 
 // --- Tab sheet ---
+
+namespace {
+
+std::out_of_range ListIndexError(int index) {
+  return std::out_of_range(QStringLiteral("List index out of bounds (%1)").arg(index).toStdString());
+}
+
+}  // namespace
 
 TQelTabSheet::TQelTabSheet(QWidget* parent) : QWidget(parent) {
   hide();
@@ -1368,7 +1360,7 @@ void TQelTabSheet::SetPageIndex(int index) {
                                 .arg(index)
                                 .arg(last)
                                 .toStdString());
-  if (index < 0) throw std::out_of_range(QStringLiteral("List index out of bounds (%1)").arg(index).toStdString());
+  if (index < 0) throw ListIndexError(index);
   pageControl_->MoveSheet(this, index);
 }
 
@@ -1386,11 +1378,14 @@ void TQelTabSheet::Relayout() {
   if (pageControl_) pageControl_->RequestLayout();
 }
 
-void TQelTabSheet::SetCaption(const QString& caption) {
-  if (caption == caption_) return;
-  caption_ = caption;
+template <class T>
+void TQelTabSheet::Store(T& field, const T& value) {
+  if (field == value) return;
+  field = value;
   Relayout();
 }
+
+void TQelTabSheet::SetCaption(const QString& caption) { Store(caption_, caption); }
 
 void TQelTabSheet::SetColor(TColor color) {
   if (color == color_) return;
@@ -1402,29 +1397,13 @@ void TQelTabSheet::SetColor(TColor color) {
   Relayout();
 }
 
-void TQelTabSheet::SetDisabledIndex(int index) {
-  if (index == disabledIndex_) return;
-  disabledIndex_ = index;
-  Relayout();
-}
+void TQelTabSheet::SetDisabledIndex(int index) { Store(disabledIndex_, index); }
 
-void TQelTabSheet::SetImageIndex(int index) {
-  if (index == imageIndex_) return;
-  imageIndex_ = index;
-  Relayout();
-}
+void TQelTabSheet::SetImageIndex(int index) { Store(imageIndex_, index); }
 
-void TQelTabSheet::SetTabEnabled(bool on) {
-  if (on == tabEnabled_) return;
-  tabEnabled_ = on;
-  Relayout();
-}
+void TQelTabSheet::SetTabEnabled(bool on) { Store(tabEnabled_, on); }
 
-void TQelTabSheet::SetTabVisible(bool on) {
-  if (on == tabVisible_) return;
-  tabVisible_ = on;
-  Relayout();
-}
+void TQelTabSheet::SetTabVisible(bool on) { Store(tabVisible_, on); }
 
 void TQelTabSheet::SetVisible(bool) { throw std::logic_error("You cannot change the Visible property of a page"); }
 
@@ -1482,8 +1461,7 @@ TQelTabSheet* TQelPageControl::AddSheet(const QString& caption) {
 }
 
 TQelTabSheet* TQelPageControl::Page(int index) const {
-  if (index < 0 || index >= PageCount())
-    throw std::out_of_range(QStringLiteral("List index out of bounds (%1)").arg(index).toStdString());
+  if (index < 0 || index >= PageCount()) throw ListIndexError(index);
   return sheets_[std::size_t(index)];
 }
 
@@ -1527,9 +1505,9 @@ int TQelPageControl::ActivePageIndex() const { return activePage_ ? activePage_-
 void TQelPageControl::SetActivePageIndex(int index) { SetActivePage(Page(index)); }
 
 TQelTabSheet* TQelPageControl::SheetForTab(int index) const {
-  if (index < 0) return nullptr;
+  int tab = 0;
   for (TQelTabSheet* s : sheets_)
-    if (s->VisibleTabIndex() == index) return s;
+    if (s->TabVisible() && tab++ == index) return s;
   return nullptr;
 }
 
@@ -1658,8 +1636,7 @@ void TQelPageControl::AlignInsideBorders() {
   TQelCustomTabControl::AlignInsideBorders();
   // Hidden pages are placed where a shown one is, so each page is laid
   // out before it shows.
-  const TRect r = CardClientRect();
-  QRect area(r.Left, r.Top, r.Width(), r.Height());
+  QRect area = qel::ToQRect(CardClientRect());
   if (activePage_ && !activePage_->isHidden() && qel::AlignOf(activePage_) == qel::alClient)
     area = activePage_->geometry();
   for (TQelTabSheet* s : sheets_)
@@ -1669,10 +1646,7 @@ void TQelPageControl::AlignInsideBorders() {
 void TQelPageControl::loaded() {
   TQelCustomTabControl::loaded();
   loadingPages_ = true;
-  struct Restore {
-    bool& flag;
-    ~Restore() { flag = false; }
-  } restore{loadingPages_};
+  const auto restore = qScopeGuard([this] { loadingPages_ = false; });
   UpdateLayout();
   SetTabIndex(-1);
   TQelTabSheet* page =

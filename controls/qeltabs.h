@@ -454,6 +454,9 @@ class TQelTabSheet : public QWidget {
   friend class TQelPageControl;
   // The tabs are built again from the sheets.
   void Relayout();
+  // A changed value is stored and the tabs built again.
+  template <class T>
+  void Store(T& field, const T& value);
 
   QString caption_;
   TColor color_ = clBtnFace;

@@ -7,7 +7,8 @@
 #include <QPalette>
 #include <QRegularExpression>
 #include <QWidget>
-#include <cmath>
+
+#include "controls/qeldraw.h"
 
 namespace qel {
 
@@ -280,9 +281,7 @@ void TextFrame::FrameEvent(QEvent* e) {
 
 // --- Painting ---
 
-Canvas TextFrame::FrameCanvas() const {
-  return Canvas(widget_->width(), widget_->height(), true, int(std::ceil(widget_->devicePixelRatioF())));
-}
+Canvas TextFrame::FrameCanvas() const { return Canvas(widget_->width(), widget_->height(), true, RatioFor(widget_)); }
 
 void TextFrame::EraseFrameRing(Canvas& canvas) const {
   PaintBevelLines(canvas, {0, 0, widget_->width(), widget_->height()}, color_, sdAllSides, 2, color_);

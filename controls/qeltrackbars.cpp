@@ -33,12 +33,6 @@ std::optional<QString> ErrorOf(F&& work) {
   return std::nullopt;
 }
 
-bool Contains(const TRect& r, const QPoint& p) {
-  return p.x() >= r.Left && p.x() < r.Right && p.y() >= r.Top && p.y() < r.Bottom;
-}
-
-QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
-
 // --- Thumb pictures ---
 //
 // Drawn as character maps, one character a pixel. The 16-colour sets use
@@ -535,8 +529,9 @@ void TQelTrackBar::DrawTick(qel::Canvas& canvas, qel::TPoint location, int index
   if (OnDrawTick) OnDrawTick(this, canvas, location, index);
 }
 
-void TQelTrackBar::RebuildImage(int ratio) {
+void TQelTrackBar::UpdateImage(int ratio) {
   const int w = width(), h = height();
+  if (!imageStale_ && image_.Width() == w && image_.Height() == h && image_.Ratio() == ratio) return;
   image_ = qel::Canvas(w, h, false, ratio);
   if (transparent_)
     qel::PaintParentImage(this, image_);
@@ -548,8 +543,7 @@ void TQelTrackBar::RebuildImage(int ratio) {
 }
 
 void TQelTrackBar::DrawThumb(qel::Canvas& canvas) {
-  if (imageStale_ || image_.Width() != width() || image_.Height() != height() || image_.Ratio() != canvas.Ratio())
-    RebuildImage(canvas.Ratio());
+  UpdateImage(canvas.Ratio());
   const TRect r = ThumbRect();
   if (r.IsEmpty()) return;
   const int ratio = canvas.Ratio();
@@ -569,8 +563,7 @@ void TQelTrackBar::DrawThumb(qel::Canvas& canvas) {
 }
 
 void TQelTrackBar::PaintAll(qel::Canvas& canvas) {
-  if (imageStale_ || image_.Width() != width() || image_.Height() != height() || image_.Ratio() != canvas.Ratio())
-    RebuildImage(canvas.Ratio());
+  UpdateImage(canvas.Ratio());
   // Background, groove and ticks come from the image, so a paint of the
   // thumb's old area puts them back.
   canvas.DrawImage(0, 0, image_.Image());
@@ -714,7 +707,7 @@ void TQelTrackBar::keyPressEvent(QKeyEvent* e) {
   const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
   if (tabOnEnter_ && enter && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
     e->accept();
-    QCoreApplication::postEvent(this, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
+    qel::PostTabKey(this);
   }
 }
 

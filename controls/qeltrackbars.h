@@ -215,7 +215,8 @@ class TQelTrackBar : public QWidget, public qel::StyledControl {
   }
   void MarkStale();
   void LoadThumbImages();
-  void RebuildImage(int ratio);
+  // Draws background, groove and ticks again when stale or resized.
+  void UpdateImage(int ratio);
   // Pointer shift away from the ticks of the pointer styles.
   int PointerShift() const;
   int Travel() const;

@@ -10,7 +10,7 @@
 
 namespace layout {
 
-// The windows were drawn with label text centred in fixed boxes; a window
+// The windows were drawn with label text centred vertically in fixed boxes; a window
 // that sets its own alignment afterwards keeps it.
 inline void CentreInBox(TQelLabel* l) {
   l->SetLayout(TQelLabel::tlCenter);

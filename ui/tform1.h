@@ -229,8 +229,7 @@ class TForm1 : public QMainWindow, public Form1Controls {
   std::deque<QString> pendingLog_;  // the newest kLogLines not yet in the memo
   qint64 logFlushedMs_ = 0;         // when FlushLog last put lines into the memo
   bool batchLoading_ = false;
-  bool holdEventRows_ = false;  // a load writes the Event List once, at its end
-  bool paintHeld_ = false;      // an upload holds painting between records
+  bool paintHeld_ = false;  // an upload holds painting between records
   QTimer* paintHoldTimer_ = nullptr;
   int lastDecodedPage_ = -1;
   bool shown_ = false;

@@ -411,7 +411,8 @@ bool TForm1::AddEvent(EventKind kind, const Encoded& e) {
     return false;
   }
   if (!AppendEvent(Model, kind, e)) return false;
-  if (!holdEventRows_) AddEventRow(Model.CurrentEventCount);
+  // A held load writes the Event List once, at its end.
+  if (!(batchLoading_ && HoldDuringLoads)) AddEventRow(Model.CurrentEventCount);
   return true;
 }
 

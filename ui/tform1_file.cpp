@@ -216,10 +216,8 @@ void TForm1::LoadProject(const ProjectReadResult& read) {
   setUpdatesEnabled(false);
   // The memos show only the last event's text: written once, at the end.
   const std::array<MemoBytes*, 3> memos{Memo1Bytes, Memo2Bytes, Memo3Bytes};
-  if (HoldDuringLoads) {
+  if (HoldDuringLoads)
     for (MemoBytes* m : memos) m->Hold(true);
-    holdEventRows_ = true;
-  }
   batchLoading_ = true;
   lastDecodedPage_ = -1;
   Import.Begin(transfer::ImportRoad::File);
@@ -240,9 +238,8 @@ void TForm1::LoadProject(const ProjectReadResult& read) {
   }
   batchLoading_ = false;
   for (MemoBytes* m : memos) m->Hold(false);
-  if (holdEventRows_) {
+  if (HoldDuringLoads) {
     // The list shows the last action's events, as when each row was added on the way.
-    holdEventRows_ = false;
     const bool live = Model.CurrentAction >= 1 && Model.CurrentAction <= Model.ActionCount;
     for (int e = 1; live && e <= Model.CurrentEventCount; ++e) AddEventRow(e);
   }

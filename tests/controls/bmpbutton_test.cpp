@@ -177,20 +177,6 @@ struct BmpButtonInput : ::testing::Test {
     b->show();
     return b;
   }
-  static void Mouse(B* b, QEvent::Type type, QPoint at, Qt::MouseButton which = Qt::LeftButton) {
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(which);
-    QMouseEvent e(type, QPointF(at), QPointF(b->mapToGlobal(at)), type == QEvent::MouseMove ? Qt::NoButton : which,
-                  held, Qt::NoModifier);
-    QApplication::sendEvent(b, &e);
-  }
-  static void Key(B* b, QEvent::Type type, int key, bool autoRepeat = false) {
-    QKeyEvent e(type, key, Qt::NoModifier, key == Qt::Key_Space ? QStringLiteral(" ") : QString(), autoRepeat);
-    QApplication::sendEvent(b, &e);
-  }
-  static void ClickByMouse(B* b) {
-    Mouse(b, QEvent::MouseButtonPress, {5, 5});
-    Mouse(b, QEvent::MouseButtonRelease, {5, 5});
-  }
   QWidget window;
   B* button = nullptr;
   QLineEdit* edit = nullptr;
@@ -224,15 +210,15 @@ TEST_F(BmpButtonInput, MouseTable) {
     edit->setFocus();
     for (std::size_t i = 0; i < c.steps.size(); ++i) {
       switch (c.steps[i]) {
-        case Press: Mouse(button, QEvent::MouseButtonPress, in); break;
-        case RightPress: Mouse(button, QEvent::MouseButtonPress, in, Qt::RightButton); break;
-        case MoveOut: Mouse(button, QEvent::MouseMove, out); break;
-        case MoveBelow: Mouse(button, QEvent::MouseMove, below); break;
-        case MoveIn: Mouse(button, QEvent::MouseMove, in); break;
-        case ReleaseIn: Mouse(button, QEvent::MouseButtonRelease, in); break;
-        case ReleaseOut: Mouse(button, QEvent::MouseButtonRelease, out); break;
-        case ReleaseBelow: Mouse(button, QEvent::MouseButtonRelease, below); break;
-        case ShiftUp: Key(button, QEvent::KeyRelease, Qt::Key_Shift); break;
+        case Press: MousePress(button, in); break;
+        case RightPress: MousePress(button, in, Qt::RightButton); break;
+        case MoveOut: MouseMove(button, out, Qt::LeftButton); break;
+        case MoveBelow: MouseMove(button, below, Qt::LeftButton); break;
+        case MoveIn: MouseMove(button, in, Qt::LeftButton); break;
+        case ReleaseIn: MouseRelease(button, in); break;
+        case ReleaseOut: MouseRelease(button, out); break;
+        case ReleaseBelow: MouseRelease(button, below); break;
+        case ShiftUp: SendKey(button, QEvent::KeyRelease, Qt::Key_Shift); break;
       }
       EXPECT_EQ(Shown(button), c.shown[i]) << "step " << i;
     }
@@ -242,7 +228,7 @@ TEST_F(BmpButtonInput, MouseTable) {
   // Any button takes the focus; only the left one presses.
   button->setEnabled(true);
   edit->setFocus();
-  Mouse(button, QEvent::MouseButtonPress, in, Qt::RightButton);
+  MousePress(button, in, Qt::RightButton);
   EXPECT_TRUE(button->hasFocus());
   EXPECT_FALSE(button->Pressing());
 }
@@ -279,7 +265,7 @@ TEST_F(BmpButtonInput, KeyTable) {
     button->setFocus();
     for (std::size_t i = 0; i < c.events.size(); ++i) {
       const Event& e = c.events[i];
-      Key(button, e.type, e.key, e.autoRepeat);
+      SendKey(button, e.type, e.key, e.autoRepeat);
       EXPECT_EQ(Shown(button), e.shown) << "event " << i;
       EXPECT_EQ(clicks, e.clicks) << "event " << i;
     }
@@ -329,20 +315,20 @@ TEST_F(BmpButtonInput, TheGroupedPairTakeTurnsBeingDown) {
   B* second = Add(10, 40);
   button->SetGroupIndex(1);
   second->SetGroupIndex(1);
-  ClickByMouse(button);
+  MouseClick(button, {5, 5});
   EXPECT_TRUE(button->Down());
   EXPECT_EQ(Shown(button), kStayDown);
-  ClickByMouse(second);
+  MouseClick(second, {5, 5});
   EXPECT_TRUE(second->Down());
   EXPECT_FALSE(button->Down());
   EXPECT_EQ(Shown(button), kUp);
   EXPECT_EQ(Shown(second), kStayDown);
   // The down one stays down unless the group allows all up.
-  ClickByMouse(second);
+  MouseClick(second, {5, 5});
   EXPECT_TRUE(second->Down());
   button->SetAllowAllUp(true);  // the group message copies it
   EXPECT_TRUE(second->AllowAllUp());
-  ClickByMouse(second);
+  MouseClick(second, {5, 5});
   EXPECT_FALSE(second->Down());
   EXPECT_EQ(Shown(second), kUp);
   EXPECT_EQ(clicks, 4);
@@ -371,11 +357,11 @@ TEST_F(BmpButtonInput, AGroupedButtonComesToRestAfterAPressThatDoesNotToggle) {
     b->SetDown(c.down);
     if (c.bySpace) {
       b->setFocus();
-      Key(b, QEvent::KeyPress, Qt::Key_Space);
-      Key(b, QEvent::KeyRelease, Qt::Key_Space);
+      SendKey(b, QEvent::KeyPress, Qt::Key_Space);
+      SendKey(b, QEvent::KeyRelease, Qt::Key_Space);
     } else {
-      Mouse(b, QEvent::MouseButtonPress, {5, 5});
-      Mouse(b, QEvent::MouseButtonRelease, {50, 5});
+      MousePress(b, {5, 5});
+      MouseRelease(b, {50, 5});
     }
     EXPECT_EQ(b->Down(), c.down);
     EXPECT_EQ(Shown(b), c.shown);
@@ -386,7 +372,7 @@ TEST_F(BmpButtonInput, AGroupedButtonComesToRestAfterAPressThatDoesNotToggle) {
 TEST_F(BmpButtonInput, ADownButtonEnabledAgainIsDrawnDown) {
   button->SetGroupIndex(1);
   button->SetDown(true);
-  Mouse(button, QEvent::MouseButtonPress, {5, 5});
+  MousePress(button, {5, 5});
   button->setEnabled(false);
   EXPECT_EQ(button->State(), B::stDisabled);
   EXPECT_FALSE(button->Pressing());
@@ -395,7 +381,7 @@ TEST_F(BmpButtonInput, ADownButtonEnabledAgainIsDrawnDown) {
   EXPECT_EQ(button->State(), B::stStayDown);
   EXPECT_EQ(Shown(button), kStayDown);
   // The release of the press the disabling ended clicks nothing.
-  Mouse(button, QEvent::MouseButtonRelease, {5, 5});
+  MouseRelease(button, {5, 5});
   EXPECT_EQ(clicks, 0);
 }
 
@@ -405,9 +391,7 @@ TEST_F(BmpButtonInput, DoubleClickIsReportedOnlyWhileDown) {
   for (bool down : {false, true}) {
     button->SetGroupIndex(down ? 1 : 0);
     button->SetDown(down);
-    ClickByMouse(button);
-    Mouse(button, QEvent::MouseButtonDblClick, {5, 5});
-    Mouse(button, QEvent::MouseButtonRelease, {5, 5});
+    MouseDoubleClick(button, {5, 5});
   }
   EXPECT_EQ(doubles, 1);
 }

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMouseEvent>
@@ -19,16 +18,6 @@ namespace {
 
 using qel::RecordingTextEngine;
 using qel::TRect;
-
-void Mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-  QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, held, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
-
-void Key(QWidget* w, QEvent::Type type, int key, bool autoRepeat = false) {
-  QKeyEvent e(type, key, Qt::NoModifier, key == Qt::Key_Space ? QStringLiteral(" ") : QString(), autoRepeat);
-  QApplication::sendEvent(w, &e);
-}
 
 // A window with one button; counts its clicks.
 struct OneButton : ::testing::Test {
@@ -71,13 +60,13 @@ TEST_F(OneButton, MouseTable) {
     other->setFocus();
     for (std::size_t i = 0; i < c.steps.size(); ++i) {
       switch (c.steps[i]) {
-        case Press: Mouse(button, QEvent::MouseButtonPress, in, Qt::LeftButton, Qt::LeftButton); break;
-        case RightPress: Mouse(button, QEvent::MouseButtonPress, in, Qt::RightButton, Qt::RightButton); break;
-        case MoveOut: Mouse(button, QEvent::MouseMove, out, Qt::NoButton, Qt::LeftButton); break;
-        case MoveIn: Mouse(button, QEvent::MouseMove, in, Qt::NoButton, Qt::LeftButton); break;
-        case ReleaseIn: Mouse(button, QEvent::MouseButtonRelease, in, Qt::LeftButton, Qt::NoButton); break;
-        case ReleaseOut: Mouse(button, QEvent::MouseButtonRelease, out, Qt::LeftButton, Qt::NoButton); break;
-        case RightRelease: Mouse(button, QEvent::MouseButtonRelease, in, Qt::RightButton, Qt::NoButton); break;
+        case Press: MousePress(button, in); break;
+        case RightPress: MousePress(button, in, Qt::RightButton); break;
+        case MoveOut: MouseMove(button, out, Qt::LeftButton); break;
+        case MoveIn: MouseMove(button, in, Qt::LeftButton); break;
+        case ReleaseIn: MouseRelease(button, in); break;
+        case ReleaseOut: MouseRelease(button, out); break;
+        case RightRelease: MouseRelease(button, in, Qt::RightButton); break;
       }
       EXPECT_EQ(button->ShowPressed(), c.pressedLook[i]) << "step " << i;
     }
@@ -87,9 +76,9 @@ TEST_F(OneButton, MouseTable) {
   // A press takes the focus.
   button->setEnabled(true);
   other->setFocus();
-  Mouse(button, QEvent::MouseButtonPress, in, Qt::LeftButton, Qt::LeftButton);
+  MousePress(button, in);
   EXPECT_TRUE(button->hasFocus());
-  Mouse(button, QEvent::MouseButtonRelease, in, Qt::LeftButton, Qt::NoButton);
+  MouseRelease(button, in);
 }
 
 TEST_F(OneButton, SpaceTable) {
@@ -115,7 +104,7 @@ TEST_F(OneButton, SpaceTable) {
     SCOPED_TRACE(c.name);
     clicks = 0;
     button->setFocus();
-    for (const Event& e : c.events) Key(button, e.type, Qt::Key_Space, e.autoRepeat);
+    for (const Event& e : c.events) SendKey(button, e.type, Qt::Key_Space, e.autoRepeat);
     EXPECT_EQ(clicks, c.clicks);
     EXPECT_FALSE(button->ShowPressed());
   }
@@ -123,14 +112,14 @@ TEST_F(OneButton, SpaceTable) {
 
 TEST_F(OneButton, FocusLostWhileSpaceIsDownEndsThePressWithoutAClick) {
   button->setFocus();
-  Key(button, QEvent::KeyPress, Qt::Key_Space);
+  SendKey(button, QEvent::KeyPress, Qt::Key_Space);
   EXPECT_TRUE(button->ShowPressed());
   other->setFocus();
   EXPECT_FALSE(button->ShowPressed());
   EXPECT_FALSE(button->SpaceDown());
   // The key comes up on the button later: no click.
   button->setFocus();
-  Key(button, QEvent::KeyRelease, Qt::Key_Space);
+  SendKey(button, QEvent::KeyRelease, Qt::Key_Space);
   EXPECT_EQ(clicks, 0);
 }
 
@@ -330,19 +319,15 @@ TEST_F(OneButton, ClickingAGroupedButtonTogglesDownThroughTheGroup) {
   second->show();
   button->SetGroupIndex(1);
   second->SetGroupIndex(1);
-  auto clickByMouse = [](TQelButton* b) {
-    Mouse(b, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton, Qt::LeftButton);
-    Mouse(b, QEvent::MouseButtonRelease, {5, 5}, Qt::LeftButton, Qt::NoButton);
-  };
-  clickByMouse(button);
+  MouseClick(button, {5, 5});
   EXPECT_TRUE(button->Down());
-  clickByMouse(second);
+  MouseClick(second, {5, 5});
   EXPECT_TRUE(second->Down());
   EXPECT_FALSE(button->Down());
-  clickByMouse(second);
+  MouseClick(second, {5, 5});
   EXPECT_TRUE(second->Down());
   second->SetAllowAllUp(true);
-  clickByMouse(second);
+  MouseClick(second, {5, 5});
   EXPECT_FALSE(second->Down());
   EXPECT_EQ(clicks, 1);
 }

@@ -6,7 +6,6 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QTest>
 #include <QWheelEvent>
 #include <string>
@@ -22,12 +21,6 @@ void Wheel(QWidget* w, int delta) {
   const QPointF at(5, 5);
   QWheelEvent e(at, w->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
                 false);
-  QApplication::sendEvent(w, &e);
-}
-
-void Press(QWidget* w, QPoint at) {
-  QMouseEvent e(QEvent::MouseButtonPress, QPointF(at), QPointF(w->mapToGlobal(at)), Qt::LeftButton, Qt::LeftButton,
-                Qt::NoModifier);
   QApplication::sendEvent(w, &e);
 }
 
@@ -300,8 +293,8 @@ TEST_F(Combo, ReadOnlyDropDownList) {
   combo->addItems({QStringLiteral("Key1"), QStringLiteral("Key2"), QStringLiteral("Key3")});
   combo->setCurrentIndex(0);
   log.clear();
-  Press(combo, QPoint(combo->width() - 8, 10));
-  Press(combo, QPoint(10, 10));
+  MousePress(combo, QPoint(combo->width() - 8, 10));
+  MousePress(combo, QPoint(10, 10));
   EXPECT_FALSE(combo->DroppedDown());
   QTest::keyClick(combo, Qt::Key_Down);
   EXPECT_EQ(combo->currentIndex(), 1);

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -16,12 +14,6 @@
 #include "tests/controls/events.h"
 
 namespace {
-
-void Mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button) {
-  QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button,
-                type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
 
 TColor At(const QImage& image, int x, int y) { return QRgbToColor(image.pixel(x, y)); }
 
@@ -129,16 +121,14 @@ TEST(Edit, DropButton) {
   const QPoint onButton((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
   w.next->setFocus();
   events.clear();
-  Mouse(&edit, QEvent::MouseButtonPress, onButton, Qt::RightButton);
+  MousePress(&edit, onButton, Qt::RightButton);
   EXPECT_TRUE(events.empty());
   EXPECT_TRUE(w.next->hasFocus());
-  Mouse(&edit, QEvent::MouseButtonPress, onButton, Qt::LeftButton);
-  Mouse(&edit, QEvent::MouseButtonRelease, onButton, Qt::LeftButton);
+  MouseClick(&edit, onButton);
   EXPECT_EQ(events, (std::vector<std::string>{"drop (down)", "close"}));
   EXPECT_TRUE(edit.hasFocus());
   EXPECT_TRUE(edit.MouseOverButton());
-  Mouse(&edit, QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton);
-  Mouse(&edit, QEvent::MouseButtonRelease, QPoint(5, 5), Qt::LeftButton);
+  MouseClick(&edit, QPoint(5, 5));
   EXPECT_EQ(events.size(), 2u);
   EXPECT_FALSE(edit.MouseOverButton());
 
@@ -257,7 +247,7 @@ TEST(Memo, KeysAndClicksReportTheCaretAndTheSelection) {
   lineCol.clear();
   clipboard.clear();
   const QPoint at = memo.cursorRect().center();
-  Mouse(memo.viewport(), QEvent::MouseButtonRelease, at, Qt::LeftButton);
+  MouseRelease(memo.viewport(), at);
   EXPECT_EQ(lineCol.count(), 1);    // the click
   EXPECT_EQ(clipboard.count(), 2);  // after the click's, the release's own
 }

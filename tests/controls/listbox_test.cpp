@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <string>
@@ -14,12 +13,6 @@
 namespace {
 
 using qel::RecordingTextEngine;
-
-void MoveTo(QWidget* w, QPoint at) {
-  QMouseEvent e(QEvent::MouseMove, QPointF(at), QPointF(w->mapToGlobal(at)), Qt::NoButton, Qt::NoButton,
-                Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
 
 // The Event Set page's kind list in a dialog; OnClick, OnMatch and beeps
 // logged in order.
@@ -223,13 +216,13 @@ TEST_F(ListBoxDrawing, HintOverAnItemTooWide) {
   list->addItems({QString(client - 1, QLatin1Char('w')), QString(client - 2, QLatin1Char('n'))});
   ASSERT_EQ(QGuiApplication::applicationState(), Qt::ApplicationActive);
   const QRect wide = list->visualItemRect(list->item(0));
-  MoveTo(list->viewport(), wide.center());
+  MouseMove(list->viewport(), wide.center());
   EXPECT_TRUE(list->ItemHintShown());
   EXPECT_EQ(list->ItemHintText(), list->item(0)->text());
   EXPECT_EQ(list->ItemHintPos().x(), list->viewport()->mapToGlobal(wide.topLeft()).x() - 1);
-  MoveTo(list->viewport(), list->visualItemRect(list->item(1)).center());
+  MouseMove(list->viewport(), list->visualItemRect(list->item(1)).center());
   EXPECT_FALSE(list->ItemHintShown());
-  MoveTo(list->viewport(), wide.center());
+  MouseMove(list->viewport(), wide.center());
   QEvent leave(QEvent::Leave);
   QApplication::sendEvent(list, &leave);
   EXPECT_FALSE(list->ItemHintShown());

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPointer>
 #include <QTest>
 #include <memory>
@@ -20,15 +19,7 @@ using Log = std::vector<std::string>;
 
 const char* const kCaptions[] = {"RS232/485", "IR", "TCP/IP", "Delay", "Compare", "LED", "Toggle"};
 
-QRect ToQRect(const TRect& r) { return {r.Left, r.Top, r.Width(), r.Height()}; }
-
 QPoint Middle(const TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2 + 2}; }
-
-void Mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButtons held) {
-  const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-  QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, held, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
 
 // A page control in an active window beside a line edit of its own; each
 // sheet holds one edit. Changing and Change are logged; veto refuses a tab.
@@ -111,7 +102,7 @@ TEST_F(PageControl, LoadedAsTheMainWindowsPages) {
   EXPECT_EQ(log, (Log{"Changing 3", "Change 3"}));
   QApplication::processEvents();
   EXPECT_FALSE(pages->ScrollNeeded());
-  const QRect client = ToQRect(pages->CardClientRect());
+  const QRect client = qel::ToQRect(pages->CardClientRect());
   for (int i = 0; i < 7; ++i) EXPECT_EQ(Sheet(i)->geometry(), client) << i;
 }
 
@@ -332,10 +323,10 @@ TEST_F(PageControl, DropBehindAHiddenTabLandsOnTheDroppedTab) {
   pages->UpdateLayout();
   TQelTabSheet* moved = Sheet(0);
   const QPoint from = Middle(pages->TabClientRect(0)), onto = Middle(pages->TabClientRect(2));
-  Mouse(pages, QEvent::MouseButtonPress, from, Qt::LeftButton);
-  Mouse(pages, QEvent::MouseMove, from + QPoint(20, 0), Qt::LeftButton);
-  Mouse(pages, QEvent::MouseMove, onto, Qt::LeftButton);
-  Mouse(pages, QEvent::MouseButtonRelease, onto, Qt::NoButton);
+  MousePress(pages, from);
+  MouseMove(pages, from + QPoint(20, 0), Qt::LeftButton);
+  MouseMove(pages, onto, Qt::LeftButton);
+  MouseRelease(pages, onto);
   EXPECT_EQ(moved->PageIndex(), 3);
   EXPECT_EQ(moved->VisibleTabIndex(), 2);
   EXPECT_EQ(pages->TabIndex(), 2);

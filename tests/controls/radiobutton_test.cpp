@@ -17,12 +17,6 @@ namespace {
 
 using qel::TRect;
 
-void Mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
-  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
-  QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, held, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
-
 void PointerOver(QWidget* w) {
   QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(w->mapToGlobal(QPoint(5, 5))));
   QApplication::sendEvent(w, &enter);
@@ -153,21 +147,21 @@ TEST_F(RadioPanels, TheMouseChecksOnReleaseInside) {
   ShowActive(&window);
   const QPoint in(5, 5), out(5, 40);
   edit->setFocus();
-  Mouse(hex[0], QEvent::MouseButtonPress, in);
+  MousePress(hex[0], in);
   EXPECT_TRUE(hex[0]->hasFocus());
   EXPECT_TRUE(hex[0]->ShowPressed());
   EXPECT_TRUE(hex[0]->UsingMouse());
   EXPECT_FALSE(hex[0]->isChecked());
-  Mouse(hex[0], QEvent::MouseButtonRelease, in);
+  MouseRelease(hex[0], in);
   EXPECT_FALSE(hex[0]->UsingMouse());
   EXPECT_EQ(States(), (std::vector<bool>{false, true, true, false}));
   EXPECT_EQ(clicks.size(), 1u);
   // Released outside: nothing; on a checked radio: no second click.
-  Mouse(ascii[0], QEvent::MouseButtonPress, in);
-  Mouse(ascii[0], QEvent::MouseMove, out);
-  Mouse(ascii[0], QEvent::MouseButtonRelease, out);
-  Mouse(hex[0], QEvent::MouseButtonPress, in);
-  Mouse(hex[0], QEvent::MouseButtonRelease, in);
+  MousePress(ascii[0], in);
+  SendMouse(ascii[0], QEvent::MouseMove, out, Qt::LeftButton, Qt::LeftButton);
+  MouseRelease(ascii[0], out);
+  MousePress(hex[0], in);
+  MouseRelease(hex[0], in);
   EXPECT_EQ(States(), (std::vector<bool>{false, true, true, false}));
   EXPECT_EQ(clicks.size(), 1u);
 }
@@ -198,11 +192,7 @@ TEST_F(RadioPanels, DoubleClickRaisesItsSignal) {
   ShowActive(&window);
   int doubles = 0;
   QObject::connect(hex[0], &TQelCustomGlyphButton::DblClick, [&] { ++doubles; });
-  // Qt's order for a double click: press, release, double click, release.
-  for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton})
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
-                              QEvent::MouseButtonRelease})
-      Mouse(hex[0], type, {5, 5}, button);
+  for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) MouseDoubleClick(hex[0], {5, 5}, button);
   EXPECT_EQ(doubles, 1);
   EXPECT_TRUE(hex[0]->isChecked());
 }
@@ -225,10 +215,10 @@ struct GlyphButtonPaint : ::testing::Test {
   void Enter(State s) {
     radio->setEnabled(s < UncheckedDisabled);
     radio->setChecked(s == Checked || s == CheckedPressed || s == CheckedDisabled);
-    if (s == UncheckedPressed || s == CheckedPressed) Mouse(radio, QEvent::MouseButtonPress, {5, 5});
+    if (s == UncheckedPressed || s == CheckedPressed) MousePress(radio, {5, 5});
   }
   void Leave() {
-    if (radio->Pressing()) Mouse(radio, QEvent::MouseButtonRelease, {-5, -5});
+    if (radio->Pressing()) MouseRelease(radio, {-5, -5});
   }
 
   static constexpr TColor kFace = RGB(0x30, 0x60, 0x90);
@@ -397,7 +387,7 @@ TEST_F(GlyphButtonPaint, HotTrackKeyColourMapByState) {
   for (Look look : {Base, Disabled, Pressed, Over, DisabledAndOver, PressedAndOver}) {
     SCOPED_TRACE(look);
     radio->setEnabled(look != Disabled && look != DisabledAndOver);
-    if (look == Pressed || look == PressedAndOver) Mouse(radio, QEvent::MouseButtonPress, {5, 5});
+    if (look == Pressed || look == PressedAndOver) MousePress(radio, {5, 5});
     if (look >= Over) PointerOver(radio);
     const std::array<TColor, 12> map = radio->HotTrackColors();
     for (std::size_t i = 0; i < 12; ++i) {
@@ -410,7 +400,7 @@ TEST_F(GlyphButtonPaint, HotTrackKeyColourMapByState) {
                                                                         : r.over;
       EXPECT_EQ(map[i], want) << "key " << std::hex << r.key;
     }
-    if (radio->Pressing()) Mouse(radio, QEvent::MouseButtonRelease, {-5, -5});
+    if (radio->Pressing()) MouseRelease(radio, {-5, -5});
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(radio, &leave);
   }

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QTest>
 #include <initializer_list>
 #include <string>
@@ -50,25 +48,6 @@ struct Engine : qel::RecordingTextEngine {
     underlined.push_back(font.Font.underline());
   }
 };
-
-void Mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-  QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, held, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
-
-void Click(QWidget* w, QPoint at) {
-  Mouse(w, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
-  Mouse(w, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
-}
-
-void MoveTo(QWidget* w, QPoint at, Qt::MouseButtons held = Qt::NoButton) {
-  Mouse(w, QEvent::MouseMove, at, Qt::NoButton, held);
-}
-
-void Key(QWidget* w, int key) {
-  QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
 
 TColor At(const qel::Canvas& c, int x, int y) { return c.Pixel(x, y); }
 
@@ -179,7 +158,7 @@ TEST_F(TabControlProgram, Keys) {
     tabs->SetTabIndex(c.from);
     for (int i : c.disabled) tabs->SetTabEnabled(i, false);
     log.clear();
-    Key(tabs, c.key);
+    PressKey(tabs, c.key);
     EXPECT_EQ(tabs->TabIndex(), c.to);
     if (c.to != c.from)
       EXPECT_EQ(log, (Log{"Changing " + std::to_string(c.to), "Change " + std::to_string(c.to), "TabClick"}));
@@ -190,14 +169,14 @@ TEST_F(TabControlProgram, Keys) {
 
 TEST_F(TabControlProgram, Mouse) {
   // An unselected tab: selected, not focused, TabClick before Click.
-  Click(tabs, {152, 10});
+  MouseClick(tabs, {152, 10});
   EXPECT_EQ(tabs->TabIndex(), 2);
   EXPECT_FALSE(tabs->hasFocus());
   EXPECT_EQ(log, (Log{"Changing 2", "Change 2", "TabClick", "Click"}));
 
   // The current tab focuses the control.
   log.clear();
-  Click(tabs, {152, 10});
+  MouseClick(tabs, {152, 10});
   EXPECT_TRUE(tabs->hasFocus());
   EXPECT_EQ(log, (Log{"TabClick", "Click"}));
 
@@ -207,14 +186,14 @@ TEST_F(TabControlProgram, Mouse) {
   veto = 5;
   for (QPoint at : {QPoint(270, 10), QPoint(320, 10)}) {
     log.clear();
-    Click(tabs, at);
+    MouseClick(tabs, at);
     EXPECT_EQ(tabs->TabIndex(), 2);
     EXPECT_FALSE(tabs->hasFocus());
     EXPECT_TRUE(std::find(log.begin(), log.end(), "TabClick") == log.end());
     EXPECT_TRUE(std::find(log.begin(), log.end(), "Change 2") == log.end());
   }
   // The right button does nothing.
-  Mouse(tabs, QEvent::MouseButtonPress, {100, 10}, Qt::RightButton, Qt::RightButton);
+  MousePress(tabs, {100, 10}, Qt::RightButton);
   EXPECT_EQ(tabs->TabIndex(), 2);
 }
 
@@ -250,7 +229,7 @@ TEST_F(TabControlProgram, ThreeRowsBringTheCurrentRowToTheCard) {
   }
   ASSERT_GE(outer, 0);
   const TRect rect = tabs->TabClientRect(outer);
-  Click(tabs, {(rect.Left + rect.Right) / 2, (rect.Top + rect.Bottom) / 2});
+  MouseClick(tabs, {(rect.Left + rect.Right) / 2, (rect.Top + rect.Bottom) / 2});
   ASSERT_EQ(tabs->TabIndex(), outer);
   for (int i = 0; i < 7; ++i) EXPECT_EQ(tabs->Tabs().Items(i).Row, (before[std::size_t(i)] + 1) % 3) << "tab " << i;
   // The front row lies next to the card.
@@ -264,7 +243,7 @@ TEST_F(TabControlProgram, ShrunkListIsLaidOutBeforeInput) {
   log.clear();
   tabs->SetCaptions({"RS232/485", "IR", "TCP/IP"});
   ASSERT_EQ(tabs->TabIndex(), 6);
-  Key(tabs, Qt::Key_Left);
+  PressKey(tabs, Qt::Key_Left);
   EXPECT_EQ(tabs->TabIndex(), 1);
   EXPECT_EQ(log, (Log{"Changing 2", "Change 2", "Changing 1", "Change 1", "TabClick"}));
 
@@ -371,18 +350,18 @@ TEST_F(TabControlProgram, CloseButton) {
   ASSERT_NE(button, nullptr);
   EXPECT_TRUE(button->isVisible());
   // No handler: nothing closes.
-  Click(button, {5, 5});
+  MouseClick(button, {5, 5});
   EXPECT_EQ(tabs->closed, 0);
   int asked = 0;
   QObject::connect(tabs, &TQelCustomTabControl::Close, [&](bool& allow) {
     ++asked;
     allow = true;
   });
-  Click(button, {5, 5});
+  MouseClick(button, {5, 5});
   EXPECT_EQ(tabs->closed, 1);
   // No current tab: not even asked.
   tabs->SetTabIndex(-1);
-  Click(button, {5, 5});
+  MouseClick(button, {5, 5});
   EXPECT_EQ(asked, 1);
   EXPECT_EQ(tabs->closed, 1);
   tabs->SetShowCloseButton(false);
@@ -392,7 +371,7 @@ TEST_F(TabControlProgram, CloseButton) {
 TEST_F(TabControlProgram, HotTrackingEndsWhenTheTimerFindsNoTab) {
   QPoint cursor = tabs->mapToGlobal(QPoint(106, 10));
   const auto keep = TQelCustomTabControl::SetCursorHook([&] { return cursor; });
-  MoveTo(tabs, {106, 10});
+  MouseMove(tabs, {106, 10});
   EXPECT_EQ(tabs->HotTabIndex(), 1);
   EXPECT_TRUE(tabs->HotTimer().isActive());
   QTest::qWait(150);
@@ -409,43 +388,43 @@ TEST_F(TabControlProgram, TabHints) {
   tabs->SetTabHints(true);
   tabs->SetHotTrack(false);
   tabs->Tab(1).Hint = QStringLiteral("infra-red");
-  MoveTo(tabs, {106, 10});
+  MouseMove(tabs, {106, 10});
   EXPECT_EQ(tabs->Hint(), QStringLiteral("infra-red"));
-  MoveTo(tabs, {440, 8});  // bare strip
+  MouseMove(tabs, {440, 8});  // bare strip
   EXPECT_EQ(tabs->Hint(), QString());
-  MoveTo(tabs, {200, 200});  // the card
+  MouseMove(tabs, {200, 200});  // the card
   EXPECT_EQ(tabs->Hint(), QStringLiteral("control"));
   // A tab without a hint keeps the control's.
-  MoveTo(tabs, {152, 10});
+  MouseMove(tabs, {152, 10});
   EXPECT_EQ(tabs->Hint(), QStringLiteral("control"));
 }
 
 TEST_F(TabControlProgram, DragReorder) {
   tabs->SetAllowTabDragging(true);
   const QPoint from(50, 10), over(152, 10);
-  Mouse(tabs, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-  MoveTo(tabs, from + QPoint(1, 0), Qt::LeftButton);  // within the threshold
+  MousePress(tabs, from);
+  MouseMove(tabs, from + QPoint(1, 0), Qt::LeftButton);  // within the threshold
   EXPECT_TRUE(tabs->DragMarks().empty());
-  MoveTo(tabs, over, Qt::LeftButton);
+  MouseMove(tabs, over, Qt::LeftButton);
   ASSERT_EQ(tabs->DragMarks().size(), 1u);
   EXPECT_EQ(tabs->DragMarks()[0], tabs->DragMarkRect(2));
-  MoveTo(tabs, {50, 10}, Qt::LeftButton);  // back over the dragged tab: no mark
+  MouseMove(tabs, {50, 10}, Qt::LeftButton);  // back over the dragged tab: no mark
   EXPECT_TRUE(tabs->DragMarks().empty());
-  MoveTo(tabs, over, Qt::LeftButton);
-  MoveTo(tabs, {700, 10}, Qt::LeftButton);  // out of the control
+  MouseMove(tabs, over, Qt::LeftButton);
+  MouseMove(tabs, {700, 10}, Qt::LeftButton);  // out of the control
   EXPECT_TRUE(tabs->DragMarks().empty());
-  MoveTo(tabs, over, Qt::LeftButton);
+  MouseMove(tabs, over, Qt::LeftButton);
   log.clear();
-  Mouse(tabs, QEvent::MouseButtonRelease, over, Qt::LeftButton, Qt::NoButton);
+  MouseRelease(tabs, over);
   EXPECT_EQ(tabs->movedTo, std::vector<int>{2});
   EXPECT_TRUE(tabs->DragMarks().empty());
   EXPECT_EQ(log, Log{});  // a drop is no click
 
   // Without AllowTabDragging nothing drags.
   tabs->SetAllowTabDragging(false);
-  Mouse(tabs, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-  MoveTo(tabs, over, Qt::LeftButton);
-  Mouse(tabs, QEvent::MouseButtonRelease, over, Qt::LeftButton, Qt::NoButton);
+  MousePress(tabs, from);
+  MouseMove(tabs, over, Qt::LeftButton);
+  MouseRelease(tabs, over);
   EXPECT_EQ(tabs->movedTo.size(), 1u);
 }
 
@@ -500,8 +479,8 @@ TEST_F(TabControlProgram, DragMarkIsAnExclusiveOr) {
   Paint();
   const qel::Canvas plain = canvas;
   tabs->SetAllowTabDragging(true);
-  Mouse(tabs, QEvent::MouseButtonPress, {50, 10}, Qt::LeftButton, Qt::LeftButton);
-  MoveTo(tabs, {152, 10}, Qt::LeftButton);
+  MousePress(tabs, {50, 10});
+  MouseMove(tabs, {152, 10}, Qt::LeftButton);
   ASSERT_EQ(tabs->DragMarks().size(), 1u);
   const TRect m = tabs->DragMarks()[0];
   Paint();
@@ -509,7 +488,7 @@ TEST_F(TabControlProgram, DragMarkIsAnExclusiveOr) {
   // black triangle nothing changes.
   EXPECT_EQ(At(canvas, m.Left + 7, m.Top + 3), At(plain, m.Left + 7, m.Top + 3) ^ 0x808080u);
   EXPECT_EQ(At(canvas, m.Left + 1, m.Top + 7), At(plain, m.Left + 1, m.Top + 7));
-  Mouse(tabs, QEvent::MouseButtonRelease, {700, 10}, Qt::LeftButton, Qt::NoButton);
+  MouseRelease(tabs, {700, 10});
   Paint();
   EXPECT_EQ(At(canvas, m.Left + 7, m.Top + 3), At(plain, m.Left + 7, m.Top + 3));
   EXPECT_TRUE(tabs->movedTo.empty());
@@ -586,7 +565,7 @@ TEST_F(TabControlProgram, CurrentTabAndCard) {
 }
 
 TEST_F(TabControlProgram, HotBarIsTheComplementOfHotTrackColor) {
-  MoveTo(tabs, {106, 10});
+  MouseMove(tabs, {106, 10});
   ASSERT_EQ(tabs->HotTabIndex(), 1);
   Paint();
   EXPECT_EQ(At(canvas, 106, 2), RGB(255, 197, 43));

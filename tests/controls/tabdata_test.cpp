@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QMouseEvent>
 #include <functional>
 #include <stdexcept>
 
 #include "controls/qeltabdata.h"
 #include "controls/qeltablayout.h"
+#include "tests/controls/events.h"
 
 namespace {
 
@@ -27,13 +26,6 @@ struct FakeOwner : TQelTabOwner {
   bool backward = true, forward = true;
   int tabIndex = 0;
 };
-
-void Mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button) {
-  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
-  QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), type == QEvent::MouseMove ? Qt::NoButton : button, held,
-                Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
 
 // --- Tab data ---
 
@@ -268,11 +260,11 @@ void RunDrag(QWidget* w, const Drag& d, const std::vector<Step>& steps, Qt::Mous
   QPoint last = d.a;
   for (std::size_t i = 0; i < steps.size(); ++i) {
     switch (steps[i]) {
-      case PressA: Mouse(w, QEvent::MouseButtonPress, last = d.a, button); break;
-      case MoveOther: Mouse(w, QEvent::MouseMove, last = d.other, button); break;
-      case MoveFar: Mouse(w, QEvent::MouseMove, last = d.far, button); break;
-      case MoveBack: Mouse(w, QEvent::MouseMove, last = d.a, button); break;
-      case Release: Mouse(w, QEvent::MouseButtonRelease, last, button); break;
+      case PressA: MousePress(w, last = d.a, button); break;
+      case MoveOther: MouseMove(w, last = d.other, button); break;
+      case MoveFar: MouseMove(w, last = d.far, button); break;
+      case MoveBack: MouseMove(w, last = d.a, button); break;
+      case Release: MouseRelease(w, last, button); break;
     }
     after(i);
   }
@@ -362,7 +354,7 @@ TEST(TabScroller, PushedHalfMovesItsArrow) {
   EXPECT_EQ(s->HalfRect(0), (TRect{0, 0, 17, 17}));
   EXPECT_EQ(s->HalfRect(1), (TRect{16, 0, 33, 17}));
   const qel::Canvas normal = s->Paint();
-  Mouse(s, QEvent::MouseButtonPress, QPoint(25, 8), Qt::LeftButton);
+  MousePress(s, QPoint(25, 8));
   const qel::Canvas pushed = s->Paint();
   const TRect in = Interior(s->HalfRect(1));
   ASSERT_GT(CountIn(normal, in, clBlack), 10);
@@ -372,9 +364,9 @@ TEST(TabScroller, PushedHalfMovesItsArrow) {
       EXPECT_EQ(pushed.Pixel(x + 1, y + 1), normal.Pixel(x, y)) << x << "," << y;
   EXPECT_TRUE(SameIn(normal, pushed, s->HalfRect(0)));
   // Dragged off the half, the arrow comes back up.
-  Mouse(s, QEvent::MouseMove, QPoint(5, 8), Qt::LeftButton);
+  MouseMove(s, QPoint(5, 8), Qt::LeftButton);
   EXPECT_TRUE(SameIn(normal, s->Paint(), {0, 0, 33, 17}));
-  Mouse(s, QEvent::MouseButtonRelease, QPoint(5, 8), Qt::LeftButton);
+  MouseRelease(s, QPoint(5, 8));
 }
 
 TEST(TabScroller, HalfThatCannotScrollIsDisabled) {
@@ -482,11 +474,11 @@ TEST(TabCloseButton, GlyphPushedInactiveAndFrame) {
   for (int i = 0; i < 17; ++i)
     for (auto [x, y] : {std::pair{i, 0}, {i, 16}, {0, i}, {16, i}}) EXPECT_EQ(active.Pixel(x, y), clRed);
 
-  Mouse(b, QEvent::MouseButtonPress, QPoint(8, 8), Qt::LeftButton);
+  MousePress(b, QPoint(8, 8));
   const qel::Canvas pushed = b->Paint();
   for (int y = in.Top; y + 1 < in.Bottom; ++y)
     for (int x = in.Left; x + 1 < in.Right; ++x) EXPECT_EQ(pushed.Pixel(x + 1, y + 1), active.Pixel(x, y));
-  Mouse(b, QEvent::MouseButtonRelease, QPoint(40, 40), Qt::LeftButton);
+  MouseRelease(b, QPoint(40, 40));
 
   owner.tabIndex = -1;
   const qel::Canvas inactive = b->Paint();

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QTest>
 #include <climits>
 #include <cmath>
@@ -18,25 +16,6 @@
 namespace {
 
 using qel::TRect;
-
-void Mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-  QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, held, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
-void Press(QWidget* w, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
-  Mouse(w, QEvent::MouseButtonPress, at, button, button);
-}
-void MoveHeld(QWidget* w, QPoint at) { Mouse(w, QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton); }
-void Release(QWidget* w, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
-  Mouse(w, QEvent::MouseButtonRelease, at, button, Qt::NoButton);
-}
-
-// Returns whether the bar took the key.
-bool Key(QWidget* w, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-  QKeyEvent e(QEvent::KeyPress, key, modifiers);
-  QApplication::sendEvent(w, &e);
-  return e.isAccepted();
-}
 
 // The protected drawing steps, for recording.
 struct OpenBar : TQelTrackBar {
@@ -240,7 +219,7 @@ TEST_F(TrackBar, WideRanges) {
   bar->SetPageSize(10);
   bar->SetPosition(INT_MAX - 2);
   changes.clear();
-  Key(bar, Qt::Key_PageUp);
+  PressKey(bar, Qt::Key_PageUp);
   EXPECT_EQ(bar->Position(), INT_MAX);
   EXPECT_EQ(changes, std::vector<int>{INT_MAX});
 
@@ -248,12 +227,12 @@ TEST_F(TrackBar, WideRanges) {
   bar->setRange(INT_MIN, INT_MAX);
   bar->SetPosition(0);
   const TRect t = bar->ThumbRect();
-  Press(bar, {t.Left + 5, 24});
-  MoveHeld(bar, {500, 24});
+  MousePress(bar, {t.Left + 5, 24});
+  MouseMove(bar, {500, 24}, Qt::LeftButton);
   EXPECT_EQ(bar->Position(), INT_MAX);
-  MoveHeld(bar, {-500, 24});
+  MouseMove(bar, {-500, 24}, Qt::LeftButton);
   EXPECT_EQ(bar->Position(), INT_MIN);
-  Release(bar, {-500, 24});
+  MouseRelease(bar, {-500, 24});
 }
 
 // Standard ticks at each place once draw what a line per value would.
@@ -399,18 +378,18 @@ TEST_F(TrackBar, KeyTable) {
     SCOPED_TRACE(c.name);
     bar->resize(c.vertical ? 41 : 145, c.vertical ? 145 : 41);
     bar->SetPosition(c.from);
-    EXPECT_EQ(Key(bar, c.key, c.modifiers), c.taken);
+    EXPECT_EQ(PressKey(bar, c.key, c.modifiers), c.taken);
     EXPECT_EQ(bar->Position(), c.to);
   }
 }
 
 TEST_F(TrackBar, TabOnEnter) {
   bar->setFocus();
-  Key(bar, Qt::Key_Return);
+  PressKey(bar, Qt::Key_Return);
   QCoreApplication::processEvents();
   EXPECT_TRUE(bar->hasFocus());
   bar->SetTabOnEnter(true);
-  EXPECT_TRUE(Key(bar, Qt::Key_Enter, Qt::KeypadModifier));
+  EXPECT_TRUE(PressKey(bar, Qt::Key_Enter, Qt::KeypadModifier));
   EXPECT_TRUE(bar->hasFocus());  // the Tab is posted
   QCoreApplication::processEvents();
   EXPECT_TRUE(other->hasFocus());
@@ -420,7 +399,7 @@ TEST_F(TrackBar, PagingToTheRightEndsInADrag) {
   WindowsBar();
   bar->SetPageSize(10);
   other->setFocus();
-  Press(bar, {110, 24});
+  MousePress(bar, {110, 24});
   EXPECT_TRUE(bar->hasFocus());
   EXPECT_EQ(bar->Position(), 10);
   EXPECT_TRUE(bar->Paging());
@@ -438,7 +417,7 @@ TEST_F(TrackBar, PagingToTheRightEndsInADrag) {
   EXPECT_FALSE(bar->Paging());
   EXPECT_FALSE(bar->PagingTimer()->isActive());
   EXPECT_EQ(bar->GrabOffset(), (qel::TPoint{0, 0}));
-  Release(bar, {110, 24});
+  MouseRelease(bar, {110, 24});
   EXPECT_FALSE(bar->Dragging());
   EXPECT_FALSE(bar->MouseCaptured());
 }
@@ -446,7 +425,7 @@ TEST_F(TrackBar, PagingToTheRightEndsInADrag) {
 TEST_F(TrackBar, PagingStopsOnceTheThumbPassesThePointer) {
   WindowsBar();
   bar->SetPageSize(10);
-  Press(bar, {28, 24});
+  MousePress(bar, {28, 24});
   EXPECT_EQ(bar->Position(), 10);
   bar->PagingTick();
   EXPECT_EQ(bar->Position(), 20);
@@ -455,7 +434,7 @@ TEST_F(TrackBar, PagingStopsOnceTheThumbPassesThePointer) {
   EXPECT_FALSE(bar->Paging());
   EXPECT_FALSE(bar->PagingTimer()->isActive());
   EXPECT_EQ(bar->PagingTimer()->interval(), 200);
-  Release(bar, {28, 24});
+  MouseRelease(bar, {28, 24});
   // After the release a tick does nothing.
   bar->PagingTick();
   EXPECT_EQ(bar->Position(), 20);
@@ -467,18 +446,18 @@ TEST_F(TrackBar, VerticalPagingDirection) {
   bar->setRange(5, 15);
   bar->SetPosition(10);
   ASSERT_EQ(bar->ThumbRect(), (TRect{14, 67, 35, 78}));
-  Press(bar, {24, 66});
+  MousePress(bar, {24, 66});
   EXPECT_EQ(bar->Position(), 11);
-  Release(bar, {24, 66});
+  MouseRelease(bar, {24, 66});
   bar->SetPosition(10);
-  Press(bar, {24, 78});
+  MousePress(bar, {24, 78});
   EXPECT_EQ(bar->Position(), 9);
-  Release(bar, {24, 78});
+  MouseRelease(bar, {24, 78});
   // Outside the groove and the thumb a press only takes the focus.
-  Press(bar, {5, 100});
+  MousePress(bar, {5, 100});
   EXPECT_EQ(bar->Position(), 9);
   EXPECT_FALSE(bar->Paging());
-  Release(bar, {5, 100});
+  MouseRelease(bar, {5, 100});
 }
 
 TEST_F(TrackBar, PagingErrorStopsTheTimerAndIsReported) {
@@ -487,30 +466,30 @@ TEST_F(TrackBar, PagingErrorStopsTheTimerAndIsReported) {
   bar->OnChanging = [](TQelTrackBar*, int newPos, bool&) {
     if (newPos == 20) throw std::runtime_error("no 20");
   };
-  Press(bar, {110, 24});
+  MousePress(bar, {110, 24});
   bar->PagingTick();
   EXPECT_EQ(bar->Position(), 10);
   EXPECT_FALSE(bar->PagingTimer()->isActive());
   EXPECT_EQ(bar->PagingTimer()->interval(), 200);
   EXPECT_EQ(errors, QStringList{QStringLiteral("no 20")});
-  Release(bar, {110, 24});
+  MouseRelease(bar, {110, 24});
 }
 
 TEST_F(TrackBar, Drag) {
   WindowsBar();
-  Press(bar, {9, 24});
+  MousePress(bar, {9, 24});
   EXPECT_TRUE(bar->Dragging());
   std::vector<int> seen;
   for (int x : {72, 136, 200, 0}) {
-    MoveHeld(bar, {x, 24});
+    MouseMove(bar, {x, 24}, Qt::LeftButton);
     seen.push_back(bar->Position());
   }
   EXPECT_EQ(seen, (std::vector<int>{49, 99, 99, 0}));
-  Release(bar, {0, 24});
+  MouseRelease(bar, {0, 24});
   EXPECT_FALSE(bar->Dragging());
 
   // Hot and the drag cursor follow the pointer over the thumb.
-  const auto hover = [&](int x) { Mouse(bar, QEvent::MouseMove, {x, 24}, Qt::NoButton, Qt::NoButton); };
+  const auto hover = [&](int x) { MouseMove(bar, {x, 24}); };
   QEvent leave(QEvent::Leave);
   hover(9);
   EXPECT_TRUE(bar->Hot());
@@ -523,17 +502,17 @@ TEST_F(TrackBar, Drag) {
   EXPECT_FALSE(bar->Hot());
   // Leaving while dragging keeps the hot look until the release.
   hover(9);
-  Press(bar, {9, 24});
+  MousePress(bar, {9, 24});
   QApplication::sendEvent(bar, &leave);
   EXPECT_TRUE(bar->Hot());
-  Release(bar, {9, 24});
+  MouseRelease(bar, {9, 24});
   EXPECT_FALSE(bar->Hot());
   // A right press takes the focus and nothing else.
   other->setFocus();
-  Press(bar, {9, 24}, Qt::RightButton);
+  MousePress(bar, {9, 24}, Qt::RightButton);
   EXPECT_TRUE(bar->hasFocus());
   EXPECT_FALSE(bar->Dragging());
-  Release(bar, {9, 24}, Qt::RightButton);
+  MouseRelease(bar, {9, 24}, Qt::RightButton);
 }
 
 // A groove of length 0 or less maps no pointer place to a value.
@@ -546,14 +525,14 @@ TEST_F(TrackBar, DragOnAGrooveOfNoLength) {
     bar->SetPosition(0);
     changes.clear();
     const TRect t = bar->ThumbRect();
-    Press(bar, {t.Left + 1, t.Top + 1});
+    MousePress(bar, {t.Left + 1, t.Top + 1});
     ASSERT_TRUE(bar->Dragging());
     ASSERT_LE(bar->Orientation() == TQelTrackBar::orHorizontal ? bar->TrackRect().Width() : bar->TrackRect().Height(),
               0);
-    for (int p : {-40, 0, 9, 30, 400}) MoveHeld(bar, {p, p});
+    for (int p : {-40, 0, 9, 30, 400}) MouseMove(bar, {p, p}, Qt::LeftButton);
     EXPECT_EQ(bar->Position(), 0);
     EXPECT_TRUE(changes.empty());
-    Release(bar, {0, 0});
+    MouseRelease(bar, {0, 0});
   }
 }
 
@@ -589,7 +568,7 @@ TEST_F(TrackBar, CustomThumbComposesExactly) {
             << x << "," << y;
   };
   check(0);
-  Mouse(bar, QEvent::MouseMove, {r.Left + 1, r.Top + 1}, Qt::NoButton, Qt::NoButton);
+  MouseMove(bar, {r.Left + 1, r.Top + 1});
   ASSERT_TRUE(bar->Hot());
   check(0);
   bar->setEnabled(false);
@@ -748,7 +727,7 @@ TEST_F(DBTrackBar, FieldAndUserPaths) {
 
   // A key puts the record into editing; leaving writes the text back.
   bar->setFocus();
-  Key(bar, Qt::Key_Right);
+  PressKey(bar, Qt::Key_Right);
   EXPECT_EQ(bar->Position(), 43);
   EXPECT_EQ(link->edits, 1);
   EXPECT_TRUE(link->IsModified());
@@ -759,9 +738,9 @@ TEST_F(DBTrackBar, FieldAndUserPaths) {
 
   // Escape shows the field's value again.
   bar->setFocus();
-  Key(bar, Qt::Key_Right);
+  PressKey(bar, Qt::Key_Right);
   EXPECT_EQ(bar->Position(), 44);
-  Key(bar, Qt::Key_Escape);
+  PressKey(bar, Qt::Key_Escape);
   EXPECT_EQ(link->resets, 1);
   EXPECT_EQ(bar->Position(), 43);
   EXPECT_FALSE(link->IsModified());
@@ -769,7 +748,7 @@ TEST_F(DBTrackBar, FieldAndUserPaths) {
 
 TEST_F(DBTrackBar, FailedUpdateKeepsTheFocus) {
   bar->setFocus();
-  Key(bar, Qt::Key_Right);
+  PressKey(bar, Qt::Key_Right);
   link->failUpdate = true;
   other->setFocus();
   EXPECT_EQ(link->updates, 1);
@@ -783,16 +762,16 @@ TEST_F(DBTrackBar, ReadOnlyBeepsAndStays) {
   bar->SetPageSize(10);
   bar->SetPosition(50);
   bar->setFocus();
-  for (int key : {Qt::Key_PageUp, Qt::Key_Left, Qt::Key_Home, Qt::Key_A}) Key(bar, key);
+  for (int key : {Qt::Key_PageUp, Qt::Key_Left, Qt::Key_Home, Qt::Key_A}) PressKey(bar, key);
   EXPECT_EQ(beeps, 4);
-  Press(bar, {20, 24});
+  MousePress(bar, {20, 24});
   bar->PagingTick();
   bar->PagingTick();
-  Release(bar, {20, 24});
+  MouseRelease(bar, {20, 24});
   EXPECT_EQ(beeps, 7);
-  Press(bar, {bar->ThumbRect().Left + 2, 24});
-  MoveHeld(bar, {10, 24});
-  Release(bar, {10, 24});
+  MousePress(bar, {bar->ThumbRect().Left + 2, 24});
+  MouseMove(bar, {10, 24}, Qt::LeftButton);
+  MouseRelease(bar, {10, 24});
   EXPECT_EQ(beeps, 8);
   EXPECT_EQ(bar->Position(), 50);
   EXPECT_EQ(link->edits, 0);
@@ -802,10 +781,10 @@ TEST_F(DBTrackBar, UnboundBarIsAPlainSlider) {
   bar->SetDataLink(nullptr);
   EXPECT_EQ(bar->LinkedField(), nullptr);
   bar->setFocus();
-  Key(bar, Qt::Key_End);
+  PressKey(bar, Qt::Key_End);
   EXPECT_EQ(bar->Position(), 99);
   EXPECT_EQ(bar->ValueText(), "99");
-  Key(bar, Qt::Key_Escape);
+  PressKey(bar, Qt::Key_Escape);
   EXPECT_EQ(bar->Position(), 99);
   auto* source = new TQelDataSource;
   bar->SetDataSource(source);

@@ -2,13 +2,47 @@
 // "gallery") at 4x zoom, for a person to look at.
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEnterEvent>
 #include <QImage>
+#include <QPalette>
 #include <cstdio>
 #include <cstdlib>
 
 #include "controls/qelborders.h"
 #include "controls/qeldraw.h"
 #include "tools/gallery/sheets.h"
+
+namespace gallery {
+
+void Activate(QWidget* window) {
+  window->show();
+  window->activateWindow();
+  QElapsedTimer t;
+  t.start();
+  while (!window->isActiveWindow() && t.elapsed() < 2000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+void FaceBackground(QWidget& host, bool fill) {
+  host.setAutoFillBackground(fill);
+  QPalette palette = host.palette();
+  palette.setColor(QPalette::Window, QColor::fromRgb(ColorToQRgb(clBtnFace)));
+  host.setPalette(palette);
+}
+
+void Hover(QWidget* w) {
+  QEnterEvent e(QPointF(2, 2), QPointF(2, 2), QPointF(w->mapToGlobal(QPoint(2, 2))));
+  QApplication::sendEvent(w, &e);
+}
+
+qel::Canvas Grabbed(QWidget& host) {
+  const QImage image = host.grab().toImage();
+  qel::Canvas sheet(image.width(), image.height());
+  sheet.DrawImage(0, 0, image);
+  return sheet;
+}
+
+}  // namespace gallery
 
 namespace {
 

@@ -73,10 +73,7 @@ template <class Setup>
 qel::Canvas Button(State state, Setup setup) {
   QWidget host;
   host.resize(120, 80);
-  QPalette face;
-  face.setColor(QPalette::Window, QColor::fromRgb(ColorToQRgb(clBtnFace)));
-  host.setPalette(face);
-  host.setAutoFillBackground(true);
+  FaceBackground(host);
   auto* b = new TQelBmpButton(&host);
   b->move(10, 10);
   setup(b);

@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QWidget>
@@ -8,14 +7,6 @@
 #include "tools/gallery/sheets.h"
 
 namespace gallery {
-
-void Activate(QWidget* window) {
-  window->show();
-  window->activateWindow();
-  QElapsedTimer t;
-  t.start();
-  while (!window->isActiveWindow() && t.elapsed() < 2000) QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
 
 namespace {
 

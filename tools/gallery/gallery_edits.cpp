@@ -1,6 +1,4 @@
 #include <QApplication>
-#include <QEnterEvent>
-#include <QPalette>
 #include <QWidget>
 #include <functional>
 
@@ -29,12 +27,6 @@ Control* Put(QWidget* host, const QString& text, const QRect& r, const std::func
 
 QRect EditCell(int column, int row) { return {6 + column * kCell, 6 + row * kEditRow, kCell - 10, 22}; }
 
-// The mouse over a control, as Qt would tell it.
-void Hover(QWidget* w) {
-  QEnterEvent e(QPointF(2, 2), QPointF(2, 2), QPointF(w->mapToGlobal(QPoint(2, 2))));
-  QApplication::sendEvent(w, &e);
-}
-
 }  // namespace
 
 // Rows: edits with Qt's frame (normal, focused, hot, disabled, on a colour,
@@ -44,10 +36,7 @@ void Hover(QWidget* w) {
 qel::Canvas EditSheet() {
   QWidget host;
   host.resize(6 + 6 * kCell, kMemoTop + 2 * 90 + 6);
-  QPalette palette = host.palette();
-  palette.setColor(QPalette::Window, QColor::fromRgb(ColorToQRgb(clBtnFace)));
-  host.setPalette(palette);
-  host.setAutoFillBackground(true);
+  FaceBackground(host);
   QWidget* focused = nullptr;
   std::vector<QWidget*> hovered;
 
@@ -204,10 +193,7 @@ qel::Canvas EditSheet() {
   for (QWidget* w : hovered) Hover(w);
   QApplication::processEvents();
 
-  const QImage image = host.grab().toImage();
-  qel::Canvas sheet(image.width(), image.height());
-  sheet.DrawImage(0, 0, image);
-  return sheet;
+  return Grabbed(host);
 }
 
 }  // namespace gallery

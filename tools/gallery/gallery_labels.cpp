@@ -1,4 +1,3 @@
-#include <QPalette>
 #include <QWidget>
 #include <functional>
 
@@ -40,10 +39,7 @@ QFont Bigger(const QFont& f) {
 qel::Canvas LabelSheet() {
   QWidget host;
   host.resize(6 + 6 * kCell, 336);
-  QPalette palette = host.palette();
-  palette.setColor(QPalette::Window, QColor::fromRgb(ColorToQRgb(clBtnFace)));
-  host.setPalette(palette);
-  host.setAutoFillBackground(true);
+  FaceBackground(host);
 
   const struct {
     const char* caption;
@@ -128,10 +124,7 @@ qel::Canvas LabelSheet() {
   });
   Put(&host, QStringLiteral("&Accelerator, 中文标签"), QRect(6 + 4 * kCell, 300, 2 * kCell - 6, 22));
 
-  const QImage image = host.grab().toImage();
-  qel::Canvas sheet(image.width(), image.height());
-  sheet.DrawImage(0, 0, image);
-  return sheet;
+  return Grabbed(host);
 }
 
 }  // namespace gallery

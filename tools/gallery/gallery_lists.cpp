@@ -1,6 +1,4 @@
 #include <QApplication>
-#include <QEnterEvent>
-#include <QPalette>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -31,11 +29,6 @@ QStringList Kinds() {
           QStringLiteral("Compare"), QStringLiteral("LED"), QStringLiteral("Toggle")};
 }
 
-void Hover(QWidget* w) {
-  QEnterEvent e(QPointF(2, 2), QPointF(2, 2), QPointF(w->mapToGlobal(QPoint(2, 2))));
-  QApplication::sendEvent(w, &e);
-}
-
 // A control painted with the focus, over its place on the sheet.
 void FocusedOver(qel::Canvas& sheet, QWidget* w) {
   w->setFocus();
@@ -53,10 +46,7 @@ void FocusedOver(qel::Canvas& sheet, QWidget* w) {
 qel::Canvas ComboListSheet() {
   QWidget host;
   host.resize(6 + 6 * kCell, kListTop + kListHeight + 6);
-  QPalette palette = host.palette();
-  palette.setColor(QPalette::Window, QColor::fromRgb(ColorToQRgb(clBtnFace)));
-  host.setPalette(palette);
-  host.setAutoFillBackground(true);
+  FaceBackground(host);
   std::vector<QWidget*> focused, hovered;
 
   auto combo = [&](const QRect& r, const ComboSetup& setup) {
@@ -193,9 +183,7 @@ qel::Canvas ComboListSheet() {
   for (QWidget* w : hovered) Hover(w);
   host.setFocus();
   QApplication::processEvents();
-  const QImage image = host.grab().toImage();
-  qel::Canvas sheet(image.width(), image.height());
-  sheet.DrawImage(0, 0, image);
+  qel::Canvas sheet = Grabbed(host);
   for (QWidget* w : focused) FocusedOver(sheet, w);
   return sheet;
 }

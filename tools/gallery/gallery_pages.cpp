@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QMouseEvent>
-#include <QPalette>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -23,10 +22,7 @@ struct Pages {
   TQelPageControl* pages;
   Pages(int w, int h) {
     host->resize(w + 8, h + 8);
-    host->setAutoFillBackground(true);
-    QPalette palette = host->palette();
-    palette.setColor(QPalette::Window, QColor::fromRgb(ColorToQRgb(clBtnFace)));
-    host->setPalette(palette);
+    FaceBackground(*host);
     pages = new TQelPageControl(host.get());
     pages->setGeometry(4, 4, w, h);
     for (const char* caption : kProgram) {

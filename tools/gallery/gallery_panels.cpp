@@ -11,13 +11,6 @@ namespace {
 
 constexpr int kCell = 160;
 
-qel::Canvas Grabbed(QWidget& host) {
-  const QImage image = host.grab().toImage();
-  qel::Canvas sheet(image.width(), image.height());
-  sheet.DrawImage(0, 0, image);
-  return sheet;
-}
-
 // A light gradient under everything, so that see-through controls show it.
 TQelBackground* Ground(QWidget& host) {
   auto* ground = new TQelBackground(&host);

@@ -57,10 +57,7 @@ struct Cell {
   DemoTabs* tabs;
   Cell(int w, int h, bool gradient = false) : host(gradient ? new GradientHost : new QWidget) {
     host->resize(w + 8, h + 8);
-    host->setAutoFillBackground(!gradient);
-    QPalette palette = host->palette();
-    palette.setColor(QPalette::Window, QColor::fromRgb(ColorToQRgb(clBtnFace)));
-    host->setPalette(palette);
+    FaceBackground(*host, !gradient);
     tabs = new DemoTabs(host.get());
     tabs->setGeometry(4, 4, w, h);
     tabs->SetColor(clWindow);

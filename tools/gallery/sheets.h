@@ -10,6 +10,16 @@ namespace gallery {
 // looks need it.
 void Activate(QWidget* window);
 
+// Gives a host the clBtnFace window colour, painted behind its children
+// unless fill is false.
+void FaceBackground(QWidget& host, bool fill = true);
+
+// The mouse over a control, as Qt would tell it.
+void Hover(QWidget* w);
+
+// The host as Qt composes it.
+qel::Canvas Grabbed(QWidget& host);
+
 qel::Canvas LabelSheet();
 qel::Canvas ButtonSheet();
 qel::Canvas BitBtnSheet();
