@@ -2,11 +2,14 @@
 
 #include "fakepanel.h"
 
+#include <sys/socket.h>
+
 #include <QTcpSocket>
 #include <QTest>
 #include <memory>
 
 #include "bytes.h"
+#include "controls/qelbmpbutton.h"
 #include "link/netguard.h"
 #include "link/protocol.h"
 #include "link/server.h"
@@ -170,6 +173,73 @@ TEST_F(Link, SendersRefuseWhatTheyCannotSend) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return a->received.size() >= 15 + 2 + 11 + 4; }, 2000));
   EXPECT_EQ(BytesToSpacedHex(a->Received()),
             "F1 12 7F 00 00 03 FF FF FF 00 7F 00 00 01 F2 0D 0A F1 13 00 11 22 33 44 55 F2 0D 0A 30 30 0D 0A ");
+}
+
+// The link lamp as the window draws it: every pixel of the picture shown,
+// and the lens lit or dark.
+void ExpectLamp(TForm1& f, bool lit) {
+  const QImage shown = f.QelBmpButton1->grab().toImage();
+  const QImage picture = lit ? qel::LinkIndicatorDisabled() : qel::LinkIndicatorUp();
+  ASSERT_EQ(shown.size(), picture.size());
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x) {
+      const TColor p = QRgbToColor(picture.pixel(x, y));
+      if (p == clOlive) continue;
+      ASSERT_EQ(QRgbToColor(shown.pixel(x, y)), p) << x << "," << y;
+    }
+  const QColor lens = shown.pixelColor(13, 13);
+  EXPECT_EQ(lens.green() > 0xC0 && lens.red() < 0x80, lit) << lens.name().toStdString();
+}
+
+// A panel's network-settings answer naming itself at 127.0.0.x, port 4001.
+std::string SettingsOf(int x) { return B({0xF5, 0x11}) + "007F0000" + BytesToHex(B({x})) + "0FA1FF0000007F000001"; }
+
+// The lamp is dark with no panel linked, lit while the panel of the panel
+// fields is linked, and dark again once no connection from that panel is
+// left, whether it closed or was reset.
+TEST_F(Link, TheLinkLampIsLitWhileItsPanelIsLinked) {
+  F1.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&F1));
+  ExpectLamp(F1, false);
+
+  for (const bool reset : {false, true}) {
+    SCOPED_TRACE(reset ? "reset" : "closed");
+    const int x = reset ? 3 : 2;
+    const QString ip = QStringLiteral("127.0.0.%1").arg(x);
+    auto panel = Connect(ip);
+    auto second = Connect(ip);  // the same panel twice
+    auto other = Connect("127.0.0.4");
+    panel->socket.write(QByteArray::fromStdString(SettingsOf(x)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !F1.QelBmpButton1->isEnabled(); }, 2000));
+    EXPECT_EQ(F1.F.Link->PanelIp, ip);
+    ExpectLamp(F1, true);
+
+    // Another panel leaving, or one of the panel's two connections, changes nothing.
+    other->socket.disconnectFromHost();
+    second->socket.disconnectFromHost();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return F1.IdTCPServer1->Count() == 1; }, 2000));
+    ExpectLamp(F1, true);
+
+    if (reset) {
+      const linger now{1, 0};
+      ASSERT_EQ(setsockopt(static_cast<int>(panel->socket.socketDescriptor()), SOL_SOCKET, SO_LINGER, &now, sizeof now),
+                0);
+      panel->socket.abort();
+    } else {
+      panel->socket.disconnectFromHost();
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return F1.IdTCPServer1->Count() == 0; }, 2000));
+    EXPECT_TRUE(F1.QelBmpButton1->isEnabled());
+    ExpectLamp(F1, false);
+    // The panel fields, the rows and the link keep what they held.
+    EXPECT_EQ(F1.IPEdit1->IPString(), ip);
+    EXPECT_EQ(F1.F.Link->PanelIp, ip);
+    bool fullRow = false;
+    for (int r = 0; r < F1.ListView3->Count(); ++r)
+      fullRow |= F1.ListView3->SubItem(r, 0).startsWith(ip + " 255.0.0.0 ");
+    EXPECT_TRUE(fullRow);
+    F1.QelButton7Click();  // "Clear All": the next answer's row is the first full one
+  }
 }
 
 struct QuilletLink : Link {
