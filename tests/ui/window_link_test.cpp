@@ -4,6 +4,8 @@
 
 #include <sys/socket.h>
 
+#include <QApplication>
+#include <QScrollBar>
 #include <QTcpSocket>
 #include <QTest>
 #include <memory>
@@ -239,6 +241,32 @@ TEST_F(Link, TheLinkLampIsLitWhileItsPanelIsLinked) {
       fullRow |= F1.ListView3->SubItem(r, 0).startsWith(ip + " 255.0.0.0 ");
     EXPECT_TRUE(fullRow);
     F1.QelButton7Click();  // "Clear All": the next answer's row is the first full one
+  }
+}
+
+// A click on a device row fills the fields and leaves the list's columns
+// where they were, also once Qt's delayed scroll to the clicked cell is due.
+TEST_F(Link, ADeviceRowClickKeepsTheColumnsInPlace) {
+  F1.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&F1));
+  for (int i = 1; i <= 9; ++i)
+    F1.F.Devices->Add(QStringLiteral("127.0.0.%1 255.255.255.0 127.0.0.1 4001").arg(i).toStdString());
+  QScrollBar* sideways = F1.ListView3->horizontalScrollBar();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return sideways->maximum() > 25; }, 2000));
+  for (const int x : {0, 25}) {
+    SCOPED_TRACE(x);
+    F1.ListView3->scrollToTop();
+    sideways->setValue(x);
+    const QRect cell = F1.ListView3->visualRect(F1.ListView3->model()->index(1, 1));
+    QTest::mouseClick(F1.ListView3->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(F1.IPEdit1->IPString(), "127.0.0.2");
+    QTest::qWait(QApplication::doubleClickInterval() + 300);
+    EXPECT_EQ(sideways->value(), x);
+    // The keys still bring the rows below into view, up or down only.
+    for (int i = 0; i < 7; ++i) QTest::keyClick(F1.ListView3, Qt::Key_Down);
+    EXPECT_EQ(F1.ListView3->currentRow(), 8);
+    EXPECT_GT(F1.ListView3->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(sideways->value(), x);
   }
 }
 
