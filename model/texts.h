@@ -99,6 +99,8 @@ inline constexpr char kEepromOutOfRange[] =
 inline constexpr char kCannotOpenPage[] = "Cannot open the page %1: %2";
 inline constexpr char kOnlyLoopback[] = "no network besides loopback";
 inline constexpr char kNoBrowser[] = "no browser took it";
+// A paste or drop into an Event Set data memo; %1 the most one event carries.
+inline constexpr char kPasteTooLong[] = "The data is too long for one event: an event carries at most %1 bytes";
 
 // The main window's status bar.
 inline constexpr char kTcpConnected[] = "TCP Status: Connected";
