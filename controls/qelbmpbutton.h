@@ -201,8 +201,9 @@ class TQelBmpButton : public QAbstractButton, public qel::StyledControl {
 
 namespace qel {
 
-// The main window's link indicator: a lit lamp (Up) and a dark one
-// (Disabled), 26 x 26 on clOlive, the TransparentColor to give them.
+// The main window's link indicator: a dark lamp (Up, no panel linked) and
+// a lit one (Disabled, its panel linked), 26 x 26 on clOlive, the
+// TransparentColor to give them.
 QImage LinkIndicatorUp();
 QImage LinkIndicatorDisabled();
 

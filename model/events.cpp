@@ -1,6 +1,7 @@
 #include "model/events.h"
 
 #include <charconv>
+#include <cstring>
 #include <initializer_list>
 
 #include "model/hex.h"
@@ -46,8 +47,8 @@ std::optional<long long> ParseDecimal(std::string_view text) {
 namespace {
 
 constexpr char kNoData[] = "\xCE\xDE";  // "无" in code page 936
-// The frame's length field is 16 bits; a longer payload could not be read back.
-constexpr size_t kMaxPayload = 0xFFFF;
+// The end characters' bytes, by the combo's index.
+constexpr const char* kEnds[] = {"", "\r", "\n", "\r\n"};
 
 bool IsItem(int index, size_t count) { return index >= 0 && static_cast<size_t>(index) < count; }
 
@@ -65,7 +66,8 @@ Encoded Refuse(EncodeStatus status) {
 }
 
 Encoded Finish(EventKind kind, int eventIndex, const std::string& payload, unsigned length, std::string listText) {
-  if (payload.size() > kMaxPayload) return Refuse(EncodeStatus::NotLegal);
+  // A longer payload could not be read back.
+  if (payload.size() > kMaxEventPayload) return Refuse(EncodeStatus::NotLegal);
   Encoded e;
   e.Frame += '\xF3';
   PutWord(e.Frame, eventIndex);
@@ -86,7 +88,6 @@ bool AppendDataPart(const Variant& v, const DataPart& d, std::string& payload) {
     payload += r.Bytes;
     return true;
   }
-  static constexpr const char* kEnds[] = {"", "\r", "\n", "\r\n"};
   if (!IsItem(d.EndChar, items::kEndChars.size())) return false;
   payload += '\x00';
   payload += d.Memo;
@@ -201,6 +202,18 @@ std::optional<std::string> IpBytes(std::string_view ip) {
 }
 
 }  // namespace
+
+size_t DataEventPayloadSize(const Variant& v, EventKind kind, const DataPart& d) {
+  // Settings bytes: serial settings, transmit settings and the two repeat
+  // bytes; the address and port; the compare source.
+  const size_t settings = kind == EventKind::Rs232 ? 4 : kind == EventKind::TcpIp ? 6 : 1;
+  size_t data = 0;
+  if (d.Hex)
+    data = SpacedHexToBytes(d.Memo, v.SpacedHexStopsAtFirstBadGroup).Bytes.size();
+  else
+    data = d.Memo.size() + (IsItem(d.EndChar, items::kEndChars.size()) ? std::strlen(kEnds[d.EndChar]) : 0);
+  return settings + 1 + data;
+}
 
 Encoded EncodeRs232(const Variant& v, const Rs232Settings& s, int eventIndex) {
   if (s.Data.Memo.empty()) return Refuse(EncodeStatus::MissingInput);

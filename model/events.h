@@ -107,6 +107,13 @@ struct Encoded {
   std::string ListText;  // 8-bit text of the Event List's "Data" column
 };
 
+// The most payload one event carries: its length field is 16 bits.
+inline constexpr size_t kMaxEventPayload = 0xFFFF;
+// The payload an RS232, TCP/IP or Compare event would have with this data
+// part: the page's settings bytes before it, the format byte, the data
+// (HEX text decoded, malformed groups left out) and the end characters.
+size_t DataEventPayloadSize(const Variant& v, EventKind kind, const DataPart& d);
+
 // eventIndex: the Event List caption the new row will get (1-based).
 Encoded EncodeRs232(const Variant& v, const Rs232Settings& s, int eventIndex);
 // code: the library entry of s.FunctionIndex + 1, or null when there is none.

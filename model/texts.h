@@ -95,6 +95,12 @@ inline constexpr char kMacFieldsMissing[] = "Please add all Messages!";
 inline constexpr char kEepromOutOfRange[] =
     "\xE8\xAF\xB7\xE8\xBE\x93\xE5\x85\xA5\xE8\x8C\x83\xE5\x9B\xB4\xE5\x86\x85\xE7\x9A\x84\xE6\x95\xB0"
     "\xE6\x8D\xAE!";  // 请输入范围内的数据!
+// "Software Update": %1 the page, %2 the reason, one of the two below.
+inline constexpr char kCannotOpenPage[] = "Cannot open the page %1: %2";
+inline constexpr char kOnlyLoopback[] = "no network besides loopback";
+inline constexpr char kNoBrowser[] = "no browser took it";
+// A paste or drop into an Event Set data memo; %1 the most one event carries.
+inline constexpr char kPasteTooLong[] = "The data is too long for one event: an event carries at most %1 bytes";
 
 // The main window's status bar.
 inline constexpr char kTcpConnected[] = "TCP Status: Connected";

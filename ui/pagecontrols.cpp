@@ -1,7 +1,13 @@
 #include "ui/pagecontrols.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTimer>
@@ -23,6 +29,19 @@ QString Shown(const std::string& bytes) {
   t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
   t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   return t;
+}
+
+// Line breaks as the memo takes a pasted text.
+QString AsInserted(QString t) {
+  t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  t.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+  return t;
+}
+
+QString ClipboardText(QClipboard::Mode mode) {
+  const QMimeData* m = QGuiApplication::clipboard()->mimeData(mode);
+  return m && m->hasText() ? m->text() : QString();
 }
 
 }  // namespace
@@ -74,6 +93,96 @@ void MemoBytes::UserEdited() {
   memo_->setTextCursor(c);
   setting_ = false;
   if (refused_) QTimer::singleShot(0, this, [this] { refused_(); });
+}
+
+PasteLimit::PasteLimit(QPlainTextEdit* memo, std::function<bool(const std::string& bytes)> fits,
+                       std::function<void()> refused)
+    : QObject(memo), memo_(memo), fits_(std::move(fits)), refused_(std::move(refused)) {
+  memo_->installEventFilter(this);
+  memo_->viewport()->installEventFilter(this);
+}
+
+bool PasteLimit::Fits(const QString& inserted, int from, int to) const {
+  if (inserted.isEmpty()) return true;
+  const QString text = memo_->toPlainText();
+  QString after = text.left(from) + AsInserted(inserted) + text.mid(to);
+  after.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+  std::string bytes;
+  // Text the code page cannot hold is refused once in the memo; until
+  // then each of its characters counts one byte.
+  if (!ToGbk(after, &bytes)) bytes = after.toLatin1().toStdString();
+  return fits_(bytes);
+}
+
+bool PasteLimit::SelectionFits(const QString& inserted) const {
+  const QTextCursor c = memo_->textCursor();
+  return Fits(inserted, c.selectionStart(), c.selectionEnd());
+}
+
+void PasteLimit::Refuse() {
+  if (refused_) QTimer::singleShot(0, this, [this] { refused_(); });
+}
+
+void PasteLimit::Paste() {
+  if (SelectionFits(ClipboardText(QClipboard::Clipboard)))
+    memo_->paste();
+  else
+    Refuse();
+}
+
+bool PasteLimit::ContextMenu(QContextMenuEvent* e) {
+  // Qt's own menu, with its "Paste" through the limit.
+  QMenu* menu = memo_->createStandardContextMenu(e->pos());
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  for (QAction* a : menu->actions()) {
+    if (a->objectName() != QLatin1String("edit-paste")) continue;
+    disconnect(a, &QAction::triggered, nullptr, nullptr);
+    connect(a, &QAction::triggered, this, &PasteLimit::Paste);
+  }
+  menu->popup(e->globalPos());
+  e->accept();
+  return true;
+}
+
+bool PasteLimit::eventFilter(QObject* watched, QEvent* e) {
+  if (memo_->isReadOnly()) return false;
+  const bool onViewport = watched == memo_->viewport();
+  switch (e->type()) {
+    case QEvent::KeyPress:
+      if (onViewport || !static_cast<QKeyEvent*>(e)->matches(QKeySequence::Paste) ||
+          SelectionFits(ClipboardText(QClipboard::Clipboard)))
+        return false;
+      e->accept();
+      Refuse();
+      return true;
+    case QEvent::ContextMenu: return ContextMenu(static_cast<QContextMenuEvent*>(e));
+    case QEvent::MouseButtonRelease: {
+      // The selection is pasted where the middle button is let go.
+      const auto* m = static_cast<QMouseEvent*>(e);
+      if (!onViewport || m->button() != Qt::MiddleButton || !QGuiApplication::clipboard()->supportsSelection())
+        return false;
+      const int at = memo_->cursorForPosition(m->position().toPoint()).position();
+      if (Fits(ClipboardText(QClipboard::Selection), at, at)) return false;
+      Refuse();
+      return true;
+    }
+    case QEvent::Drop: {
+      auto* d = static_cast<QDropEvent*>(e);
+      if (!onViewport || !d->mimeData()) return false;
+      // Text moved within the memo leaves its size as it was.
+      if ((d->source() == memo_ || d->source() == memo_->viewport()) && d->dropAction() == Qt::MoveAction) return false;
+      const int at = memo_->cursorForPosition(d->position().toPoint()).position();
+      if (Fits(d->mimeData()->text(), at, at)) return false;
+      d->setDropAction(Qt::IgnoreAction);
+      d->accept();
+      // The drop caret Qt drew during the drag goes with it.
+      QDragLeaveEvent leave;
+      QCoreApplication::sendEvent(memo_->viewport(), &leave);
+      Refuse();
+      return true;
+    }
+    default: return false;
+  }
 }
 
 EditTrackPair::EditTrackPair(QLineEdit* edit, TQelTrackBar* bar) : QObject(edit), edit_(edit), bar_(bar) {

@@ -8,6 +8,7 @@
 #include <string>
 
 class QComboBox;
+class QContextMenuEvent;
 class QLineEdit;
 class QPlainTextEdit;
 class QScrollBar;
@@ -40,6 +41,30 @@ class MemoBytes : public QObject {
   bool setting_ = false;
   bool held_ = false;
   bool stale_ = false;  // bytes set while held, not yet shown
+};
+
+// Refuses, before the memo takes it, a paste or drop whose text would make
+// the memo's bytes more than `fits` accepts: the paste keys, the context
+// menu's "Paste", the middle button's paste of the selection and a drop
+// from elsewhere. The memo stays as it was; `refused` is called once per
+// refusal, later, from the event loop.
+class PasteLimit : public QObject {
+ public:
+  PasteLimit(QPlainTextEdit* memo, std::function<bool(const std::string& bytes)> fits, std::function<void()> refused);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
+ private:
+  // Whether the memo's text with `inserted` put in place of [from, to) fits.
+  bool Fits(const QString& inserted, int from, int to) const;
+  bool SelectionFits(const QString& inserted) const;
+  void Refuse();
+  void Paste();
+  bool ContextMenu(QContextMenuEvent* e);
+  QPlainTextEdit* memo_;
+  std::function<bool(const std::string&)> fits_;
+  std::function<void()> refused_;
 };
 
 // An edit showing a track bar's position + 1 (range 0..99 shown as 1..100).

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "link/netguard.h"
+#include "model/texts.h"
 
 namespace {
 
@@ -75,11 +76,11 @@ class DesktopOpener : public ShellOpener {
   bool OpenPage(const QUrl& url, QString* why) override {
     // Inside the private namespace there is no LAN for the page to be on.
     if (onlyLoopback_()) {
-      if (why) *why = QStringLiteral("no network besides loopback");
+      if (why) *why = QString::fromUtf8(kOnlyLoopback);
       return false;
     }
     if (open_(url)) return true;
-    if (why) *why = QStringLiteral("no browser took it");
+    if (why) *why = QString::fromUtf8(kNoBrowser);
     return false;
   }
 

@@ -207,6 +207,7 @@ void TForm1::BuildPanelSet(QWidget* parent) {
   GroupTcpIp = new TQelGroupBox(Utf8(kTcpIp), box);
   GroupTcpIp->setGeometry(lx, 138, 218, 184);
   ListView3 = Place(new TListView(GroupTcpIp), "ListView3", QRect(6, 20, 206, 126));
+  ListView3->KeepColumnsInPlace();
   QelBitBtn1 = MakeButton<TQelBitBtn>(GroupTcpIp, "QelBitBtn1", Utf8(kAdd), QRect(6, 152, 56, 26));
   QelBitBtn2 = MakeButton<TQelBitBtn>(GroupTcpIp, "QelBitBtn2", Utf8(kDelete), QRect(66, 152, 76, 26));
   QelButton7 = MakeButton<TQelButton>(GroupTcpIp, "QelButton7", Utf8(kClearAll), QRect(146, 152, 66, 26));

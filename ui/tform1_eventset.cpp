@@ -77,6 +77,18 @@ DataPart ReadData(const DataControls& d) {
   return DataPart{d.Hex->isChecked(), d.EndChar->currentIndex(), d.Memo->Bytes()};
 }
 
+// A paste or drop that would take the event past what it carries is refused
+// before the memo lays its text out.
+void LimitPastes(Forms& f, EventKind kind, const DataControls& d) {
+  new PasteLimit(
+      d.Memo->Memo(),
+      [&f, kind, d](const std::string& bytes) {
+        return DataEventPayloadSize(f.V, kind, DataPart{d.Hex->isChecked(), d.EndChar->currentIndex(), bytes}) <=
+               kMaxEventPayload;
+      },
+      [&f] { f.Warn(Utf8(kPasteTooLong).arg(kMaxEventPayload)); });
+}
+
 void ApplyData(const DataControls& d, const DataPartChange& c) {
   if (c.Hex) (*c.Hex ? d.Hex : d.Ascii)->setChecked(true);
   SetComboIndex(d.EndChar, c.EndChar);
@@ -222,6 +234,7 @@ void TForm1::BuildRs232Page(QWidget* p) {
   QelMemo1 = Place(new TQelMemo(p), "QelMemo1", QRect(8, 182, 446, 94));
   QelMemo1->SetScrollBars(TQelMemo::ssVertical);
   Memo1Bytes = new MemoBytes(QelMemo1, refused);
+  LimitPastes(F, EventKind::Rs232, {QelRadioButton1, QelRadioButton2, QelComboBox7, Memo1Bytes});
   QelButton11 = MakeButton<TQelButton>(p, "QelButton11", Utf8(kClear), QRect(8, 284, 80, 26));
   QelButton12 = MakeButton<TQelButton>(p, "QelButton12", Utf8(kAdd), QRect(374, 284, 80, 26));
 
@@ -276,6 +289,7 @@ void TForm1::BuildTcpPage(QWidget* p) {
   QelMemo2 = Place(new TQelMemo(p), "QelMemo2", QRect(8, 72, 446, 204));
   QelMemo2->SetScrollBars(TQelMemo::ssVertical);
   Memo2Bytes = new MemoBytes(QelMemo2, [this] { F.Warn(Utf8(kNotLegal)); });
+  LimitPastes(F, EventKind::TcpIp, {QelRadioButton3, QelRadioButton4, QelComboBox12, Memo2Bytes});
   QelButton16 = MakeButton<TQelButton>(p, "QelButton16", Utf8(kClear), QRect(8, 284, 80, 26));
   QelButton17 = MakeButton<TQelButton>(p, "QelButton17", Utf8(kAdd), QRect(374, 284, 80, 26));
   connect(QelButton16, &QPushButton::clicked, this, &TForm1::QelButton16Click);
@@ -320,6 +334,7 @@ void TForm1::BuildComparePage(QWidget* p) {
   QelMemo3 = Place(new TQelMemo(p), "QelMemo3", QRect(8, 72, 446, 204));
   QelMemo3->SetScrollBars(TQelMemo::ssVertical);
   Memo3Bytes = new MemoBytes(QelMemo3, [this] { F.Warn(Utf8(kNotLegal)); });
+  LimitPastes(F, EventKind::Compare, {QelRadioButton5, QelRadioButton6, QelComboBox14, Memo3Bytes});
   QelButton20 = MakeButton<TQelButton>(p, "QelButton20", Utf8(kClear), QRect(8, 284, 80, 26));
   QelButton21 = MakeButton<TQelButton>(p, "QelButton21", Utf8(kAdd), QRect(374, 284, 80, 26));
   connect(QelButton20, &QPushButton::clicked, this, &TForm1::QelButton20Click);

@@ -173,6 +173,10 @@ void TForm1::IdTCPServer1Exception(int index, const QString& reason) {
 void TForm1::ConnectionRemoved(int index) {
   Link->LinkRemoved(index);
   TransfersLinkRemoved();
+  // The lamp is lit only while its panel is linked; a reset ends as a close.
+  bool linked = false;
+  for (int i = 0; i < IdTCPServer1->Count() && !linked; ++i) linked = IdTCPServer1->PeerIp(i) == Link->PanelIp;
+  if (!linked) QelBmpButton1->setEnabled(true);
 }
 
 void TForm1::ListView3Click() {

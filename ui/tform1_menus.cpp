@@ -167,6 +167,7 @@ void TForm1::SoftWareUpdate1Click() {
   if (F.S.Opener && F.S.Opener->OpenPage(PanelPage(), &why)) return;
   Log(QStringLiteral("Software Update: ") + PanelPage().toString() + QStringLiteral(" not opened") +
       (why.isEmpty() ? QString() : QStringLiteral(" (") + why + u')'));
+  F.Warn(Utf8(kCannotOpenPage).arg(PanelPage().toString(), why.isEmpty() ? Utf8(kNoBrowser) : why));
 }
 
 void TForm1::FactoryDefalt1Click() { Link->SendCommand(cmd::FactoryDefault, SelectedLink); }

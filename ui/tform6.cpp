@@ -196,6 +196,7 @@ TForm6::TForm6(Forms& forms) : QDialog(nullptr), F(forms) {
   connect(ComboBox4->lineEdit(), &QLineEdit::textEdited, this, &TForm6::ComboBox4Change);
   connect(ComboBox7, &QComboBox::activated, this, &TForm6::ComboBox7Change);
   connect(ComboBox7->lineEdit(), &QLineEdit::textEdited, this, &TForm6::ComboBox7Change);
+  connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& t) { shownName_ = t; });
   Rs232EditCurrent = 0;
 }
 
@@ -206,7 +207,7 @@ void TForm6::SetLibName(const std::string& name) {
 
 std::string TForm6::BuildRs232FunctionRecord() { return BuildCurrent().value_or(std::string()); }
 
-std::optional<std::string> TForm6::BuildCurrent() {
+std::optional<std::string> TForm6::BuildCurrent(bool* legal) {
   if (Rs232EditCurrent <= 0 || Rs232EditCurrent > Rs232EditCount()) return std::nullopt;
   Rs232Function& old = Rs232EditFunctions[Rs232EditCurrent - 1];
   const Rs232FunctionTexts t{.Name = Kept(ComboBox1->currentText(), old.Name),
@@ -217,7 +218,10 @@ std::optional<std::string> TForm6::BuildCurrent() {
                              .EndChar = Kept(ComboBox7->currentText(), old.EndChar),
                              .Data = Edit3Bytes->Bytes()};
   Rs232FunctionBuilt built = BuildRs232Function(F.V, t);
-  if (built.BadGroups > 0) F.Warn(this, Utf8(F.V.HexBoxCaption), Utf8(kNotLegal));
+  if (built.BadGroups > 0) {
+    F.Warn(this, Utf8(F.V.HexBoxCaption), Utf8(kNotLegal));
+    if (legal) *legal = false;
+  }
   built.Function.Number = Rs232EditCurrent;
   // A function opened from a file keeps writing the end bytes it had there.
   built.Function.EndBytesInFile = old.EndBytesInFile;
@@ -225,6 +229,7 @@ std::optional<std::string> TForm6::BuildCurrent() {
   if (!record.Ok()) {
     // 01 or 04 would shift every later field: the stored function stays as it was.
     F.Warn(this, LibraryBoxCaption(F.V), Utf8(kNotLegal));
+    if (legal) *legal = false;
     return std::nullopt;
   }
   old = std::move(built.Function);
@@ -243,6 +248,17 @@ void TForm6::ShowRs232Function(int n) {
     Edit3Bytes->SetBytes(*text);
   }
   ComboBox7->setEditText(FromGbk(f.EndChar));
+  shownName_ = ComboBox1->currentText();
+}
+
+bool TForm6::KeepCurrent(const QString& name) {
+  if (Rs232EditCurrent <= 0) return true;
+  const QString shown = ComboBox1->currentText();
+  ComboBox1->setEditText(name);
+  bool legal = true;
+  BuildCurrent(&legal);
+  ComboBox1->setEditText(shown);
+  return legal;
 }
 
 void TForm6::Button1Click() {
@@ -271,6 +287,8 @@ void TForm6::Button2Click() {
 }
 
 void TForm6::Button3Click() {
+  // What was typed for the current function is kept before the data edit empties.
+  if (!KeepCurrent(ComboBox1->currentText())) return;
   if (Rs232EditCount() >= kMaxLibraryEntries) {
     F.Warn(this, LibraryBoxCaption(F.V), Utf8(kRs232LibraryFull).arg(kMaxLibraryEntries));
     return;
@@ -290,6 +308,7 @@ void TForm6::NameChosen(const std::string& name) {
     ComboBox1->setCurrentIndex(Rs232EditCurrent - 1);
     // A new function starts with no data, not the one shown before it.
     Edit3Bytes->SetBytes({});
+    shownName_ = ComboBox1->currentText();
     BuildRs232FunctionRecord();
   } else if (Rs232NameRequest == 2) {
     SetLibName(name);
@@ -302,6 +321,12 @@ void TForm6::NameChosen(const std::string& name) {
 }
 
 void TForm6::ComboBox1Change(int index) {
+  if (!KeepCurrent(shownName_)) {
+    // The typed data stays, and with it the function it was typed for.
+    ComboBox1->setCurrentIndex(Rs232EditCurrent - 1);
+    ComboBox1->setEditText(shownName_);
+    return;
+  }
   Rs232EditCurrent = index + 1;
   ShowRs232Function(Rs232EditCurrent);
 }

@@ -93,11 +93,19 @@ class TForm6 : public QDialog {
   void ComboBox7Change() { BuildRs232FunctionRecord(); }
 
  private:
-  std::optional<std::string> BuildCurrent();  // nothing: none current, or refused
+  // Nothing: none current, or refused. legal, when given, is false after
+  // the data's "Data is not legal".
+  std::optional<std::string> BuildCurrent(bool* legal = nullptr);
+  // Before another function is shown or made: the current one rebuilt from
+  // the controls, with `name` as its name; false when its data is not legal.
+  bool KeepCurrent(const QString& name);
   void NameChosen(const std::string& name);
   void SetLibName(const std::string& name);
   // The file's bytes, or nothing when refused (the message is shown).
   std::optional<std::string> LibraryBytes();
   bool WriteLibrary(const std::filesystem::path& path);
   Forms& F;
+  // The current function's name as the user left it: choosing another
+  // function writes that one's name into the combo before the choice arrives.
+  QString shownName_;
 };

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 
 #include "model/hex.h"
@@ -90,6 +91,13 @@ void TListView::Select(int row) {
 
 void TListView::SetRowColours(std::function<QColor(int)> colourOf) {
   setItemDelegate(new RowColourDelegate(std::move(colourOf), this));
+}
+
+void TListView::scrollTo(const QModelIndex& index, ScrollHint hint) {
+  const int x = horizontalScrollBar()->value();
+  QTableWidget::scrollTo(index, hint);
+  // A cell wider than the list would otherwise be scrolled to its left edge.
+  if (keepColumns_) horizontalScrollBar()->setValue(x);
 }
 
 QString TListView::Cell(int row, int column) const {

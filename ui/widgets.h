@@ -40,12 +40,18 @@ class TListView : public QTableWidget {
   // Background of each row by its position, painted under the row.
   void SetRowColours(std::function<QColor(int row)> colourOf);
 
+  // A row clicked or moved to is scrolled into view only up or down: the
+  // columns stay where the user scrolled them.
+  void KeepColumnsInPlace() { keepColumns_ = true; }
+  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
  signals:
   void ColumnClick(int column);
 
  private:
   QString Cell(int row, int column) const;
   void SetCell(int row, int column, const QString& text);
+  bool keepColumns_ = false;
 };
 
 class TStatusBar : public QStatusBar {

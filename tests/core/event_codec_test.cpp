@@ -306,6 +306,30 @@ TEST(EventFrame, PayloadMustFitTheLengthField) {
   EXPECT_EQ(EncodeRs232(kVantor, Rs({.Memo = std::string(65531, 'x')}), 1).Status, EncodeStatus::NotLegal);
 }
 
+// What a paste into a data memo is measured by: the payload the page's Add
+// would build with that data.
+TEST(EventFrame, DataPayloadSizeIsWhatTheEncoderBuilds) {
+  const DataPart parts[] = {{.Memo = "AT"},
+                            {.EndChar = 1, .Memo = "AT"},
+                            {.EndChar = 3, .Memo = "AT\r\nB"},
+                            {.Hex = true, .Memo = "01 02 0d"},
+                            {.Hex = true, .Memo = std::string(3 * 1000, '0')}};
+  for (const Variant* v : {&kVantor, &kQuillet})
+    for (const DataPart& d : parts) {
+      SCOPED_TRACE(v->Name + " " + d.Memo.substr(0, 8));
+      const TcpSettings tcp{.Ip = "10.0.0.1", .Port = "502", .Data = d};
+      const CompareSettings compare{.Source = 3, .Data = d};
+      EXPECT_EQ(DataEventPayloadSize(*v, EventKind::Rs232, d), EncodeRs232(*v, Rs(d), 1).Frame.size() - 7);
+      EXPECT_EQ(DataEventPayloadSize(*v, EventKind::TcpIp, d), EncodeTcp(*v, tcp, 1).Frame.size() - 7);
+      EXPECT_EQ(DataEventPayloadSize(*v, EventKind::Compare, d), EncodeCompare(*v, compare, 1).Frame.size() - 7);
+    }
+  // Malformed groups count for nothing, in the 6-key build nothing after them.
+  const DataPart bad{.Hex = true, .Memo = "01 zz 02"};
+  EXPECT_EQ(DataEventPayloadSize(kVantor, EventKind::Rs232, bad), 4u + 1 + 2);
+  EXPECT_EQ(DataEventPayloadSize(kQuillet, EventKind::Rs232, bad), 4u + 1);
+  EXPECT_EQ(DataEventPayloadSize(kVantor, EventKind::Rs232, {.Memo = std::string(65530, 'x')}), kMaxEventPayload);
+}
+
 // ---------------------------------------------------------------------------
 // Refusals: nothing is built
 

@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QMimeData>
 #include <QScrollBar>
 #include <functional>
 #include <QTest>
@@ -283,6 +289,160 @@ TEST_F(EventSet, MemosHoldBytes) {
   F1.QelButton11Click();
   EXPECT_EQ(F1.Memo1Bytes->Bytes(), "");
   EXPECT_TRUE(F1.QelMemo1->toPlainText().isEmpty());
+}
+
+// The data memos take no paste or drop whose text would carry the event
+// past 65,535 payload bytes: the page's settings bytes, the format byte, the
+// data (HEX decoded) and the end characters. The window refuses it before
+// the memo lays the text out, with one warning, and the memo keeps its text.
+struct MemoPastes : EventSet {
+  struct Memo {
+    const char* Name;
+    int Page;
+    TQelMemo* Edit;
+    MemoBytes* Bytes;
+    TQelRadioButton* Ascii;
+    TQelRadioButton* Hex;
+    TQelComboBox* End;
+    int Room;  // data bytes that fit with "ASCII" and "NULL"
+  };
+  std::vector<Memo> Memos() {
+    return {{"RS232", 0, F1.QelMemo1, F1.Memo1Bytes, F1.QelRadioButton1, F1.QelRadioButton2, F1.QelComboBox7,
+             65535 - 4 - 1},
+            {"TCP/IP", 2, F1.QelMemo2, F1.Memo2Bytes, F1.QelRadioButton3, F1.QelRadioButton4, F1.QelComboBox12,
+             65535 - 6 - 1},
+            {"Compare", 4, F1.QelMemo3, F1.Memo3Bytes, F1.QelRadioButton5, F1.QelRadioButton6, F1.QelComboBox14,
+             65535 - 1 - 1}};
+  }
+  // Text the memo holds as exactly `bytes` bytes, in short lines (a line
+  // break is CR LF there).
+  static QString Text(int bytes) {
+    QString t;
+    for (; bytes >= 64; bytes -= 64) t += QString(62, u'x') + u'\n';
+    return t + QString(bytes, u'y');
+  }
+  void PasteKey(const Memo& m, const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keyClick(m.Edit, Qt::Key_V, Qt::ControlModifier);
+  }
+  void PasteFromMenu(const Memo& m, const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+    QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(10, 10), m.Edit->viewport()->mapToGlobal(QPoint(10, 10)));
+    QCoreApplication::sendEvent(m.Edit->viewport(), &e);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QAction* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"));
+    ASSERT_NE(paste, nullptr);
+    paste->trigger();
+    menu->close();
+  }
+  void Drop(const Memo& m, const QString& text) {
+    QMimeData data;
+    data.setText(text);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m.Edit->viewport(), &enter);
+    QDragMoveEvent move(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m.Edit->viewport(), &move);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m.Edit->viewport(), &drop);
+  }
+  void PasteSelection(const Memo& m, const QString& text) {
+    QGuiApplication::clipboard()->setText(text, QClipboard::Selection);
+    QTest::mouseClick(m.Edit->viewport(), Qt::MiddleButton, {}, QPoint(10, 10));
+  }
+  void Show(const Memo& m) {
+    F1.QelPageControl1->SetTabIndex(m.Page);
+    m.Bytes->SetBytes({});
+    m.Edit->setFocus();
+  }
+  // Warnings shown once the event loop has run.
+  std::vector<QString> SettledWarnings() {
+    QTest::qWait(10);
+    return Warnings();
+  }
+  const QString kTooLong = "The data is too long for one event: an event carries at most 65535 bytes";
+};
+
+TEST_F(MemoPastes, EveryRoadIsRefusedPastTheLimit) {
+  const std::pair<const char*, void (MemoPastes::*)(const Memo&, const QString&)> roads[] = {
+      {"keys", &MemoPastes::PasteKey},
+      {"menu", &MemoPastes::PasteFromMenu},
+      {"drop", &MemoPastes::Drop},
+      {"selection", &MemoPastes::PasteSelection}};
+  for (const Memo& m : Memos()) {
+    for (const auto& [road, paste] : roads) {
+      SCOPED_TRACE(std::string(m.Name) + " by " + road);
+      if (paste == &MemoPastes::PasteSelection && !QGuiApplication::clipboard()->supportsSelection()) continue;
+      Show(m);
+      QTest::keyClicks(m.Edit, "ab");
+      P.Boxes.Boxes.clear();
+      (this->*paste)(m, Text(m.Room - 1));
+      EXPECT_EQ(m.Bytes->Bytes(), "ab");
+      EXPECT_EQ(m.Edit->toPlainText(), "ab");
+      EXPECT_EQ(SettledWarnings(), std::vector<QString>{kTooLong});
+      // What fits goes in by the same road.
+      P.Boxes.Boxes.clear();
+      (this->*paste)(m, "cd");
+      EXPECT_EQ(m.Bytes->Bytes().size(), 4u);
+      EXPECT_TRUE(SettledWarnings().empty());
+    }
+  }
+}
+
+TEST_F(MemoPastes, TheLimitCountsTheEventsBytes) {
+  for (const Memo& m : Memos()) {
+    SCOPED_TRACE(m.Name);
+    Show(m);
+    P.Boxes.Boxes.clear();
+    // "ASCII" and "NULL": the room to the byte, line breaks counted as CR LF.
+    PasteKey(m, Text(m.Room));
+    EXPECT_EQ(m.Bytes->Bytes().size(), static_cast<size_t>(m.Room));
+    PasteKey(m, "z");
+    EXPECT_EQ(m.Bytes->Bytes().size(), static_cast<size_t>(m.Room));
+    EXPECT_EQ(SettledWarnings(), std::vector<QString>{kTooLong});
+    // A paste over a selection counts what it replaces.
+    m.Edit->selectAll();
+    PasteKey(m, Text(m.Room));
+    EXPECT_EQ(m.Bytes->Bytes().size(), static_cast<size_t>(m.Room));
+    EXPECT_EQ(SettledWarnings().size(), 1u);
+
+    // "CR+LF" takes two bytes of the room.
+    m.End->setCurrentIndex(3);
+    Show(m);
+    PasteKey(m, Text(m.Room - 1));
+    EXPECT_TRUE(m.Edit->toPlainText().isEmpty());
+    EXPECT_EQ(SettledWarnings().size(), 2u);
+    PasteKey(m, Text(m.Room - 2));
+    EXPECT_EQ(m.Bytes->Bytes().size(), static_cast<size_t>(m.Room - 2));
+    m.End->setCurrentIndex(0);
+
+    // "HEX" counts the bytes the text stands for.
+    m.Hex->setChecked(true);
+    Show(m);
+    QString hex;
+    for (int i = 0; i <= m.Room; ++i) hex += QStringLiteral("0A ");
+    PasteKey(m, hex);
+    EXPECT_TRUE(m.Edit->toPlainText().isEmpty());
+    EXPECT_EQ(SettledWarnings().size(), 3u);
+    // More characters than the room, a third as many bytes.
+    PasteKey(m, hex.left(3 * (m.Room / 2 + 1)));
+    EXPECT_GT(m.Bytes->Bytes().size(), static_cast<size_t>(m.Room));
+    EXPECT_EQ(SettledWarnings().size(), 3u);
+    m.Ascii->setChecked(true);
+    m.Bytes->SetBytes({});
+    P.Boxes.Boxes.clear();
+  }
+}
+
+TEST_F(MemoPastes, AMebibyteLineIsRefusedAtOnce) {
+  const Memo m = Memos()[0];
+  Show(m);
+  QElapsedTimer t;
+  t.start();
+  PasteKey(m, QString(1 << 20, u'x'));
+  EXPECT_TRUE(m.Edit->toPlainText().isEmpty());
+  EXPECT_EQ(SettledWarnings(), std::vector<QString>{kTooLong});
+  EXPECT_LT(t.elapsed(), 2000);  // the memo's layout of such a line took 30 s
 }
 
 TEST_F(EventSet, KindListAndPagesFollowEachOther) {

@@ -257,6 +257,27 @@ TEST(SoftwareUpdate, ANotOpenedPageIsLogged) {
       p.W().Form1->LogText().contains(TForm1::PanelPage().toString() + " not opened (no network besides loopback)"));
 }
 
+TEST(SoftwareUpdate, APageNotOpenedIsReportedOnceWithTheOpenersReason) {
+  const QString page = TForm1::PanelPage().toString();
+  for (const bool onlyLoopback : {true, false}) {
+    SCOPED_TRACE(onlyLoopback);
+    // The desktop opener on a machine with only loopback, or with no browser.
+    auto opener = MakeDesktopOpener([&] { return onlyLoopback; }, [](const QUrl&) { return false; });
+    TestProgram p(kVantor);
+    p.W().S.Opener = opener.get();
+    p.W().Form1->SoftWareUpdate1->trigger();
+    const QString why = onlyLoopback ? "no network besides loopback" : "no browser took it";
+    ASSERT_EQ(p.Boxes.Boxes.size(), 1u);
+    EXPECT_EQ(p.Boxes.Boxes[0].Text, "Cannot open the page " + page + ": " + why);
+    EXPECT_EQ(p.Boxes.Boxes[0].Caption, "Vantor V1.0.1");
+    EXPECT_TRUE(p.W().Form1->LogText().contains(page + " not opened (" + why + ")"));
+  }
+  // An opened page says nothing.
+  TestProgram p(kVantor);
+  p.W().Form1->SoftWareUpdate1->trigger();
+  EXPECT_TRUE(p.Boxes.Boxes.empty());
+}
+
 // The access code, typed as keys reach the main window.
 struct AccessCode : ::testing::Test {
   AccessCode() {

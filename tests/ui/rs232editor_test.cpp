@@ -384,3 +384,87 @@ TEST(RS232Editor, SaveAsAlwaysAppendsRss) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// What was typed for a function is kept when another is made or chosen
+
+namespace {
+
+enum class Road { NewFunction, ChooseAnother };
+
+struct TypedCase {
+  const char* Name;
+  Road Way;
+  bool Hex;
+  const char* Typed;
+  std::optional<std::string> Stored;  // the data function "a" then holds; none: not legal
+  const char* ShownAgain = "";        // its data edit once "a" is chosen again
+};
+
+void PrintTo(const TypedCase& c, std::ostream* os) { *os << c.Name; }
+
+class RS232EditorKeepsTyped : public ::testing::TestWithParam<TypedCase> {};
+
+TEST_P(RS232EditorKeepsTyped, TheCurrentFunctionIsRebuiltBeforeAnother) {
+  using rs232test::Editor;
+  using rs232test::F;
+  const TypedCase& c = GetParam();
+  Editor e(kVantor);
+  e.Open(F("L") + F("a") + F("9600") + F("8") + F("1") + F("asc") + F("NULL") + F("A") + F("b") + F("4800") + F("8") +
+         F("1") + F("asc") + F("NULL") + F("B"));
+  ASSERT_EQ(e.E.Rs232EditCurrent, 1);
+  // The user renames function "a", chooses the format and types new data.
+  QTest::keyClicks(e.E.ComboBox1, "2");
+  (c.Hex ? e.E.RadioButton1 : e.E.RadioButton2)->setChecked(true);
+  e.E.Button5->click();
+  QTest::keyClicks(e.E.Edit3, c.Typed);
+
+  if (c.Way == Road::NewFunction)
+    e.E.Button3Click();
+  else
+    QTest::keyClick(e.E.ComboBox1, Qt::Key_Down);  // function "b"
+
+  if (!c.Stored) {
+    // Nothing moves on: the typed text stays with its function.
+    EXPECT_EQ(e.Texts(), QStringList{"Data is not legal"});
+    EXPECT_TRUE(e.P.Dialogs.Shown.empty());
+    EXPECT_EQ(e.E.Rs232EditCurrent, 1);
+    EXPECT_EQ(e.E.ComboBox1->currentIndex(), 0);
+    EXPECT_EQ(e.E.ComboBox1->currentText(), "a2");
+    EXPECT_EQ(e.E.Edit3->text(), c.Typed);
+    EXPECT_EQ(e.Items(), (QStringList{"a", "b"}));
+    return;
+  }
+  EXPECT_TRUE(e.P.Boxes.Boxes.empty()) << e.Texts().join("|").toStdString();
+  if (c.Way == Road::NewFunction) {
+    e.Name("c");
+    EXPECT_EQ(e.Items(), (QStringList{"a", "b", "c"}));
+    EXPECT_EQ(e.E.Edit3->text(), "");
+  } else {
+    EXPECT_EQ(e.E.Rs232EditCurrent, 2);
+    EXPECT_EQ(e.E.ComboBox1->currentText(), "b");
+    EXPECT_EQ(e.E.Edit3->text(), "B");
+    EXPECT_EQ(e.E.Rs232EditFunctions[1].Baud, "4800");  // "b" is as it was
+  }
+  const Rs232Function& a = e.E.Rs232EditFunctions[0];
+  EXPECT_EQ(a.Name, "a2");
+  EXPECT_EQ(a.Format, c.Hex ? "hex" : "asc");
+  EXPECT_EQ(a.Data, *c.Stored);
+  // Back on "a", what was typed shows again.
+  e.E.ComboBox1->setCurrentIndex(0);
+  emit e.E.ComboBox1->activated(0);
+  EXPECT_EQ(e.E.ComboBox1->currentText(), "a2");
+  EXPECT_EQ(e.E.Edit3->text(), c.ShownAgain);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RS232Editor, RS232EditorKeepsTyped,
+    ::testing::Values(TypedCase{"NewFunctionAscii", Road::NewFunction, false, "PWR", "PWR", "PWR"},
+                      TypedCase{"NewFunctionHex", Road::NewFunction, true, "0a 0b", B({0x0A, 0x0B}), "0A 0B "},
+                      TypedCase{"NewFunctionNotLegal", Road::NewFunction, true, "0a zz", std::nullopt},
+                      TypedCase{"ChooseAnotherAscii", Road::ChooseAnother, false, "PWR", "PWR", "PWR"},
+                      TypedCase{"ChooseAnotherHex", Road::ChooseAnother, true, "0a 0b", B({0x0A, 0x0B}), "0A 0B "},
+                      TypedCase{"ChooseAnotherNotLegal", Road::ChooseAnother, true, "0a zz", std::nullopt}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+}  // namespace

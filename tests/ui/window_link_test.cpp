@@ -2,11 +2,16 @@
 
 #include "fakepanel.h"
 
+#include <sys/socket.h>
+
+#include <QApplication>
+#include <QScrollBar>
 #include <QTcpSocket>
 #include <QTest>
 #include <memory>
 
 #include "bytes.h"
+#include "controls/qelbmpbutton.h"
 #include "link/netguard.h"
 #include "link/protocol.h"
 #include "link/server.h"
@@ -170,6 +175,99 @@ TEST_F(Link, SendersRefuseWhatTheyCannotSend) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return a->received.size() >= 15 + 2 + 11 + 4; }, 2000));
   EXPECT_EQ(BytesToSpacedHex(a->Received()),
             "F1 12 7F 00 00 03 FF FF FF 00 7F 00 00 01 F2 0D 0A F1 13 00 11 22 33 44 55 F2 0D 0A 30 30 0D 0A ");
+}
+
+// The link lamp as the window draws it: every pixel of the picture shown,
+// and the lens lit or dark.
+void ExpectLamp(TForm1& f, bool lit) {
+  const QImage shown = f.QelBmpButton1->grab().toImage();
+  const QImage picture = lit ? qel::LinkIndicatorDisabled() : qel::LinkIndicatorUp();
+  ASSERT_EQ(shown.size(), picture.size());
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x) {
+      const TColor p = QRgbToColor(picture.pixel(x, y));
+      if (p == clOlive) continue;
+      ASSERT_EQ(QRgbToColor(shown.pixel(x, y)), p) << x << "," << y;
+    }
+  const QColor lens = shown.pixelColor(13, 13);
+  EXPECT_EQ(lens.green() > 0xC0 && lens.red() < 0x80, lit) << lens.name().toStdString();
+}
+
+// A panel's network-settings answer naming itself at 127.0.0.x, port 4001.
+std::string SettingsOf(int x) { return B({0xF5, 0x11}) + "007F0000" + BytesToHex(B({x})) + "0FA1FF0000007F000001"; }
+
+// The lamp is dark with no panel linked, lit while the panel of the panel
+// fields is linked, and dark again once no connection from that panel is
+// left, whether it closed or was reset.
+TEST_F(Link, TheLinkLampIsLitWhileItsPanelIsLinked) {
+  F1.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&F1));
+  ExpectLamp(F1, false);
+
+  for (const bool reset : {false, true}) {
+    SCOPED_TRACE(reset ? "reset" : "closed");
+    const int x = reset ? 3 : 2;
+    const QString ip = QStringLiteral("127.0.0.%1").arg(x);
+    auto panel = Connect(ip);
+    auto second = Connect(ip);  // the same panel twice
+    auto other = Connect("127.0.0.4");
+    panel->socket.write(QByteArray::fromStdString(SettingsOf(x)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !F1.QelBmpButton1->isEnabled(); }, 2000));
+    EXPECT_EQ(F1.F.Link->PanelIp, ip);
+    ExpectLamp(F1, true);
+
+    // Another panel leaving, or one of the panel's two connections, changes nothing.
+    other->socket.disconnectFromHost();
+    second->socket.disconnectFromHost();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return F1.IdTCPServer1->Count() == 1; }, 2000));
+    ExpectLamp(F1, true);
+
+    if (reset) {
+      const linger now{1, 0};
+      ASSERT_EQ(setsockopt(static_cast<int>(panel->socket.socketDescriptor()), SOL_SOCKET, SO_LINGER, &now, sizeof now),
+                0);
+      panel->socket.abort();
+    } else {
+      panel->socket.disconnectFromHost();
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return F1.IdTCPServer1->Count() == 0; }, 2000));
+    EXPECT_TRUE(F1.QelBmpButton1->isEnabled());
+    ExpectLamp(F1, false);
+    // The panel fields, the rows and the link keep what they held.
+    EXPECT_EQ(F1.IPEdit1->IPString(), ip);
+    EXPECT_EQ(F1.F.Link->PanelIp, ip);
+    bool fullRow = false;
+    for (int r = 0; r < F1.ListView3->Count(); ++r)
+      fullRow |= F1.ListView3->SubItem(r, 0).startsWith(ip + " 255.0.0.0 ");
+    EXPECT_TRUE(fullRow);
+    F1.QelButton7Click();  // "Clear All": the next answer's row is the first full one
+  }
+}
+
+// A click on a device row fills the fields and leaves the list's columns
+// where they were, also once Qt's delayed scroll to the clicked cell is due.
+TEST_F(Link, ADeviceRowClickKeepsTheColumnsInPlace) {
+  F1.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&F1));
+  for (int i = 1; i <= 9; ++i)
+    F1.F.Devices->Add(QStringLiteral("127.0.0.%1 255.255.255.0 127.0.0.1 4001").arg(i).toStdString());
+  QScrollBar* sideways = F1.ListView3->horizontalScrollBar();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return sideways->maximum() > 25; }, 2000));
+  for (const int x : {0, 25}) {
+    SCOPED_TRACE(x);
+    F1.ListView3->scrollToTop();
+    sideways->setValue(x);
+    const QRect cell = F1.ListView3->visualRect(F1.ListView3->model()->index(1, 1));
+    QTest::mouseClick(F1.ListView3->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(F1.IPEdit1->IPString(), "127.0.0.2");
+    QTest::qWait(QApplication::doubleClickInterval() + 300);
+    EXPECT_EQ(sideways->value(), x);
+    // The keys still bring the rows below into view, up or down only.
+    for (int i = 0; i < 7; ++i) QTest::keyClick(F1.ListView3, Qt::Key_Down);
+    EXPECT_EQ(F1.ListView3->currentRow(), 8);
+    EXPECT_GT(F1.ListView3->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(sideways->value(), x);
+  }
 }
 
 struct QuilletLink : Link {
