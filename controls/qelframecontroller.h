@@ -12,7 +12,8 @@
 #include "controls/qelcolor.h"
 #include "controls/qelcommon.h"
 
-enum TFramingPreference { fpCustomFraming, fpXPThemes };
+using qel::FrameTypes::TFramingPreference;
+using enum qel::FrameTypes::TFramingPreference;
 
 // A control that restyles itself from its controller instead of having its
 // properties set one by one.
