@@ -245,8 +245,3 @@ bool IsSpacePress(const QKeyEvent* e);
 bool AcceptUnrepeated(QKeyEvent* e);
 
 }  // namespace qel
-
-// The glyph buttons build on the push button; the windows include this header.
-#include "controls/qelbitbtn.h"
-#include "controls/qelbmpbutton.h"
-#include "controls/qelradiobutton.h"
