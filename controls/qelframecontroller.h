@@ -67,6 +67,8 @@ class TQelRegIniFile : public QObject {
 
 // One set of frame and colour settings pushed into every linked control.
 class TQelFrameController : public QObject, public qel::StyledControl {
+  Q_OBJECT
+
  public:
   // What changed, for ApplyFrameSettings; 0 is everything.
   enum Code {
@@ -204,8 +206,8 @@ inline bool TakeBorderLegacyProperty(StyledControl& control, const QString& name
 
 }  // namespace qel
 
-// The named colours offered by colour pickers: 40 of ours, then the system
-// colours 0-24 and 26-30.
+// Colours with their display names: 40 of ours, then the system colours
+// 0-24 and 26-30. No control reads the table.
 struct NamedColor {
   TColor color;
   const char* name;

@@ -224,6 +224,13 @@ TEST(FrameController, LegacyProperties) {
   EXPECT_EQ(off.FrameStyle(), qel::fsFlat);
 }
 
+TEST(FrameController, IsKnownToTheMetaObjectSystem) {
+  TQelFrameController fc;
+  QObject* object = &fc;
+  EXPECT_STREQ(object->metaObject()->className(), "TQelFrameController");
+  EXPECT_EQ(qobject_cast<TQelFrameController*>(object), &fc);
+}
+
 TEST(RegIniFile, WritersSetTheChangedFlag) {
   TQelRegIniFile ini;
   EXPECT_TRUE(ini.Changed());
