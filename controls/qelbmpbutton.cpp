@@ -4,7 +4,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
-#include <QShortcutEvent>
 #include <memory>
 
 #include "controls/qelborders.h"
@@ -348,15 +347,9 @@ void TQelBmpButton::PaintCaption(qel::Canvas& c, const TRect& r) {
 // --- Input ---
 
 bool TQelBmpButton::event(QEvent* e) {
-  if (e->type() == QEvent::Shortcut) {
-    // The caption's accelerator is the only shortcut a button registers.
-    if (static_cast<QShortcutEvent*>(e)->isAmbiguous()) {
-      if (isEnabled() && focusPolicy() != Qt::NoFocus) setFocus(Qt::ShortcutFocusReason);
-    } else {
-      click();
-    }
+  if (qel::TakeAccelerator(
+          e, this, [this] { return isEnabled() && focusPolicy() != Qt::NoFocus; }, [this] { click(); }))
     return true;
-  }
   return QAbstractButton::event(e);
 }
 
@@ -420,14 +413,11 @@ void TQelBmpButton::FinishClick(bool inside) {
 void TQelBmpButton::keyPressEvent(QKeyEvent* e) {
   const int key = e->key();
   const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-  const bool space = key == Qt::Key_Space && !(e->modifiers() & Qt::AltModifier);
-  if (!enter && !space) {
+  if (!enter && !qel::IsSpacePress(e)) {
     QWidget::keyPressEvent(e);
     return;
   }
-  e->accept();
-  // Qt repeats press and release pairs while a key is held: one click.
-  if (e->isAutoRepeat()) return;
+  if (!qel::AcceptUnrepeated(e)) return;
   if (enter)
     click();
   else
@@ -441,8 +431,7 @@ void TQelBmpButton::keyReleaseEvent(QKeyEvent* e) {
     QWidget::keyReleaseEvent(e);
     return;
   }
-  e->accept();
-  if (e->isAutoRepeat()) return;
+  if (!qel::AcceptUnrepeated(e)) return;
   press_ = NoPress;
   state_ = RestState();
   FinishClick(true);

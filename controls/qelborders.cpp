@@ -1,5 +1,6 @@
 #include "controls/qelborders.h"
 
+#include <QMetaEnum>
 #include <vector>
 
 #include "controls/qelcolormath.h"
@@ -12,6 +13,13 @@ TRect InsetSides(TRect r, TSides sides, int by) {
   if (sides & sdRight) r.Right -= by;
   if (sides & sdBottom) r.Bottom -= by;
   return r;
+}
+
+std::optional<TFrameStyle> FrameStyleNamed(const QString& name) {
+  bool ok = false;
+  const int style = QMetaEnum::fromType<TFrameStyleEx>().keyToValue(name.toLatin1().constData(), &ok);
+  if (!ok || !IsFrameStyle(style)) return std::nullopt;
+  return TFrameStyle(style);
 }
 
 namespace {

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QObject>
+#include <QString>
+#include <optional>
+
 #include "controls/qelcanvas.h"
 #include "controls/qelcolor.h"
 
@@ -9,6 +13,11 @@ namespace qel {
 using TSides = unsigned;
 enum : unsigned { sdLeft = 1, sdTop = 2, sdRight = 4, sdBottom = 8 };
 constexpr TSides sdAllSides = sdLeft | sdTop | sdRight | sdBottom;
+
+// The frame enumerations, known to the meta-object system so that a frame
+// controller (or a form) sets them by number or by name ("fsLowered").
+namespace FrameTypes {
+Q_NAMESPACE
 
 enum TFrameStyleEx {
   fsNone,
@@ -24,8 +33,22 @@ enum TFrameStyleEx {
   fsFlatBold,
   fsFlatRounded,
 };
+Q_ENUM_NS(TFrameStyleEx)
+
+// Whether a control prefers the platform's themed frame to its styled one.
+enum TFramingPreference { fpCustomFraming, fpXPThemes };
+Q_ENUM_NS(TFramingPreference)
+
+}  // namespace FrameTypes
+
+using FrameTypes::TFrameStyleEx;
+using enum FrameTypes::TFrameStyleEx;
 // The styles with a colour table row: fsNone to fsFlatBold.
 using TFrameStyle = TFrameStyleEx;
+constexpr bool IsFrameStyle(int v) { return v >= fsNone && v <= fsFlatBold; }
+// The TFrameStyle of that name, as old forms write it; nullopt for any
+// other name, fsFlatRounded included.
+std::optional<TFrameStyle> FrameStyleNamed(const QString& name);
 
 enum TArrowDirection { adUp = 0, adDown = 1, adLeft = 2, adRight = 3 };
 

@@ -92,6 +92,24 @@ void ModalClick(QAbstractButton* button, int modalResult) {
   if (dialog && dialog->isModal() && dialog->isVisible() && result != 0) dialog->done(result);
 }
 
+bool TakeAccelerator(QEvent* e, QWidget* button, const std::function<bool()>& canFocus,
+                     const std::function<void()>& activate) {
+  if (e->type() != QEvent::Shortcut) return false;
+  if (static_cast<QShortcutEvent*>(e)->isAmbiguous()) {
+    if (canFocus()) button->setFocus(Qt::ShortcutFocusReason);
+  } else {
+    activate();
+  }
+  return true;
+}
+
+bool IsSpacePress(const QKeyEvent* e) { return e->key() == Qt::Key_Space && !(e->modifiers() & Qt::AltModifier); }
+
+bool AcceptUnrepeated(QKeyEvent* e) {
+  e->accept();
+  return !e->isAutoRepeat();
+}
+
 }  // namespace qel
 
 // --- TQelCustomButton ---
@@ -205,15 +223,9 @@ void TQelCustomButton::BroadcastToSiblings(int groupIndex) {
 }
 
 bool TQelCustomButton::event(QEvent* e) {
-  if (e->type() == QEvent::Shortcut) {
-    // The caption's accelerator is the only shortcut a button registers.
-    if (static_cast<QShortcutEvent*>(e)->isAmbiguous()) {
-      if (CanFocus()) setFocus(Qt::ShortcutFocusReason);
-    } else {
-      DialogChar();
-    }
+  if (qel::TakeAccelerator(
+          e, this, [this] { return CanFocus(); }, [this] { DialogChar(); }))
     return true;
-  }
   return QAbstractButton::event(e);
 }
 
@@ -405,17 +417,14 @@ bool TQelButton::applyLegacyProperty(const QString& name, const QVariant& value)
 }
 
 void TQelButton::keyPressEvent(QKeyEvent* e) {
-  if (e->key() == Qt::Key_Space && !(e->modifiers() & Qt::AltModifier)) {
-    // Qt repeats press and release pairs while a key is held: one click.
-    if (!e->isAutoRepeat()) {
-      spaceDown_ = true;
-      showPressed_ = true;
-      DisplayChanged();
-    }
-    e->accept();
+  if (!qel::IsSpacePress(e)) {
+    TQelCustomButton::keyPressEvent(e);
     return;
   }
-  TQelCustomButton::keyPressEvent(e);
+  if (!qel::AcceptUnrepeated(e)) return;
+  spaceDown_ = true;
+  showPressed_ = true;
+  DisplayChanged();
 }
 
 void TQelButton::keyReleaseEvent(QKeyEvent* e) {
@@ -423,8 +432,7 @@ void TQelButton::keyReleaseEvent(QKeyEvent* e) {
     TQelCustomButton::keyReleaseEvent(e);
     return;
   }
-  e->accept();
-  if (e->isAutoRepeat()) return;
+  if (!qel::AcceptUnrepeated(e)) return;
   showPressed_ = false;
   // Only a Space that went down here clicks.
   const bool click = std::exchange(spaceDown_, false);

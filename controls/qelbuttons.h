@@ -1,6 +1,7 @@
 #pragma once
 #include <QAbstractButton>
 #include <QPushButton>
+#include <functional>
 
 #include "controls/qelcanvas.h"
 #include "controls/qelcolor.h"
@@ -219,6 +220,7 @@ class TQelButton : public TQelCustomButton {
   bool shown_ = false;
 };
 
+class QEvent;
 class QKeyEvent;
 
 namespace qel {
@@ -231,9 +233,15 @@ int FormModalResult(const QWidget* window);
 // modal dialog left with a non-zero result closes. Nothing while disabled.
 void ModalClick(QAbstractButton* button, int modalResult);
 
-}  // namespace qel
+// The caption's accelerator, the only shortcut a button registers: one that
+// other controls share focuses the button when canFocus() allows it, one of
+// its own runs activate(). False for any other event.
+bool TakeAccelerator(QEvent* e, QWidget* button, const std::function<bool()>& canFocus,
+                     const std::function<void()>& activate);
+// Space without Alt: the key a button presses on.
+bool IsSpacePress(const QKeyEvent* e);
+// Accepts a key a button takes; false for the press and release pairs Qt
+// repeats while the key is held, so a held key clicks once.
+bool AcceptUnrepeated(QKeyEvent* e);
 
-// The glyph buttons build on the push button; the windows include this header.
-#include "controls/qelbitbtn.h"
-#include "controls/qelbmpbutton.h"
-#include "controls/qelradiobutton.h"
+}  // namespace qel

@@ -121,11 +121,7 @@ bool TQelFrameController::applyLegacyProperty(const QString& name, const QVarian
     return true;
   }
   if (name == QLatin1String("FrameFocusStyle")) {
-    static const char* const kNames[] = {"fsNone",   "fsFlat",     "fsGroove", "fsBump",  "fsLowered", "fsButtonDown",
-                                         "fsRaised", "fsButtonUp", "fsStatus", "fsPopup", "fsFlatBold"};
-    const QString id = value.toString();
-    for (int i = 0; i <= qel::fsFlatBold; ++i)
-      if (id == QLatin1String(kNames[i])) SetFrameHotStyle(qel::TFrameStyle(i));
+    if (const std::optional<qel::TFrameStyle> style = qel::FrameStyleNamed(value.toString())) SetFrameHotStyle(*style);
     return true;
   }
   if (name == QLatin1String("FrameFlatStyle")) return true;  // no longer has a meaning

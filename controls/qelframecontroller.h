@@ -10,9 +10,11 @@
 
 #include "controls/qelborders.h"
 #include "controls/qelcolor.h"
+#include "controls/qelcolormath.h"
 #include "controls/qelcommon.h"
 
-enum TFramingPreference { fpCustomFraming, fpXPThemes };
+using qel::FrameTypes::TFramingPreference;
+using enum qel::FrameTypes::TFramingPreference;
 
 // A control that restyles itself from its controller instead of having its
 // properties set one by one.
@@ -65,6 +67,8 @@ class TQelRegIniFile : public QObject {
 
 // One set of frame and colour settings pushed into every linked control.
 class TQelFrameController : public QObject, public qel::StyledControl {
+  Q_OBJECT
+
  public:
   // What changed, for ApplyFrameSettings; 0 is everything.
   enum Code {
@@ -163,8 +167,47 @@ class TQelFrameController : public QObject, public qel::StyledControl {
   int updating_ = 0;
 };
 
-// The named colours offered by colour pickers: 40 of ours, then the system
-// colours 0-24 and 26-30.
+namespace qel {
+
+// The border fields of a label or a panel that a controller sets.
+struct ControlledBorder {
+  TFrameStyleEx& outer;
+  TSides& sides;
+  TColor& flatColor;
+  int& flatColorAdjustment;
+  TColor& highlight;
+  TColor& shadow;
+};
+
+// The label's and the panel's ApplyControllerFrame: nothing unless the
+// controller's frame is visible; then its FrameStyle, FrameSides and
+// FrameColor make the outer border, its Color and ParentColor go to the
+// control, and the bevel colours follow the colour that results. True when
+// it took them (the control repaints).
+template <class Control>
+bool TakeControllerBorder(Control& control, const TQelFrameController* controller, const ControlledBorder& border) {
+  if (!controller || !controller->FrameVisible()) return false;
+  border.outer = controller->FrameStyle();
+  border.sides = controller->FrameSides();
+  border.flatColor = controller->FrameColor();
+  border.flatColorAdjustment = 0;
+  control.SetColor(controller->Color());
+  control.SetParentColor(controller->ParentColor());
+  border.highlight = TintColor(control.Color(), 100);
+  border.shadow = ShadeColor(control.Color(), 50);
+  return true;
+}
+
+// The label's and the panel's legacy properties: "FrameSides" of old forms
+// is taken and dropped.
+inline bool TakeBorderLegacyProperty(StyledControl& control, const QString& name, const QVariant& value) {
+  return name == QLatin1String("FrameSides") || control.StyledControl::applyLegacyProperty(name, value);
+}
+
+}  // namespace qel
+
+// Colours with their display names: 40 of ours, then the system colours
+// 0-24 and 26-30. No control reads the table.
 struct NamedColor {
   TColor color;
   const char* name;

@@ -227,21 +227,14 @@ void TQelLabel::SetTransparent(bool v) {
 }
 
 bool TQelLabel::applyLegacyProperty(const QString& name, const QVariant& value) {
-  if (name == QLatin1String("FrameSides")) return true;
-  return StyledControl::applyLegacyProperty(name, value);
+  return qel::TakeBorderLegacyProperty(*this, name, value);
 }
 
 void TQelLabel::ApplyControllerFrame() {
-  if (!frameController_ || !frameController_->FrameVisible()) return;
-  borderOuter_ = frameController_->FrameStyle();
-  borderSides_ = frameController_->FrameSides();
-  flatColor_ = frameController_->FrameColor();
-  flatColorAdjustment_ = 0;
-  SetColor(frameController_->Color());
-  SetParentColor(frameController_->ParentColor());
-  borderHighlight_ = TintColor(color_, 100);
-  borderShadow_ = ShadeColor(color_, 50);
-  refresh();
+  if (qel::TakeControllerBorder(
+          *this, frameController_,
+          {borderOuter_, borderSides_, flatColor_, flatColorAdjustment_, borderHighlight_, borderShadow_}))
+    refresh();
 }
 
 // --- Notifications. ---

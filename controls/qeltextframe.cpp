@@ -2,7 +2,6 @@
 
 #include <QAbstractScrollArea>
 #include <QEvent>
-#include <QMetaEnum>
 #include <QPainter>
 #include <QPalette>
 #include <QRegularExpression>
@@ -21,11 +20,6 @@ struct SideName {
   const char* name;
 };
 constexpr SideName kSideNames[] = {{sdLeft, "sdLeft"}, {sdTop, "sdTop"}, {sdRight, "sdRight"}, {sdBottom, "sdBottom"}};
-
-static_assert(int(FrameTypes::fsFlatBold) == int(fsFlatBold) && int(FrameTypes::fpXPThemes) == int(fpXPThemes),
-              "the meta-object enumerations mirror the drawing types");
-
-bool IsFrameStyle(int v) { return v >= fsNone && v <= fsFlatBold; }
 
 // Clears a flag on every way out.
 class FlagScope {
@@ -133,12 +127,12 @@ void TextFrame::SetFlatButtons(bool v) { assign(flatButtons_, v); }
 
 void TextFrame::SetFlatButtonColor(TColor v) { assign(flatButtonColor_, v); }
 
-void TextFrame::SetFrameStyleValue(FrameTypes::TFrameStyle v) {
-  if (IsFrameStyle(v)) SetFrameStyle(TFrameStyle(v));
+void TextFrame::SetFrameStyleValue(TFrameStyle v) {
+  if (IsFrameStyle(v)) SetFrameStyle(v);
 }
 
-void TextFrame::SetFrameHotStyleValue(FrameTypes::TFrameStyle v) {
-  if (IsFrameStyle(v)) SetFrameHotStyle(TFrameStyle(v));
+void TextFrame::SetFrameHotStyleValue(TFrameStyle v) {
+  if (IsFrameStyle(v)) SetFrameHotStyle(v);
 }
 
 void TextFrame::SetFrameSidesText(const QString& v) {
@@ -159,10 +153,7 @@ bool TextFrame::applyLegacyProperty(const QString& name, const QVariant& value) 
     return true;
   }
   if (name == QLatin1String("FrameFocusStyle")) {
-    bool ok = false;
-    const int style =
-        QMetaEnum::fromType<FrameTypes::TFrameStyle>().keyToValue(value.toString().toLatin1().constData(), &ok);
-    if (ok) SetFrameHotStyle(TFrameStyle(style));
+    if (const std::optional<TFrameStyle> style = FrameStyleNamed(value.toString())) SetFrameHotStyle(*style);
     return true;
   }
   if (name == QLatin1String("FrameFlatStyle")) return true;  // no longer has a meaning

@@ -23,32 +23,6 @@ namespace qel {
 // everywhere.
 constexpr int kVScrollBarWidth = 17;
 
-// The frame enumerations as the meta-object system knows them, so that a
-// frame controller (or a form) sets the properties by number or by name
-// ("fsLowered"). Same values as TFrameStyleEx (fsNone to fsFlatBold) and
-// TFramingPreference.
-class FrameTypes {
-  Q_GADGET
-
- public:
-  enum TFrameStyle {
-    fsNone,
-    fsFlat,
-    fsGroove,
-    fsBump,
-    fsLowered,
-    fsButtonDown,
-    fsRaised,
-    fsButtonUp,
-    fsStatus,
-    fsPopup,
-    fsFlatBold,
-  };
-  Q_ENUM(TFrameStyle)
-  enum TFramingPreference { fpCustomFraming, fpXPThemes };
-  Q_ENUM(TFramingPreference)
-};
-
 // Sides as text, the way a form writes them: "[sdLeft,sdTop]". The reader
 // also takes a bare number (what a TSides passed through a QVariant becomes)
 // and names separated by blanks, commas or '|'; nullopt for anything else.
@@ -187,15 +161,12 @@ class TextFrame : public StyledControl {
   void FrameEvent(QEvent* e);
 
   // --- Meta-object adapters behind QEL_TEXT_FRAME_PROPERTIES. ---
-  FrameTypes::TFrameStyle FrameStyleValue() const { return FrameTypes::TFrameStyle(frameStyle_); }
-  void SetFrameStyleValue(FrameTypes::TFrameStyle v);
-  FrameTypes::TFrameStyle FrameHotStyleValue() const { return FrameTypes::TFrameStyle(frameHotStyle_); }
-  void SetFrameHotStyleValue(FrameTypes::TFrameStyle v);
-  FrameTypes::TFramingPreference FramingPreferenceValue() const {
-    return FrameTypes::TFramingPreference(framingPreference_);
-  }
-  void SetFramingPreferenceValue(FrameTypes::TFramingPreference v) {
-    SetFramingPreference(v == FrameTypes::fpCustomFraming ? fpCustomFraming : fpXPThemes);
+  // A number outside fsNone..fsFlatBold is refused.
+  void SetFrameStyleValue(TFrameStyle v);
+  void SetFrameHotStyleValue(TFrameStyle v);
+  // Any number but fpCustomFraming's counts as fpXPThemes.
+  void SetFramingPreferenceValue(::TFramingPreference v) {
+    SetFramingPreference(v == fpCustomFraming ? fpCustomFraming : fpXPThemes);
   }
   QString FrameSidesText() const { return SidesToText(frameSides_); }
   void SetFrameSidesText(const QString& v);
@@ -262,20 +233,20 @@ class TextFrame : public StyledControl {
 
 // The frame scheme's properties under their published names, for a control
 // deriving from qel::TextFrame (moc expands the macro).
-#define QEL_TEXT_FRAME_PROPERTIES                                                                            \
-  Q_PROPERTY(TColor Color READ Color WRITE SetColor)                                                         \
-  Q_PROPERTY(bool ParentColor READ ParentColor WRITE SetParentColor)                                         \
-  Q_PROPERTY(TColor FocusColor READ FocusColor WRITE SetFocusColor)                                          \
-  Q_PROPERTY(TColor DisabledColor READ DisabledColor WRITE SetDisabledColor)                                 \
-  Q_PROPERTY(bool FrameVisible READ FrameVisible WRITE SetFrameVisible)                                      \
-  Q_PROPERTY(qel::FrameTypes::TFrameStyle FrameStyle READ FrameStyleValue WRITE SetFrameStyleValue)          \
-  Q_PROPERTY(TColor FrameColor READ FrameColor WRITE SetFrameColor)                                          \
-  Q_PROPERTY(QString FrameSides READ FrameSidesText WRITE SetFrameSidesText)                                 \
-  Q_PROPERTY(bool FrameHotTrack READ FrameHotTrack WRITE SetFrameHotTrack)                                   \
-  Q_PROPERTY(qel::FrameTypes::TFrameStyle FrameHotStyle READ FrameHotStyleValue WRITE SetFrameHotStyleValue) \
-  Q_PROPERTY(TColor FrameHotColor READ FrameHotColor WRITE SetFrameHotColor)                                 \
-  Q_PROPERTY(qel::FrameTypes::TFramingPreference FramingPreference READ FramingPreferenceValue WRITE         \
-                 SetFramingPreferenceValue)                                                                  \
+#define QEL_TEXT_FRAME_PROPERTIES                                                                                   \
+  Q_PROPERTY(TColor Color READ Color WRITE SetColor)                                                                \
+  Q_PROPERTY(bool ParentColor READ ParentColor WRITE SetParentColor)                                                \
+  Q_PROPERTY(TColor FocusColor READ FocusColor WRITE SetFocusColor)                                                 \
+  Q_PROPERTY(TColor DisabledColor READ DisabledColor WRITE SetDisabledColor)                                        \
+  Q_PROPERTY(bool FrameVisible READ FrameVisible WRITE SetFrameVisible)                                             \
+  Q_PROPERTY(qel::FrameTypes::TFrameStyleEx FrameStyle READ FrameStyle WRITE SetFrameStyleValue)                    \
+  Q_PROPERTY(TColor FrameColor READ FrameColor WRITE SetFrameColor)                                                 \
+  Q_PROPERTY(QString FrameSides READ FrameSidesText WRITE SetFrameSidesText)                                        \
+  Q_PROPERTY(bool FrameHotTrack READ FrameHotTrack WRITE SetFrameHotTrack)                                          \
+  Q_PROPERTY(qel::FrameTypes::TFrameStyleEx FrameHotStyle READ FrameHotStyle WRITE SetFrameHotStyleValue)           \
+  Q_PROPERTY(TColor FrameHotColor READ FrameHotColor WRITE SetFrameHotColor)                                        \
+  Q_PROPERTY(                                                                                                       \
+      qel::FrameTypes::TFramingPreference FramingPreference READ FramingPreference WRITE SetFramingPreferenceValue) \
   Q_PROPERTY(bool TabOnEnter READ TabOnEnter WRITE SetTabOnEnter)
 
 #define QEL_FLAT_BUTTON_PROPERTIES                                   \

@@ -4,11 +4,14 @@
 // each keeps its own name (Form1->QelButton12).
 #include <array>
 
+#include "controls/qelbitbtn.h"
+#include "controls/qelbmpbutton.h"
 #include "controls/qelbuttons.h"
 #include "controls/qeledits.h"
 #include "controls/qellabel.h"
 #include "controls/qellists.h"
 #include "controls/qelpanels.h"
+#include "controls/qelradiobutton.h"
 #include "controls/qeltabs.h"
 #include "controls/qeltrackbars.h"
 #include "ipedit/tipedit.h"

@@ -9,6 +9,7 @@
 #include <memory>
 #include <set>
 
+#include "controls/qelbmpbutton.h"
 #include "controls/qelbuttons.h"
 #include "controls/qelpictures.h"
 #include "tests/controls/events.h"

@@ -213,6 +213,8 @@ TEST(FrameController, LegacyProperties) {
   EXPECT_EQ(fc.FrameHotStyle(), qel::fsLowered);
   EXPECT_TRUE(fc.applyLegacyProperty(QStringLiteral("FrameFocusStyle"), QStringLiteral("fsRaised")));
   EXPECT_EQ(fc.FrameHotStyle(), qel::fsRaised);
+  EXPECT_TRUE(fc.applyLegacyProperty(QStringLiteral("FrameFocusStyle"), QStringLiteral("fsFlatRounded")));
+  EXPECT_EQ(fc.FrameHotStyle(), qel::fsRaised);  // outside the frame styles
   EXPECT_TRUE(fc.applyLegacyProperty(QStringLiteral("FrameFlatStyle"), QStringLiteral("fsFlat")));
   EXPECT_FALSE(fc.applyLegacyProperty(QStringLiteral("FrameGlow"), true));
   EXPECT_TRUE(fc.dynamicPropertyNames().isEmpty());
@@ -220,6 +222,13 @@ TEST(FrameController, LegacyProperties) {
   TQelFrameController off;
   EXPECT_TRUE(off.applyLegacyProperty(QStringLiteral("FrameFlat"), false));
   EXPECT_EQ(off.FrameStyle(), qel::fsFlat);
+}
+
+TEST(FrameController, IsKnownToTheMetaObjectSystem) {
+  TQelFrameController fc;
+  QObject* object = &fc;
+  EXPECT_STREQ(object->metaObject()->className(), "TQelFrameController");
+  EXPECT_EQ(qobject_cast<TQelFrameController*>(object), &fc);
 }
 
 TEST(RegIniFile, WritersSetTheChangedFlag) {

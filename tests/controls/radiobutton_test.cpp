@@ -11,6 +11,7 @@
 #include "controls/qelbuttons.h"
 #include "controls/qelcolormath.h"
 #include "controls/qelframecontroller.h"
+#include "controls/qelradiobutton.h"
 #include "tests/controls/events.h"
 
 namespace {

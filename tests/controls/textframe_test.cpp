@@ -322,6 +322,15 @@ TEST(TextFrame, AFrameControllerSetsTheFramePropertiesByName) {
     host.widget->setProperty("FrameSides", QStringLiteral("[sdRight,sdBottom]"));
     EXPECT_EQ(f.FrameStyle(), qel::fsBump);
     EXPECT_EQ(host.widget->property("FrameSides").toString(), QStringLiteral("[sdRight,sdBottom]"));
+    // fsFlatRounded is no frame style of theirs, by name or by number.
+    host.widget->setProperty("FrameStyle", QStringLiteral("fsFlatRounded"));
+    host.widget->setProperty("FrameHotStyle", int(qel::fsFlatRounded));
+    EXPECT_EQ(f.FrameStyle(), qel::fsBump);
+    EXPECT_EQ(f.FrameHotStyle(), qel::fsRaised);
+    host.widget->setProperty("FramingPreference", QStringLiteral("fpXPThemes"));
+    EXPECT_EQ(f.FramingPreference(), fpXPThemes);
+    host.widget->setProperty("FramingPreference", int(fpCustomFraming));
+    EXPECT_EQ(f.FramingPreference(), fpCustomFraming);
 
     f.SetFrameController(nullptr);
     EXPECT_FALSE(fc.HasList());

@@ -8,6 +8,7 @@
 #include <QPalette>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "controls/qelborders.h"
 #include "controls/qeldraw.h"
@@ -141,7 +142,14 @@ qel::Canvas BorderSheet() {
 
 int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication app(argc, argv);
+  QApplication app(argc, argv);  // takes Qt's own options out of argv
+  if (argc > 1 && argv[1][0] == '-') {
+    // --help, or an option meant for something else: not a folder name.
+    const bool help = std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0;
+    std::fprintf(help ? stdout : stderr,
+                 "usage: gallery [FOLDER]\nWrites the styled controls' sheets into FOLDER (default \"gallery\").\n");
+    return help ? 0 : 2;
+  }
   const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("gallery"));
   if (!QDir().mkpath(folder.path())) {
     std::fprintf(stderr, "cannot create %s\n", qPrintable(folder.path()));
