@@ -220,6 +220,53 @@ TEST(Memo, OneLinePerWheelNotch) {
   EXPECT_EQ(memo.font().pointSizeF(), zoom);  // no zoom
 }
 
+// Each notch tells its handler first, with the keys held, the point in the
+// memo's coordinates and the scroll position still unchanged; a handled
+// notch scrolls all the same.
+TEST(Memo, WheelNotchesAreSignalledBeforeTheyScroll) {
+  InWindow<TQelMemo> w;
+  TQelMemo& memo = *w.control;
+  QStringList lines;
+  for (int i = 0; i < 100; ++i) lines << QString::number(i);
+  memo.setPlainText(lines.join(QLatin1Char('\n')));
+  QScrollBar* bar = memo.verticalScrollBar();
+  bar->setValue(50);
+  std::vector<std::string> log;
+  auto note = [&](const char* name, Qt::KeyboardModifiers m, QPoint pos, bool* handled) {
+    log.push_back(std::string(name) + " at " + std::to_string(bar->value()) + (m & Qt::ShiftModifier ? " shift" : "") +
+                  " " + std::to_string(pos.x()) + "," + std::to_string(pos.y()));
+    *handled = true;
+  };
+  QObject::connect(&memo, &TQelMemo::MouseWheelDown,
+                   [&](Qt::KeyboardModifiers m, QPoint pos, bool* handled) { note("down", m, pos, handled); });
+  QObject::connect(&memo, &TQelMemo::MouseWheelUp,
+                   [&](Qt::KeyboardModifiers m, QPoint pos, bool* handled) { note("up", m, pos, handled); });
+  const QPoint inViewport(20, 20), inMemo = memo.viewport()->mapTo(&memo, inViewport);
+  const std::string at = " " + std::to_string(inMemo.x()) + "," + std::to_string(inMemo.y());
+  auto wheel = [&](int delta, Qt::KeyboardModifiers modifiers) {
+    QWheelEvent e(QPointF(inViewport), QPointF(memo.viewport()->mapToGlobal(inViewport)), QPoint(), QPoint(0, delta),
+                  Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(memo.viewport(), &e);
+  };
+  const struct {
+    int delta;
+    Qt::KeyboardModifiers modifiers;
+    std::vector<std::string> log;
+    int value;
+  } cases[] = {
+      {-120, Qt::NoModifier, {"down at 50" + at}, 51},
+      {240, Qt::ShiftModifier, {"up at 51 shift" + at, "up at 50 shift" + at}, 49},
+      {-60, Qt::NoModifier, {}, 49},  // half a notch: nothing yet
+      {-60, Qt::NoModifier, {"down at 49" + at}, 50},
+  };
+  for (const auto& c : cases) {
+    log.clear();
+    wheel(c.delta, c.modifiers);
+    EXPECT_EQ(log, c.log) << c.delta;
+    EXPECT_EQ(bar->value(), c.value) << c.delta;
+  }
+}
+
 TEST(Memo, ScrollBarsStayQtsUntilSet) {
   TQelMemo memo;
   EXPECT_EQ(memo.verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
