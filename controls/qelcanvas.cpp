@@ -334,7 +334,8 @@ class QtTextEngine : public TextEngine {
   int PixelSize(const FontValue& font) override { return QFontInfo(font.Font).pixelSize(); }
   bool IsOutlineFont(const FontValue& font) override {
     const QFontInfo info(font.Font);
-    return QFontDatabase::isScalable(info.family(), info.styleName());
+    // Outlines only: a bitmap font that Qt can scale turns no better.
+    return QFontDatabase::isSmoothlyScalable(info.family(), info.styleName());
   }
 };
 

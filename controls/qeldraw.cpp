@@ -172,8 +172,9 @@ void PaintGradientBox(Canvas& canvas, int width, int height, TSmoothFactor smoot
   if (width < 1 || height < 1) return;
   int hx = (width - 1) >> 1, hy = (height - 1) >> 1;
   const int innerX = hx + 1, innerY = hy + 1;
-  hx -= insetX;
-  hy -= insetY;
+  // An inset past the centre leaves the bar of colour A across the quarter.
+  hx = std::max(hx - insetX, 0);
+  hy = std::max(hy - insetY, 0);
   const int n = std::max(hx, hy) + 1;
   const int merge = MergeCount(smoothing, true);
   ColorAccumulator colour(colorA, colorB, n);
@@ -183,7 +184,9 @@ void PaintGradientBox(Canvas& canvas, int width, int height, TSmoothFactor smoot
   int taken = 0;
   while (x >= 0 || y >= 0) {
     const TColor bandColour = colour.Shown();
-    const int px = x >> 16, py = y >> 16;
+    // A negative inset starts the rings outside the quarter: only what lies
+    // inside is painted.
+    const int px = std::min(x >> 16, innerX), py = std::min(y >> 16, innerY);
     if (py != prevY) canvas.FillRect({px, py, innerX, prevY}, bandColour);
     if (px != prevX) canvas.FillRect({px, prevY, prevX, innerY}, bandColour);
     prevX = px;
@@ -351,6 +354,8 @@ Canvas CanvasFor(const QWidget* widget) {
 
 FontValue MakeAngledFont(const FontValue& font, int angle) {
   FontValue angled = font;
+  // Turned text knows two weights only.
+  angled.Font.setWeight(font.Font.bold() ? QFont::Bold : QFont::Normal);
   angled.Escapement = angle * 10;
   return angled;
 }

@@ -7,6 +7,7 @@
 #include <QMetaMethod>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -293,8 +294,19 @@ void TQelMemo::wheelEvent(QWheelEvent* e) {
   }
   const int notches = TakeWheelNotches(wheelRest_, e->angleDelta().y());
   const int perNotch = e->modifiers() & Qt::ControlModifier ? QApplication::wheelScrollLines() : 1;
-  // A notch up (positive) shows earlier lines.
-  QScrollBar* bar = verticalScrollBar();
-  bar->setValue(bar->value() - notches * perNotch);
+  // Qt hands on the viewport's event.
+  const QPoint pos = viewport()->mapTo(this, e->position().toPoint());
+  QPointer<TQelMemo> self(this);
+  for (int n = notches; n != 0; n += n > 0 ? -1 : 1) {
+    bool handled = false;
+    if (n > 0)
+      emit MouseWheelUp(e->modifiers(), pos, &handled);
+    else
+      emit MouseWheelDown(e->modifiers(), pos, &handled);
+    if (!self) return;
+    // A notch up (positive) shows earlier lines.
+    QScrollBar* bar = verticalScrollBar();
+    bar->setValue(bar->value() - (n > 0 ? perNotch : -perNotch));
+  }
   e->accept();
 }

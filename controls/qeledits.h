@@ -124,6 +124,10 @@ class TQelMemo : public QPlainTextEdit, public qel::TextFrame {
   void MouseLeave();
   void LineColChange(int line, int column);
   void ClipboardChange(bool hasSelection, bool hasText);
+  // One per wheel notch, before the memo scrolls; pos in the memo's
+  // coordinates. The memo scrolls whatever a handler sets *handled to.
+  void MouseWheelDown(Qt::KeyboardModifiers modifiers, QPoint pos, bool* handled);
+  void MouseWheelUp(Qt::KeyboardModifiers modifiers, QPoint pos, bool* handled);
 
  protected:
   // LineColChange, then always the clipboard notification.

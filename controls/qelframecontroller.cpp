@@ -13,10 +13,13 @@ void TQelFrameController::AddControl(QWidget* control) {
   if (!list_) list_.emplace();
   if (std::find(list_->begin(), list_->end(), control) != list_->end()) return;
   list_->push_back(control);
+  // A control destroyed without unlinking leaves the list all the same.
+  connect(control, &QObject::destroyed, this, [this, control] { RemoveControl(control); });
   ApplyFrameSettings(control, kAll);
 }
 
 void TQelFrameController::RemoveControl(QWidget* control) {
+  if (control) disconnect(control, &QObject::destroyed, this, nullptr);
   if (!list_) return;
   // Destroyed controls leave null pointers behind: drop them too.
   std::erase_if(*list_, [&](const QPointer<QWidget>& p) { return p.isNull() || p == control; });

@@ -64,7 +64,8 @@ void TQelBlinkingControlsList::Register(IBlinkingControl* control) {
 void TQelBlinkingControlsList::Unregister(IBlinkingControl* control) {
   if (!g_blinkList) return;
   std::erase(g_blinkList->controls_, control);
-  if (g_blinkList->Count() == 0) {
+  // A tick under way frees the list itself when it ends.
+  if (g_blinkList->Count() == 0 && g_blinkList->ticking_ == 0) {
     delete g_blinkList;
     g_blinkList = nullptr;
   }
@@ -78,9 +79,17 @@ void TQelBlinkingControlsList::Tick() {
     phase_ = 0;
     timer_.setInterval(off_);
   }
-  const std::vector<IBlinkingControl*> controls = controls_;  // a repaint may run anything
+  // A repaint may run anything, destroying controls not yet reached: only
+  // those still registered are asked.
+  ++ticking_;
+  const std::vector<IBlinkingControl*> controls = controls_;
   for (IBlinkingControl* control : controls)
-    if (control->BlinkQuery()) control->BlinkNotify(phase_);
+    if (std::find(controls_.begin(), controls_.end(), control) != controls_.end() && control->BlinkQuery())
+      control->BlinkNotify(phase_);
+  if (--ticking_ > 0 || Count() > 0) return;
+  // The last control went during the tick.
+  if (g_blinkList == this) g_blinkList = nullptr;
+  delete this;
 }
 
 // --- The label. ---
@@ -268,10 +277,9 @@ void TQelLabel::TakeParentColorNow() {
 
 void TQelLabel::FontChanged() {
   if (isLoading()) return;
-  if (!blinking_) {
-    restColor_ = fontColor_;
-    currentColor_ = fontColor_;
-  }
+  // While blinking the colour shown waits for the next font-colour phase.
+  restColor_ = fontColor_;
+  if (!blinking_) currentColor_ = fontColor_;
   if (angle_ != 0 && !qel::IsTrueTypeFont(CaptionFont())) angle_ = 0;
   AdjustBounds();
   refresh();

@@ -41,13 +41,16 @@ class TQelBlinkingControlsList {
   void SetBlinkIntervalOn(std::uint16_t ms) { on_ = ms; }
   int Phase() const { return phase_; }
   int Interval() const { return timer_.interval(); }  // until the next tick
-  // One timer tick: the next phase, its interval, and every blinking control told.
+  // One timer tick: the next phase, its interval, and every blinking control
+  // told. When the last control goes meanwhile, the list frees itself as
+  // the tick ends.
   void Tick();
 
  private:
   TQelBlinkingControlsList();
 
   std::uint8_t phase_ = 1;
+  int ticking_ = 0;  // ticks under way
   std::vector<IBlinkingControl*> controls_;
   std::uint16_t off_ = 500;
   std::uint16_t on_ = 500;

@@ -29,7 +29,7 @@ namespace {
 
 constexpr int kSearchPause = 1500;  // ms without typing before a new search
 
-const QChar kBackspace(8), kEnter(13), kEscape(27), kCtrlC(3), kCtrlV(22), kCtrlX(24);
+const QChar kBackspace(8), kTab(9), kEnter(13), kEscape(27), kCtrlC(3), kCtrlV(22), kCtrlX(24);
 
 bool Is(const QString& key, QChar c) { return key.size() == 1 && key.at(0) == c; }
 
@@ -186,6 +186,8 @@ TQelCustomComboBox::TQelCustomComboBox(QWidget* parent)
   connect(&searchTimer_, &QTimer::timeout, this, &TQelCustomComboBox::SearchTimerTick);
   // First in line, so Click precedes every handler of Qt's own activations.
   connect(this, &QComboBox::activated, this, &TQelCustomComboBox::Activated);
+  connect(this, &QComboBox::currentIndexChanged, this, &TQelCustomComboBox::ProgramWrote);
+  connect(this, &QComboBox::editTextChanged, this, &TQelCustomComboBox::ProgramWrote);
   qtDelegate_ = itemDelegate();
   ownerDelegate_ = new CanvasItemDelegate(
       this, [this](qel::Canvas& c, int row, const TRect& r, unsigned state) { PaintOwnerItem(c, row, r, state); },
@@ -199,9 +201,12 @@ TQelCustomComboBox::TQelCustomComboBox(QWidget* parent)
 }
 
 TQelCustomComboBox::~TQelCustomComboBox() {
-  // Items removed while Qt tears down are no deletions to report.
+  // Items removed while Qt tears down are no deletions to report, nor
+  // writes of the program.
   disconnect(modelRemoval_);
   disconnect(modelReset_);
+  disconnect(this, &QComboBox::currentIndexChanged, this, nullptr);
+  disconnect(this, &QComboBox::editTextChanged, this, nullptr);
 }
 
 void TQelCustomComboBox::MakeEditPart() {
@@ -274,12 +279,13 @@ void TQelCustomComboBox::SetText(const QString& v) {
     return;
   }
   SetEditTextRaw(v);
-  if (!autoComplete_ || style_ != csDropDown || DroppedDown()) return;
-  if (enterFlag_)
+  const bool completes = autoComplete_ && style_ == csDropDown && !DroppedDown();
+  // During the Enter that set the flag, the text typed before it completes.
+  if (completes && enterFlag_)
     enterFlag_ = false;
   else
     searchText_ = Text();
-  if (searchText_.isEmpty()) return;
+  if (!completes || searchText_.isEmpty()) return;
   // An equal item before the first that merely begins with the text.
   int i = findText(searchText_, Qt::MatchFixedString | Qt::MatchCaseSensitive);
   if (i < 0) i = IndexOfItem(searchText_);
@@ -292,10 +298,12 @@ void TQelCustomComboBox::SetText(const QString& v) {
 
 void TQelCustomComboBox::WriteTextQuietly(const QString& text) {
   if (text == Text()) return;
-  if (HasEditPart())
+  if (HasEditPart()) {
     SetEditTextRaw(text);
-  else
+    searchText_ = Text();
+  } else {
     SetText(text);
+  }
 }
 
 int TQelCustomComboBox::IndexOfItem(const QString& text) const { return findText(text, Qt::MatchFixedString); }
@@ -306,10 +314,12 @@ int TQelCustomComboBox::FindItemPrefix(const QString& text) const {
 }
 
 void TQelCustomComboBox::SetEditTextRaw(const QString& text) {
+  const OwnChange own(ownChange_);
   if (lineEdit() && lineEdit()->text() != text) lineEdit()->setText(text);
 }
 
 void TQelCustomComboBox::SelectItem(int index) {
+  const OwnChange own(ownChange_);
   setCurrentIndex(index);
   if (lineEdit()) SetEditTextRaw(itemText(currentIndex()));
 }
@@ -339,9 +349,30 @@ void TQelCustomComboBox::FireClickChange() {
   FireChange();
 }
 
+void TQelCustomComboBox::ProgramWrote() {
+  if (ownChange_ == 0) SearchFromText();
+}
+
+void TQelCustomComboBox::SearchFromText() {
+  // The list styles' search is what was typed, until the pause ends it.
+  if (HasEditPart()) searchText_ = Text();
+}
+
+void TQelCustomComboBox::QtKeyPress(QKeyEvent* e) {
+  const OwnChange own(ownChange_);
+  QComboBox::keyPressEvent(e);
+}
+
+void TQelCustomComboBox::QtInputMethod(QInputMethodEvent* e) {
+  const OwnChange own(ownChange_);
+  QComboBox::inputMethodEvent(e);
+}
+
 void TQelCustomComboBox::Activated() {
   if (popup_ != Popup::Closed) {
     popup_ = Popup::Closed;
+    // A choice in the list, though it may leave index and text as they were.
+    SearchFromText();
     emit SelEndOk();
   }
   if (!firing_) emit Click();
@@ -364,6 +395,10 @@ void TQelCustomComboBox::KeyPressStage(QString& key) {
   }
   if (OnKeyPress) OnKeyPress(key);
   if (key.isEmpty() || Is(key, kBackspace) || Is(key, kEscape)) return;
+  if (Is(key, kTab)) {
+    if (autoDropDown_ && DroppedDown()) hidePopup();
+    return;
+  }
   if (autoDropDown_ && !DroppedDown()) showPopup();
 }
 
@@ -408,20 +443,23 @@ void TQelCustomComboBox::SearchTimerTick() {
 // --- Keys. ---
 
 void TQelCustomComboBox::keyPressEvent(QKeyEvent* e) {
-  if (HasEditPart())
+  if (HasEditPart()) {
     EditKeyPress(e);
-  else
+    // The flag is for the text changes of its own key only.
+    enterFlag_ = false;
+  } else {
     ListKeyPress(e);
+  }
 }
 
 void TQelCustomComboBox::EditKeyPress(QKeyEvent* e) {
   if (!autoComplete_) {
-    QComboBox::keyPressEvent(e);
+    QtKeyPress(e);
     return;
   }
   if (SystemKey(e)) {
     if (readOnly_ && e->key() != Qt::Key_F4) return e->accept();
-    QComboBox::keyPressEvent(e);
+    QtKeyPress(e);
     return;
   }
   const bool shift = e->modifiers() & Qt::ShiftModifier;
@@ -460,7 +498,7 @@ void TQelCustomComboBox::EditKeyPress(QKeyEvent* e) {
   const QString typed = TypedOf(e);
   if (!typed.isEmpty() && EditCharacter(e, typed)) return;
   if (typed.isEmpty()) {
-    QComboBox::keyPressEvent(e);
+    QtKeyPress(e);
   } else {
     QString key = typed;
     KeyPressStage(key);
@@ -564,11 +602,11 @@ bool TQelCustomComboBox::EditCharacter(QKeyEvent* e, const QString& typed) {
 
 void TQelCustomComboBox::PassKeyOn(QKeyEvent* e, const QString& typed) {
   if (typed == e->text() || TypedOf(e) == typed) {
-    QComboBox::keyPressEvent(e);
+    QtKeyPress(e);
     return;
   }
   QKeyEvent changed(e->type(), 0, e->modifiers() & ~(Qt::ControlModifier | Qt::AltModifier), typed);
-  QComboBox::keyPressEvent(&changed);
+  QtKeyPress(&changed);
   e->setAccepted(changed.isAccepted());
 }
 
@@ -624,7 +662,7 @@ void TQelCustomComboBox::ListKeyPress(QKeyEvent* e) {
   }
   // Qt's own keyboard search never sees a key.
   if (!e->text().isEmpty()) return e->ignore();
-  QComboBox::keyPressEvent(e);
+  QtKeyPress(e);
 }
 
 void TQelCustomComboBox::inputMethodEvent(QInputMethodEvent* e) {
@@ -635,17 +673,17 @@ void TQelCustomComboBox::inputMethodEvent(QInputMethodEvent* e) {
       ListKeyPress(&typed);
       return;
     }
-    QComboBox::inputMethodEvent(e);
+    QtInputMethod(e);
     return;
   }
   // A composed text counts as one typed character.
   QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, commit);
   if (EditCharacter(&typed, commit)) {
     QInputMethodEvent cleared(QString(), {});
-    QComboBox::inputMethodEvent(&cleared);
+    QtInputMethod(&cleared);
     return;
   }
-  QComboBox::inputMethodEvent(e);
+  QtInputMethod(e);
 }
 
 void TQelCustomComboBox::EditMousePressed() {
@@ -708,6 +746,8 @@ void TQelCustomComboBox::WheelStep(bool up) {
 
 void TQelCustomComboBox::showPopup() {
   emit DropDown();
+  // With the list open its keys go to the view.
+  view()->installEventFilter(this);
   QComboBox::showPopup();
   popup_ = DroppedDown() ? Popup::Open : Popup::Closed;
   update();
@@ -723,6 +763,20 @@ void TQelCustomComboBox::hidePopup() {
   }
   emit CloseUp();
   update();
+}
+
+bool TQelCustomComboBox::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == view() && e->type() == QEvent::KeyPress) {
+    const auto* k = static_cast<QKeyEvent*>(e);
+    const bool tab = k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab;
+    if (tab && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+      // The combo box's key-press stage; the focus stays with the combo box.
+      QString key = kTab;
+      KeyPressStage(key);
+      return true;
+    }
+  }
+  return QComboBox::eventFilter(watched, e);
 }
 
 void TQelCustomComboBox::PopupFinished() {

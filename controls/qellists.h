@@ -153,6 +153,8 @@ class TQelCustomComboBox : public QComboBox, public qel::TextFrame {
   void RedrawFrame() override { update(); }
 
   bool event(QEvent* e) override;
+  // The open list's Tab reaches the key-press stage.
+  bool eventFilter(QObject* watched, QEvent* e) override;
   void paintEvent(QPaintEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void inputMethodEvent(QInputMethodEvent* e) override;
@@ -163,6 +165,12 @@ class TQelCustomComboBox : public QComboBox, public qel::TextFrame {
  private:
   class Edit;
   friend class Edit;
+  // Marks the control's own writes of the index or the text while it lives.
+  struct OwnChange {
+    explicit OwnChange(int& depth) : depth_(depth) { ++depth_; }
+    ~OwnChange() { --depth_; }
+    int& depth_;
+  };
 
   bool HasEditPart() const { return style_ == csDropDown || style_ == csSimple; }
   bool OwnerDrawn() const { return style_ == csOwnerDrawFixed || style_ == csOwnerDrawVariable; }
@@ -173,6 +181,13 @@ class TQelCustomComboBox : public QComboBox, public qel::TextFrame {
   // (nothing for -1) even when the index stays.
   void SelectItem(int index);
   void SetEditTextRaw(const QString& text);
+  // Any other write of the index or the text, and a choice in the list,
+  // start the search from the text shown.
+  void ProgramWrote();
+  void SearchFromText();
+  // Qt's handling, whose index and text changes are the control's own.
+  void QtKeyPress(QKeyEvent* e);
+  void QtInputMethod(QInputMethodEvent* e);
   void FireChange();  // OnChange alone
   void FireClickChange();
   void NotifyKeyPress(const QString& key);
@@ -207,6 +222,7 @@ class TQelCustomComboBox : public QComboBox, public qel::TextFrame {
 
   QString searchText_;
   bool enterFlag_ = false;
+  int ownChange_ = 0;
   bool pastePending_ = false;
   int keyBusy_ = 0;
   QTimer searchTimer_;

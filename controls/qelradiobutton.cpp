@@ -1,6 +1,7 @@
 #include "controls/qelradiobutton.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QKeyEvent>
 #include <QMetaProperty>
 #include <QMouseEvent>
@@ -279,6 +280,16 @@ TQelRadioButton::TQelRadioButton(const QString& caption, QWidget* parent) : TQel
   SetNumStates(6);
   SetTabStop(false);
   SetParentColor(true);
+  // Qt's group signals follow the button's own: idClicked ends a click that
+  // nextCheckState kept quiet.
+  clickEnd_ = new QButtonGroup(this);
+  clickEnd_->setExclusive(false);
+  clickEnd_->addButton(this);
+  connect(clickEnd_, &QButtonGroup::idClicked, this, [this] {
+    if (!quietClick_) return;
+    quietClick_ = false;
+    blockSignals(wasBlocked_);
+  });
 }
 
 void TQelRadioButton::checkStateSet() {
@@ -287,6 +298,13 @@ void TQelRadioButton::checkStateSet() {
 }
 
 void TQelRadioButton::nextCheckState() {
+  // QAbstractButton::click() emits clicked after this; on a checked radio,
+  // where PerformClick does nothing, it stays unheard.
+  if (checked_ && group() == clickEnd_) {
+    if (!quietClick_) wasBlocked_ = blockSignals(true);
+    quietClick_ = true;
+    return;
+  }
   qtClicks_ = true;
   PerformClick();
   qtClicks_ = false;

@@ -6,6 +6,8 @@
 #include "controls/qelbuttons.h"
 #include "controls/qelframecontroller.h"
 
+class QButtonGroup;
+
 // Base of the check-style buttons: a small state glyph beside a caption.
 // The face is composed over a cached background, which is rebuilt only
 // when something marks it stale (a repaint request, a resize, Color,
@@ -124,7 +126,9 @@ class TQelCustomGlyphButton : public TQelCustomButton {
 
 // The styled radio button. Checked is QAbstractButton's checked state
 // (checkable, not auto-exclusive): however it is written, checking one
-// unchecks the other radio buttons of the same parent and clicks once.
+// unchecks the other radio buttons of the same parent and clicks once. A
+// click on a checked one, by the mouse or QAbstractButton::click(), does
+// nothing.
 // Only a checked radio button is a tab stop; moving the focus onto one by
 // keyboard checks it.
 class TQelRadioButton : public TQelCustomGlyphButton {
@@ -167,4 +171,8 @@ class TQelRadioButton : public TQelCustomGlyphButton {
   bool usingMouse_ = false;
   // QAbstractButton::click() emits clicked itself after nextCheckState.
   bool qtClicks_ = false;
+  // A group of this button alone, whose signals come after the button's.
+  QButtonGroup* clickEnd_ = nullptr;
+  bool quietClick_ = false;  // signals blocked until Qt's click ends
+  bool wasBlocked_ = false;
 };

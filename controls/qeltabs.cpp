@@ -1526,7 +1526,16 @@ TQelTabSheet* TQelPageControl::FindNextPage(TQelTabSheet* current, bool forward,
 }
 
 void TQelPageControl::SelectNextPage(bool forward) {
-  if (TQelTabSheet* next = FindNextPage(activePage_, forward, true)) SetActivePage(next);
+  // Past disabled tabs and refused changes, once round at most.
+  TQelTabSheet* const from = activePage_;
+  TQelTabSheet* next = from;
+  for (int i = 0; i < PageCount(); ++i) {
+    next = FindNextPage(next, forward, true);
+    if (!next || next == from) return;
+    if (!next->TabEnabled()) continue;
+    SetActivePage(next);
+    if (activePage_ != from) return;
+  }
 }
 
 void TQelPageControl::ShowControl(QWidget* control) {

@@ -508,6 +508,8 @@ class TQelPageControl : public TQelCustomTabControl {
   // The next sheet after current (none: from the end), wrapping round,
   // current itself last; none without sheets.
   TQelTabSheet* FindNextPage(TQelTabSheet* current, bool forward, bool visibleTabsOnly) const;
+  // The next page with a visible, enabled tab whose change is not refused;
+  // none of them leaves the page as it is.
   void SelectNextPage(bool forward);
   // Shows control: one of its sheets becomes the active page, and an
   // enclosing page control shows the sheet this one lies on.

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QTest>
 #include <QWheelEvent>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -372,6 +373,86 @@ TEST_F(Combo, ReturnAddsNoItemAndSelectsNothing) {
   EXPECT_EQ(combo->currentIndex(), 1);
   EXPECT_EQ(combo->count(), 2);
   EXPECT_EQ(log, Log{});
+}
+
+// The Enter flag lasts for its own key: the program's next text is taken
+// as it is written, not as a completion of what was typed before.
+TEST_F(Combo, EnterEndsWithItsKey) {
+  Fill({QStringLiteral("Port1"), QStringLiteral("Port2")});
+  Type(QStringLiteral("p"));
+  QTest::keyClick(combo, Qt::Key_Return);
+  combo->SetText(QStringLiteral("Port2"));
+  EXPECT_EQ(combo->Text(), QStringLiteral("Port2"));
+  EXPECT_EQ(combo->currentIndex(), 1);
+}
+
+// After the program writes the index or the text, or the user chooses in
+// the list, the next key goes on from the text shown, not from the search
+// typed before.
+TEST_F(Combo, WritesAndListChoicesStartTheSearchFromTheText) {
+  auto choose = [this](int row) {
+    combo->showPopup();
+    QCoreApplication::processEvents();  // the popup's activation comes first
+    QAbstractItemView* view = combo->view();
+    view->setCurrentIndex(view->model()->index(row, 0));
+    QTest::keyClick(view, Qt::Key_Return);
+    QCoreApplication::processEvents();
+  };
+  const struct {
+    const char* name;
+    std::function<void()> write;
+    QString text;
+  } cases[] = {
+      {"SetItemIndex", [this] { combo->SetItemIndex(1); }, "Port2q"},
+      {"QComboBox::setCurrentIndex", [this] { combo->setCurrentIndex(1); }, "Port2q"},
+      {"QComboBox::setEditText", [this] { combo->setEditText(QStringLiteral("Port2")); }, "Port2q"},
+      {"WriteTextQuietly", [this] { combo->WriteTextQuietly(QStringLiteral("Port2")); }, "Port2q"},
+      {"SetText without AutoComplete",
+       [this] {
+         combo->SetAutoComplete(false);
+         combo->SetText(QStringLiteral("Port2"));
+         combo->SetAutoComplete(true);
+       },
+       "Port2q"},
+      {"a choice in the list", [&] { choose(1); }, "Port2q"},
+      {"the completed item chosen in the list", [&] { choose(0); }, "Port1q"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    combo->clear();
+    Fill({QStringLiteral("Port1"), QStringLiteral("Port2")});
+    Type(QStringLiteral("p"));
+    ASSERT_EQ(combo->SearchText(), QStringLiteral("p"));
+    c.write();
+    EXPECT_EQ(combo->SearchText(), combo->Text());
+    combo->lineEdit()->end(false);
+    Type(QStringLiteral("q"));
+    EXPECT_EQ(combo->Text(), c.text);
+    combo->lineEdit()->clear();
+  }
+}
+
+// With AutoDropDown, Tab in the open list closes it; the key goes through
+// the key-press stage and the focus stays on the combo box.
+TEST_F(Combo, TabClosesTheOpenListWithAutoDropDown) {
+  combo->addItems({QStringLiteral("a"), QStringLiteral("b")});
+  combo->setCurrentIndex(0);
+  std::vector<QString> pressed;
+  combo->OnKeyPress = [&](QString& key) { pressed.push_back(key); };
+  for (bool autoDropDown : {false, true}) {
+    SCOPED_TRACE(autoDropDown ? "AutoDropDown" : "without AutoDropDown");
+    combo->SetAutoDropDown(autoDropDown);
+    pressed.clear();
+    combo->showPopup();
+    ASSERT_TRUE(combo->DroppedDown());
+    QTest::keyClick(combo->view(), Qt::Key_Tab);
+    EXPECT_EQ(combo->DroppedDown(), !autoDropDown);
+    EXPECT_EQ(pressed, std::vector<QString>{QStringLiteral("\t")});
+    combo->hidePopup();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.focusWidget(), combo);
+    EXPECT_EQ(combo->currentIndex(), 0);
+  }
 }
 
 TEST_F(Combo, WheelTable) {

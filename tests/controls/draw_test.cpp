@@ -91,6 +91,31 @@ TEST(Gradient, FillersDoNothingWithoutArea) {
   EXPECT_TRUE(calls.empty());
 }
 
+// The box painter is public: any size and inset paints its quarter (the
+// upper-left part up to the centre) in colours between the two, never
+// outside it and never a crash.
+TEST(Gradient, BoxTakesAnySizeAndInset) {
+  for (int w = -1; w <= 6; ++w)
+    for (int h = -1; h <= 6; ++h)
+      for (int insetY = -3; insetY <= 5; ++insetY)
+        for (int insetX = -3; insetX <= 5; ++insetX)
+          for (int smoothing : {0, 1, 2, 9, 255}) {
+            Canvas c(8, 8);
+            c.FillRect({0, 0, 8, 8}, clWhite);
+            PaintGradientBox(c, w, h, TSmoothFactor(smoothing), clRed, clBlue, insetY, insetX);
+            const int quarterW = w < 1 || h < 1 ? 0 : (w - 1) / 2 + 1, quarterH = quarterW ? (h - 1) / 2 + 1 : 0;
+            for (int y = 0; y < 8; ++y)
+              for (int x = 0; x < 8; ++x) {
+                const TColor p = c.Pixel(x, y);
+                const bool inside = x < quarterW && y < quarterH;
+                const bool between = GetGValue(p) == 0 && GetRValue(p) + GetBValue(p) >= 254;
+                ASSERT_EQ(p == clWhite, !inside) << w << "x" << h << " insets " << insetY << "," << insetX
+                                                 << " smoothing " << smoothing << " at " << x << "," << y;
+                if (inside) ASSERT_TRUE(between) << w << "x" << h << " insets " << insetY << "," << insetX;
+              }
+          }
+}
+
 TEST(Gradient, EqualColoursFillADiagonalSolid) {
   for (TGradientDirection d : {gdDiagonalUp, gdDiagonalDown}) {
     const Canvas c = Gradient(13, 7, d, 1, clBtnFace, RGB(0xD4, 0xD0, 0xC8));
@@ -314,6 +339,22 @@ TEST(Fonts, AngleLineHeightAndOutline) {
   SetTextEngine(previous);
   EXPECT_EQ(MinInt(3, -2), -2);
   EXPECT_EQ(MaxInt(3, -2), 3);
+}
+
+// Turned text has two weights: bold (Qt's bold, above medium) or normal.
+TEST(Fonts, AngledFontIsBoldOrNormal) {
+  const struct {
+    int weight, angled;
+  } cases[] = {{100, 400}, {300, 400}, {400, 400}, {500, 400}, {600, 700}, {700, 700}, {900, 700}};
+  for (const auto& c : cases) {
+    FontValue font;
+    font.Font.setWeight(QFont::Weight(c.weight));
+    font.Font.setItalic(true);
+    const FontValue angled = MakeAngledFont(font, 45);
+    EXPECT_EQ(angled.Font.weight(), c.angled) << c.weight;
+    EXPECT_TRUE(angled.Font.italic());
+    EXPECT_EQ(angled.Escapement, 450);
+  }
 }
 
 }  // namespace

@@ -193,19 +193,31 @@ TEST(Memo, TextHasCrLfLineBreaks) {
   EXPECT_EQ(memo.Text(), QStringLiteral("a\r\nb\r\nc"));
 }
 
-TEST(Memo, OneLinePerWheelNotch) {
-  InWindow<TQelMemo> w;
-  TQelMemo& memo = *w.control;
-  QStringList lines;
-  for (int i = 0; i < 100; ++i) lines << QString::number(i);
-  memo.setPlainText(lines.join(QLatin1Char('\n')));
-  QScrollBar* bar = memo.verticalScrollBar();
-  bar->setValue(50);
-  auto wheel = [&](int delta, Qt::KeyboardModifiers modifiers) {
-    QWheelEvent e(QPointF(20, 20), QPointF(memo.viewport()->mapToGlobal(QPoint(20, 20))), QPoint(), QPoint(0, delta),
-                  Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+// A memo of 100 lines scrolled to line 50, turned at (20, 20) of its
+// viewport, where Qt delivers the wheel.
+struct WheeledMemo : InWindow<TQelMemo> {
+  WheeledMemo() : memo(*control) {
+    QStringList lines;
+    for (int i = 0; i < 100; ++i) lines << QString::number(i);
+    memo.setPlainText(lines.join(QLatin1Char('\n')));
+    bar = memo.verticalScrollBar();
+    bar->setValue(50);
+  }
+  void Wheel(int delta, Qt::KeyboardModifiers modifiers) {
+    QWheelEvent e(QPointF(kAt), QPointF(memo.viewport()->mapToGlobal(kAt)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                  modifiers, Qt::NoScrollPhase, false);
     QApplication::sendEvent(memo.viewport(), &e);
-  };
+  }
+  static constexpr QPoint kAt{20, 20};
+  TQelMemo& memo;
+  QScrollBar* bar = nullptr;
+};
+
+TEST(Memo, OneLinePerWheelNotch) {
+  WheeledMemo w;
+  TQelMemo& memo = w.memo;
+  QScrollBar* bar = w.bar;
+  auto wheel = [&](int delta, Qt::KeyboardModifiers modifiers) { w.Wheel(delta, modifiers); };
   const float zoom = memo.font().pointSizeF();
   wheel(-120, Qt::NoModifier);
   EXPECT_EQ(bar->value(), 51);
@@ -218,6 +230,44 @@ TEST(Memo, OneLinePerWheelNotch) {
   wheel(-120, Qt::ControlModifier);
   EXPECT_EQ(bar->value(), 50 + QApplication::wheelScrollLines());
   EXPECT_EQ(memo.font().pointSizeF(), zoom);  // no zoom
+}
+
+// Each notch tells its handler first, with the keys held, the point in the
+// memo's coordinates and the scroll position still unchanged; a handled
+// notch scrolls all the same.
+TEST(Memo, WheelNotchesAreSignalledBeforeTheyScroll) {
+  WheeledMemo w;
+  TQelMemo& memo = w.memo;
+  QScrollBar* bar = w.bar;
+  std::vector<std::string> log;
+  auto note = [&](const char* name, Qt::KeyboardModifiers m, QPoint pos, bool* handled) {
+    log.push_back(std::string(name) + " at " + std::to_string(bar->value()) + (m & Qt::ShiftModifier ? " shift" : "") +
+                  " " + std::to_string(pos.x()) + "," + std::to_string(pos.y()));
+    *handled = true;
+  };
+  QObject::connect(&memo, &TQelMemo::MouseWheelDown,
+                   [&](Qt::KeyboardModifiers m, QPoint pos, bool* handled) { note("down", m, pos, handled); });
+  QObject::connect(&memo, &TQelMemo::MouseWheelUp,
+                   [&](Qt::KeyboardModifiers m, QPoint pos, bool* handled) { note("up", m, pos, handled); });
+  const QPoint inMemo = memo.viewport()->mapTo(&memo, WheeledMemo::kAt);
+  const std::string at = " " + std::to_string(inMemo.x()) + "," + std::to_string(inMemo.y());
+  const struct {
+    int delta;
+    Qt::KeyboardModifiers modifiers;
+    std::vector<std::string> log;
+    int value;
+  } cases[] = {
+      {-120, Qt::NoModifier, {"down at 50" + at}, 51},
+      {240, Qt::ShiftModifier, {"up at 51 shift" + at, "up at 50 shift" + at}, 49},
+      {-60, Qt::NoModifier, {}, 49},  // half a notch: nothing yet
+      {-60, Qt::NoModifier, {"down at 49" + at}, 50},
+  };
+  for (const auto& c : cases) {
+    log.clear();
+    w.Wheel(c.delta, c.modifiers);
+    EXPECT_EQ(log, c.log) << c.delta;
+    EXPECT_EQ(bar->value(), c.value) << c.delta;
+  }
 }
 
 TEST(Memo, ScrollBarsStayQtsUntilSet) {

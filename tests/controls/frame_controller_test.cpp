@@ -205,6 +205,24 @@ TEST(FrameController, DestroyingEitherSideLeavesNoDanglingLink) {
   EXPECT_TRUE(kept.controller.isNull());
 }
 
+// Plain widgets never unlink: destroyed, they leave the list all the same,
+// and the last one frees it.
+TEST(FrameController, DestroyedControlsLeaveTheListUnasked) {
+  TQelFrameController fc;
+  auto a = std::make_unique<QWidget>(), b = std::make_unique<QWidget>(), c = std::make_unique<QWidget>();
+  for (QWidget* w : {a.get(), b.get(), c.get()}) fc.AddControl(w);
+  EXPECT_EQ(fc.LinkedCount(), 3);
+  b.reset();
+  EXPECT_EQ(fc.LinkedCount(), 2);
+  // Unlinked before it goes, a control is not counted out twice.
+  fc.RemoveControl(a.get());
+  a.reset();
+  EXPECT_EQ(fc.LinkedCount(), 1);
+  c.reset();
+  EXPECT_EQ(fc.LinkedCount(), 0);
+  EXPECT_FALSE(fc.HasList());
+}
+
 TEST(FrameController, LegacyProperties) {
   TQelFrameController fc;
   EXPECT_TRUE(fc.applyLegacyProperty(QStringLiteral("FrameFlat"), true));

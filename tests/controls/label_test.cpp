@@ -384,6 +384,78 @@ TEST_F(LabelTest, BlinkingSharesOneTimer) {
   EXPECT_EQ(fresh.BlinkIntervalOff(), 500);
 }
 
+// A font colour written while a label blinks shows in the font-colour
+// phase, and stays when the blinking stops.
+TEST_F(LabelTest, AFontColourWrittenWhileBlinkingIsKept) {
+  TQelLabel label(kCaption);
+  TQelBlinkingControlsList* list = TQelBlinkingControlsList::Instance();
+  ASSERT_NE(list, nullptr);
+  label.SetBlinkColor(clBlue);
+  label.SetBlinking(true);
+  do list->Tick();
+  while (list->Phase() != 1);
+  ASSERT_EQ(Shown(label), clBlue);
+  label.SetFontColor(clRed);
+  EXPECT_EQ(Shown(label), clBlue);
+  list->Tick();
+  EXPECT_EQ(Shown(label), clRed);
+  list->Tick();
+  label.SetFontColor(clGreen);
+  label.SetBlinking(false);
+  EXPECT_EQ(Shown(label), clGreen);
+  EXPECT_EQ(label.FontColor(), clGreen);
+}
+
+// Runs a hook, which the test owns, after each blink repaint.
+class HookedLabel : public TQelLabel {
+ public:
+  HookedLabel(const std::function<void(HookedLabel*)>& hook) : TQelLabel(kCaption), hook_(hook) { SetBlinking(true); }
+  int blinks = 0;
+
+ protected:
+  void ApplyBlinkState(int phase) override {
+    TQelLabel::ApplyBlinkState(phase);
+    ++blinks;
+    hook_(this);  // may destroy this label
+  }
+
+ private:
+  const std::function<void(HookedLabel*)>& hook_;
+};
+
+// A blink repaint may destroy labels the tick has yet to reach, and the
+// last label with them, which takes the shared list along.
+TEST_F(LabelTest, LabelsDestroyedDuringATick) {
+  ASSERT_EQ(TQelBlinkingControlsList::Instance(), nullptr);
+  std::unique_ptr<HookedLabel> a, b, c;
+  std::function<void(HookedLabel*)> hook = [&](HookedLabel* blinking) {
+    if (blinking == a.get()) b.reset();
+  };
+  a = std::make_unique<HookedLabel>(hook);
+  b = std::make_unique<HookedLabel>(hook);
+  c = std::make_unique<HookedLabel>(hook);
+  TQelBlinkingControlsList::Instance()->Tick();
+  EXPECT_EQ(b, nullptr);
+  EXPECT_EQ(a->blinks, 1);
+  EXPECT_EQ(c->blinks, 1);
+  EXPECT_EQ(TQelBlinkingControlsList::Instance()->Count(), 2);
+
+  // The first label's repaint destroys the other and then itself.
+  hook = [&](HookedLabel* blinking) {
+    if (blinking != a.get()) return;
+    c.reset();
+    a.reset();
+  };
+  TQelBlinkingControlsList::Instance()->Tick();
+  EXPECT_EQ(a, nullptr);
+  EXPECT_EQ(c, nullptr);
+  EXPECT_EQ(TQelBlinkingControlsList::Instance(), nullptr);
+  // A new label makes a new list.
+  TQelLabel fresh(kCaption);
+  ASSERT_NE(TQelBlinkingControlsList::Instance(), nullptr);
+  EXPECT_EQ(TQelBlinkingControlsList::Instance()->Count(), 1);
+}
+
 // Paints green whatever its palette says.
 class Backdrop : public QWidget {
  public:

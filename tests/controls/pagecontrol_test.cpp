@@ -350,6 +350,42 @@ TEST_F(PageControl, RefusedChangesLeaveOneSheetShown) {
   EXPECT_EQ(QApplication::focusWidget(), edits[0]);
 }
 
+// Ctrl+Tab passes over disabled tabs and refused changes, once round at
+// most; with nothing to choose the page stays.
+TEST_F(PageControl, CtrlTabPassesDisabledTabsAndRefusals) {
+  Build(4);
+  struct Case {
+    const char* name;
+    std::vector<int> disabled;
+    int veto;
+    bool back;
+    int page;
+    Log log;
+  };
+  const Case cases[] = {
+      {"past a disabled tab", {1}, -1, false, 2, {"Changing 2", "Change 2"}},
+      {"past two, backwards", {3, 2}, -1, true, 1, {"Changing 1", "Change 1"}},
+      {"past a refusal", {}, 1, false, 2, {"Changing 1", "Changing 2", "Change 2"}},
+      {"past a disabled tab and a refusal", {1}, 2, false, 3, {"Changing 2", "Changing 3", "Change 3"}},
+      {"nothing to choose", {1, 3}, 2, false, 0, {"Changing 2"}},
+      {"every other tab disabled", {1, 2, 3}, -1, true, 0, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    veto = -1;
+    for (int i = 0; i < 4; ++i) Sheet(i)->SetTabEnabled(true);
+    pages->SetActivePage(Sheet(0));
+    for (int i : c.disabled) Sheet(i)->SetTabEnabled(false);
+    veto = c.veto;
+    edits[0]->setFocus();
+    log.clear();
+    CtrlTab(edits[0], c.back ? Qt::ShiftModifier : Qt::NoModifier);
+    EXPECT_EQ(pages->ActivePage(), Sheet(c.page));
+    EXPECT_EQ(Shown(), std::vector<int>{c.page});
+    EXPECT_EQ(log, c.log);
+  }
+}
+
 // --- Focus ---
 
 TEST_F(PageControl, FocusMovesWithThePage) {

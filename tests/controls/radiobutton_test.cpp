@@ -108,6 +108,35 @@ TEST_F(RadioPanels, OnlyAChangeToCheckedClicks) {
   EXPECT_EQ(loneClicks, 1);
 }
 
+// The mouse and QAbstractButton::click() do the same: a checked radio stays
+// as it is and clicks nothing, an unchecked one is checked with one click.
+TEST_F(RadioPanels, AClickOnACheckedRadioDoesNothingByEitherRoad) {
+  ShowActive(&window);
+  for (bool qt : {false, true}) {
+    SCOPED_TRACE(qt ? "QAbstractButton::click" : "the mouse");
+    auto click = [qt](TQelRadioButton* r) {
+      if (qt)
+        static_cast<QAbstractButton*>(r)->click();
+      else
+        MouseClick(r, {5, 5});
+    };
+    ascii[0]->setChecked(true);
+    clicks.clear();
+    click(ascii[0]);
+    EXPECT_EQ(States(), (std::vector<bool>{true, false, true, false}));
+    EXPECT_TRUE(clicks.empty());
+    EXPECT_FALSE(ascii[0]->signalsBlocked());
+    click(hex[0]);
+    EXPECT_EQ(States(), (std::vector<bool>{false, true, true, false}));
+    EXPECT_EQ(clicks, std::vector<TQelRadioButton*>{hex[0]});
+  }
+  // Signals the program blocked stay blocked.
+  ascii[0]->setChecked(true);
+  ascii[0]->blockSignals(true);
+  ascii[0]->click();
+  EXPECT_TRUE(ascii[0]->signalsBlocked());
+}
+
 TEST_F(RadioPanels, TabOntoARadioWhoseTabStopWasSetChecksIt) {
   ShowActive(&window);
   ascii[0]->setFocus();
