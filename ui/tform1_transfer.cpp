@@ -54,7 +54,13 @@ void TForm1::EndUpload() {
 void TForm1::HoldPainting(bool on) {
   if (on == paintHeld_ || (on && !HoldDuringLoads)) return;
   paintHeld_ = on;
-  setUpdatesEnabled(!on);
+  // Held below the window itself, which keeps painting its menu bar and
+  // status bar. Qt, handling an update request while a top-level window's
+  // updates are off, leaves the window's dirty widgets listed, and while
+  // they stay listed no later update asks for a paint again: the window
+  // would paint nothing until it is exposed. An "Upload" chosen from the
+  // menu comes with such a request pending (the closing menu's).
+  centralWidget()->setUpdatesEnabled(!on);
 }
 
 // Each record would otherwise repaint the page, the memo and the Event List

@@ -195,7 +195,8 @@ void TForm7::WriteDue() {
   // The next frame's gap counts from the write itself, not from before the
   // frame was built and the log flushed.
   lastWriteNs_ = clock_.nsecsElapsed();
-  if (!Download.ClosingSent()) SetStage(Stage::Sending);
+  // The styled button redraws itself on every caption set: once is enough.
+  if (!Download.ClosingSent() && stage_ != Stage::Sending) SetStage(Stage::Sending);
   ShowProgress();
 }
 

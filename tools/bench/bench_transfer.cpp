@@ -55,6 +55,45 @@ void Idle(int ms) {
   loop.exec();
 }
 
+// One clock for both threads.
+qint64 NowNs() { return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count(); }
+
+// A download frame (lead F1) or its acknowledgement (lead F5): commands 21, 00 and 1F.
+bool IsTransfer(const QByteArray& b, uint8_t lead) {
+  return b.size() >= 2 && uint8_t(b[0]) == lead && (b[1] == 0x21 || b[1] == 0x00 || b[1] == 0x1F);
+}
+
+// The gaps between consecutive download frames as the window wrote them.
+// A gap follows a late acknowledgement when the panel wrote its answer to
+// the frame so late that the window, which waits 5 ms after an answer, could
+// no longer keep the frame gap: such a gap measures the panel, and is kept
+// apart. Of those, only the window's own part (from the answer to the next
+// frame) is the window's.
+struct Gaps {
+  std::vector<double> All;      // ms, every gap
+  double Longest = 0;           // ms, the longest gap after an answer in time
+  int Late = 0;                 // gaps after a late answer
+  double LongestAfterLate = 0;  // ms, the longest time from a late answer to the next frame
+};
+
+Gaps MeasureGaps(const std::vector<qint64>& writes, const std::vector<qint64>& acks, int frameGapMs) {
+  constexpr double kAfterAckMs = 5;
+  Gaps g;
+  for (size_t i = 1; i < writes.size(); ++i) {
+    const double gap = (writes[i] - writes[i - 1]) / 1e6;
+    g.All.push_back(gap);
+    const bool answered = i - 1 < acks.size();
+    const double answerMs = answered ? (acks[i - 1] - writes[i - 1]) / 1e6 : 0;
+    if (answered && answerMs + kAfterAckMs > frameGapMs) {
+      ++g.Late;
+      g.LongestAfterLate = std::max(g.LongestAfterLate, (writes[i] - acks[i - 1]) / 1e6);
+    } else {
+      g.Longest = std::max(g.Longest, gap);
+    }
+  }
+  return g;
+}
+
 // The simulated panel on its own thread and event loop.
 class PanelThread {
  public:
@@ -65,9 +104,14 @@ class PanelThread {
       sim_ = std::make_unique<panelsim::PanelSim>(panel, link);
       QObject::connect(sim_.get(), &panelsim::PanelSim::FrameArrived, [this](const QByteArray& b) {
         // Download frames only: discovery asks its question meanwhile.
-        if (b.size() < 2 || uint8_t(b[0]) != 0xF1 || (b[1] != 0x21 && b[1] != 0x00 && b[1] != 0x1F)) return;
+        if (!IsTransfer(b, 0xF1)) return;
         QMutexLocker lock(&mutex_);
         arrivals_.push_back(clock_.nsecsElapsed());
+      });
+      QObject::connect(sim_.get(), &panelsim::PanelSim::Wrote, [this](const QByteArray& b) {
+        if (!IsTransfer(b, 0xF5)) return;
+        QMutexLocker lock(&mutex_);
+        acks_.push_back(NowNs());
       });
       clock_.start();
       sim_->ConnectTo(QHostAddress(QStringLiteral("127.0.0.1")));
@@ -94,6 +138,12 @@ class PanelThread {
   void ClearArrivals() {
     QMutexLocker lock(&mutex_);
     arrivals_.clear();
+    acks_.clear();
+  }
+  // When the panel wrote each acknowledgement of a download frame, in order.
+  std::vector<qint64> Acks() {
+    QMutexLocker lock(&mutex_);
+    return acks_;
   }
 
  private:
@@ -103,6 +153,7 @@ class PanelThread {
   QMutex mutex_;
   QElapsedTimer clock_;
   std::vector<qint64> arrivals_;
+  std::vector<qint64> acks_;
 };
 
 // CPU time of the calling thread alone.
@@ -158,11 +209,14 @@ int Run(const Variant& v) {
   panelThread.ClearArrivals();
   // The gaps as the window writes them, so the panel thread's wake-ups do
   // not count.
-  QElapsedTimer sendClock;
-  sendClock.start();
   std::vector<qint64> writes;
-  const auto wrote = QObject::connect(f.IdTCPServer1, &LinkServer::Wrote, f.IdTCPServer1,
-                                      [&](int, qsizetype) { writes.push_back(sendClock.nsecsElapsed()); });
+  int lastStep = 0;
+  const auto wrote = QObject::connect(f.IdTCPServer1, &LinkServer::Wrote, f.IdTCPServer1, [&](int, qsizetype) {
+    // A download frame moves the step on; discovery's questions do not.
+    if (d.Download.StepCounter() == lastStep) return;
+    lastStep = d.Download.StepCounter();
+    writes.push_back(NowNs());
+  });
   d.show();
   const double cpu0 = CpuMs(), gui0 = ThreadCpuMs();
   const auto t0 = Clock::now();
@@ -174,9 +228,8 @@ int Run(const Variant& v) {
   const double cpu1 = CpuMs(), gui1 = ThreadCpuMs();
   const double closest = panelThread.Closest();
   QObject::disconnect(wrote);
-  std::vector<double> gaps;
-  for (size_t i = 1; i < writes.size(); ++i) gaps.push_back((writes[i] - writes[i - 1]) / 1e6);
-  const double sentClosest = gaps.empty() ? 0 : *std::min_element(gaps.begin(), gaps.end());
+  const Gaps gaps = MeasureGaps(writes, panelThread.Acks(), config.FrameGapMs);
+  const double sentClosest = gaps.All.empty() ? 0 : *std::min_element(gaps.All.begin(), gaps.All.end());
 
   // A silent panel: the download waits and the process should sleep.
   panelsim::Faults silent;
@@ -208,16 +261,18 @@ int Run(const Variant& v) {
               config.FrameGapMs);
   std::printf("  download:   %9.1f ms  floor %d x %d = %.0f ms (%+.2f%%), closest frames %.2f ms apart%s\n", took,
               frames, config.FrameGapMs, floor, 100.0 * (took - floor) / floor, closest, downloaded ? "" : "  FAILED");
-  std::printf("              written %zu times, gaps at the window: closest %.2f ms, median %.2f ms\n", writes.size(),
-              sentClosest, Median(gaps));
+  std::printf("              written %zu times, gaps at the window: closest %.2f ms, median %.2f ms, longest %.2f ms\n",
+              writes.size(), sentClosest, Median(gaps.All), gaps.Longest);
+  std::printf("              %d gaps after a late acknowledgement, the next frame at most %.2f ms after it\n",
+              gaps.Late, gaps.LongestAfterLate);
   std::printf("              CPU %7.1f ms (%.2f%% of the time), of which the window's thread %.1f ms\n", cpu1 - cpu0,
               100.0 * (cpu1 - cpu0) / took, gui1 - gui0);
   std::printf("  waiting on a silent panel for %d ms: CPU %.1f ms\n", kIdleMs, cpu3 - cpu2);
   std::printf("  upload:     %9.1f ms  CPU %.1f ms, %s%s\n", Ms(t4, t5), cpu5 - cpu4,
               same ? "\"Save as\" bytes as before" : "\"Save as\" bytes DIFFER", uploaded ? "" : "  FAILED");
   std::printf("  peak memory so far: %ld KiB\n", PeakKiB());
-  std::printf("RESULT bench_transfer variant=%s download_ratio=%.4f upload_ms=%.0f idle_cpu_pct=%.2f\n", v.Name.c_str(),
-              took / floor, Ms(t4, t5), 100.0 * (cpu3 - cpu2) / kIdleMs);
+  std::printf("RESULT bench_transfer variant=%s download_ratio=%.4f upload_ms=%.0f idle_cpu_pct=%.2f max_gap_ms=%.1f\n",
+              v.Name.c_str(), took / floor, Ms(t4, t5), 100.0 * (cpu3 - cpu2) / kIdleMs, gaps.Longest);
   QStringList problems;
   panelThread.In([&] { problems = panelThread.Sim().Problems(); });
   for (const QString& p : problems) std::printf("  panel: %s\n", p.toUtf8().constData());
