@@ -17,10 +17,15 @@ std::vector<std::string> SerialPorts(const Variant& v) {
   for (int i = 1; i <= v.SerialPortCount; ++i) r.push_back("Port" + std::to_string(i));
   return r;
 }
-std::vector<std::string> PanelKeys(const Variant& v) {
-  std::vector<std::string> r;
-  for (int i = 1; i <= (v.KeyCount >= 10 ? 9 : 6); ++i) r.push_back("Key" + std::to_string(i));
-  return r;
+const std::vector<std::string>& PanelKeys(const Variant& v) {
+  // Asked for by every key event encoded or decoded: made once a build.
+  static const auto keys = [](int count) {
+    std::vector<std::string> r;
+    for (int i = 1; i <= count; ++i) r.push_back("Key" + std::to_string(i));
+    return r;
+  };
+  static const std::vector<std::string> nine = keys(9), six = keys(6);
+  return v.KeyCount >= 10 ? nine : six;
 }
 int IndexOf(const std::vector<std::string>& list, std::string_view text) {
   for (size_t i = 0; i < list.size(); ++i)
@@ -302,7 +307,7 @@ Encoded EncodeCompare(const Variant& v, const CompareSettings& s, int eventIndex
 }
 
 Encoded EncodeLed(const Variant& v, const LedSettings& s, int eventIndex) {
-  const auto keys = items::PanelKeys(v);
+  const auto& keys = items::PanelKeys(v);
   if (!IsItem(s.Key, keys.size()) || !IsItem(s.Light, items::kLightActions.size()))
     return Refuse(EncodeStatus::NotLegal);
   const std::string payload = ByteString({s.Key + 1, s.Light + 1});
@@ -310,7 +315,7 @@ Encoded EncodeLed(const Variant& v, const LedSettings& s, int eventIndex) {
 }
 
 Encoded EncodeToggle(const Variant& v, const ToggleSettings& s, int eventIndex) {
-  const auto keys = items::PanelKeys(v);
+  const auto& keys = items::PanelKeys(v);
   if (!IsItem(s.Key, keys.size()) || !IsItem(s.Start, items::kToggleStarts.size()))
     return Refuse(EncodeStatus::NotLegal);
   const std::string payload = ByteString({s.Key + 1, s.Start + 1});

@@ -29,7 +29,7 @@ inline const std::vector<std::string> kEndChars = {"NULL", "CR", "LF", "CR+LF"};
 inline const std::vector<std::string> kIrPorts = {"Port1", "Port2"};
 inline const std::vector<std::string> kCarriers = {"On", "Off"};
 inline const std::vector<std::string> kCompareSources = {"Port1", "Port2", "Port3", "TCP/IP"};
-std::vector<std::string> PanelKeys(const Variant& v);  // "Key1".."Key9" (6-key build: ..6)
+const std::vector<std::string>& PanelKeys(const Variant& v);  // "Key1".."Key9" (6-key build: ..6)
 inline const std::vector<std::string> kLightActions = {"On", "Off", "On/Other Off", "On/Group Off"};
 inline const std::vector<std::string> kToggleStarts = {"1", "2"};
 // Index of text in list, or -1.

@@ -201,7 +201,12 @@ TEST(DebugLog, LongLinesAreKeptCutAndTheLogBoundedInBytes) {
 struct LongMessages : ::testing::Test {
   TestProgram P{kVantor};
   TForm1& f = *P.W().Form1;
-  LongMessages() { f.show(); }
+  LongMessages() {
+    f.show();
+    // The window's first paint is no handler of a message.
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&f));
+    QCoreApplication::processEvents();
+  }
   void ShowLog(bool shown) {
     if (shown != f.LogShown()) f.Debug1Click();
   }
