@@ -90,26 +90,27 @@ std::string HexDigits(uint32_t v, int digits) {
   return out;
 }
 
-std::string BytesToSpacedHex(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size() * 3);
+namespace {
+
+// Two digits a byte, then `gap` when it is not NUL; written in place, since
+// the log and the lists turn every frame into such text.
+std::string Digits(std::string_view bytes, char gap) {
+  const size_t width = gap ? 3 : 2;
+  std::string out(bytes.size() * width, gap);
+  char* p = out.data();
   for (unsigned char c : bytes) {
-    out += kDigits[c >> 4];
-    out += kDigits[c & 15];
-    out += ' ';
+    p[0] = kDigits[c >> 4];
+    p[1] = kDigits[c & 15];
+    p += width;
   }
   return out;
 }
 
-std::string BytesToHex(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size() * 2);
-  for (unsigned char c : bytes) {
-    out += kDigits[c >> 4];
-    out += kDigits[c & 15];
-  }
-  return out;
-}
+}  // namespace
+
+std::string BytesToSpacedHex(std::string_view bytes) { return Digits(bytes, ' '); }
+
+std::string BytesToHex(std::string_view bytes) { return Digits(bytes, '\0'); }
 
 SpacedHexResult SpacedHexToBytes(std::string_view text, bool stopAtFirstBadGroup) {
   SpacedHexResult r;

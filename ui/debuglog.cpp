@@ -16,10 +16,13 @@ QString DebugLog::Kept(QString line) {
   return line;
 }
 
-void DebugLog::Add(QString line) {
-  line = Kept(std::move(line));
-  chars_ += line.size() + 1;
-  lines_.push_back(std::move(line));
+void DebugLog::Add(const QString& line) {
+  // Most lines are short and plain: kept as they are, shared, not copied.
+  if (line.size() <= kLineChars && !line.contains(QLatin1Char('\r')))
+    lines_.push_back(line);
+  else
+    lines_.push_back(Kept(line));
+  chars_ += lines_.back().size() + 1;
   ++added_;
   // The newest line stays even alone past the bound; it is cut short enough.
   while (lines_.size() > 1 && (lines_.size() > kLines || Bytes() > kBytes)) {

@@ -13,7 +13,7 @@ class DebugLog {
 
   explicit DebugLog(const QString& first);
 
-  void Add(QString line);
+  void Add(const QString& line);
   void Clear();
 
   size_t Count() const { return lines_.size(); }
