@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <initializer_list>
+#include <map>
 
 #include "model/hex.h"
 
@@ -12,19 +13,24 @@ int EventKindIndexOf(std::string_view name) {
 }
 
 namespace items {
-std::vector<std::string> SerialPorts(const Variant& v) {
+namespace {
+// "<prefix>1" .. "<prefix>count"; the lists below are asked for by every event
+// encoded or decoded, so each is made once.
+std::vector<std::string> Numbered(const char* prefix, int count) {
   std::vector<std::string> r;
-  for (int i = 1; i <= v.SerialPortCount; ++i) r.push_back("Port" + std::to_string(i));
+  for (int i = 1; i <= count; ++i) r.push_back(prefix + std::to_string(i));
   return r;
 }
+}  // namespace
+
+const std::vector<std::string>& SerialPorts(const Variant& v) {
+  static std::map<int, const std::vector<std::string>> made;  // a build's list stays where it is
+  auto it = made.find(v.SerialPortCount);
+  if (it == made.end()) it = made.emplace(v.SerialPortCount, Numbered("Port", v.SerialPortCount)).first;
+  return it->second;
+}
 const std::vector<std::string>& PanelKeys(const Variant& v) {
-  // Asked for by every key event encoded or decoded: made once a build.
-  static const auto keys = [](int count) {
-    std::vector<std::string> r;
-    for (int i = 1; i <= count; ++i) r.push_back("Key" + std::to_string(i));
-    return r;
-  };
-  static const std::vector<std::string> nine = keys(9), six = keys(6);
+  static const std::vector<std::string> nine = Numbered("Key", 9), six = Numbered("Key", 6);
   return v.KeyCount >= 10 ? nine : six;
 }
 int IndexOf(const std::vector<std::string>& list, std::string_view text) {
@@ -209,7 +215,7 @@ std::optional<std::string> IpBytes(std::string_view ip) {
 
 Encoded EncodeRs232(const Variant& v, const Rs232Settings& s, int eventIndex) {
   if (s.Data.Memo.empty()) return Refuse(EncodeStatus::MissingInput);
-  const auto ports = items::SerialPorts(v);
+  const auto& ports = items::SerialPorts(v);
   if (!IsItem(s.Port, ports.size()) || !IsItem(s.Baud, items::kBauds.size()) ||
       !IsItem(s.DataBits, items::kDataBits.size()) || !IsItem(s.StopBits, items::kStopBits.size()) ||
       !IsItem(s.Parity, items::kParities.size()) || !IsItem(s.RepeatMode, items::kRepeatModes.size()))

@@ -19,7 +19,7 @@ int EventKindIndexOf(std::string_view name);
 
 // The fixed items of the pages' combos. Port and key lists depend on the build.
 namespace items {
-std::vector<std::string> SerialPorts(const Variant& v);  // "Port1".."Port5" (6-key build: ..3)
+const std::vector<std::string>& SerialPorts(const Variant& v);  // "Port1".."Port5" (6-key build: ..3)
 inline const std::vector<std::string> kBauds = {"2400", "4800", "9600", "19200", "38400", "57600", "115200"};
 inline const std::vector<std::string> kDataBits = {"8", "7", "6", "5"};
 inline const std::vector<std::string> kStopBits = {"1", "1.5", "2"};
