@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstring>
 #include <initializer_list>
+#include <map>
 
 #include "model/hex.h"
 
@@ -13,15 +14,25 @@ int EventKindIndexOf(std::string_view name) {
 }
 
 namespace items {
-std::vector<std::string> SerialPorts(const Variant& v) {
+namespace {
+// "<prefix>1" .. "<prefix>count"; the lists below are asked for by every event
+// encoded or decoded, so each is made once.
+std::vector<std::string> Numbered(const char* prefix, int count) {
   std::vector<std::string> r;
-  for (int i = 1; i <= v.SerialPortCount; ++i) r.push_back("Port" + std::to_string(i));
+  for (int i = 1; i <= count; ++i) r.push_back(prefix + std::to_string(i));
   return r;
 }
-std::vector<std::string> PanelKeys(const Variant& v) {
-  std::vector<std::string> r;
-  for (int i = 1; i <= (v.KeyCount >= 10 ? 9 : 6); ++i) r.push_back("Key" + std::to_string(i));
-  return r;
+}  // namespace
+
+const std::vector<std::string>& SerialPorts(const Variant& v) {
+  static std::map<int, const std::vector<std::string>> made;  // a build's list stays where it is
+  auto it = made.find(v.SerialPortCount);
+  if (it == made.end()) it = made.emplace(v.SerialPortCount, Numbered("Port", v.SerialPortCount)).first;
+  return it->second;
+}
+const std::vector<std::string>& PanelKeys(const Variant& v) {
+  static const std::vector<std::string> nine = Numbered("Key", 9), six = Numbered("Key", 6);
+  return v.KeyCount >= 10 ? nine : six;
 }
 int IndexOf(const std::vector<std::string>& list, std::string_view text) {
   for (size_t i = 0; i < list.size(); ++i)
@@ -217,7 +228,7 @@ size_t DataEventPayloadSize(const Variant& v, EventKind kind, const DataPart& d)
 
 Encoded EncodeRs232(const Variant& v, const Rs232Settings& s, int eventIndex) {
   if (s.Data.Memo.empty()) return Refuse(EncodeStatus::MissingInput);
-  const auto ports = items::SerialPorts(v);
+  const auto& ports = items::SerialPorts(v);
   if (!IsItem(s.Port, ports.size()) || !IsItem(s.Baud, items::kBauds.size()) ||
       !IsItem(s.DataBits, items::kDataBits.size()) || !IsItem(s.StopBits, items::kStopBits.size()) ||
       !IsItem(s.Parity, items::kParities.size()) || !IsItem(s.RepeatMode, items::kRepeatModes.size()))
@@ -315,7 +326,7 @@ Encoded EncodeCompare(const Variant& v, const CompareSettings& s, int eventIndex
 }
 
 Encoded EncodeLed(const Variant& v, const LedSettings& s, int eventIndex) {
-  const auto keys = items::PanelKeys(v);
+  const auto& keys = items::PanelKeys(v);
   if (!IsItem(s.Key, keys.size()) || !IsItem(s.Light, items::kLightActions.size()))
     return Refuse(EncodeStatus::NotLegal);
   const std::string payload = ByteString({s.Key + 1, s.Light + 1});
@@ -323,7 +334,7 @@ Encoded EncodeLed(const Variant& v, const LedSettings& s, int eventIndex) {
 }
 
 Encoded EncodeToggle(const Variant& v, const ToggleSettings& s, int eventIndex) {
-  const auto keys = items::PanelKeys(v);
+  const auto& keys = items::PanelKeys(v);
   if (!IsItem(s.Key, keys.size()) || !IsItem(s.Start, items::kToggleStarts.size()))
     return Refuse(EncodeStatus::NotLegal);
   const std::string payload = ByteString({s.Key + 1, s.Start + 1});

@@ -19,7 +19,7 @@ int EventKindIndexOf(std::string_view name);
 
 // The fixed items of the pages' combos. Port and key lists depend on the build.
 namespace items {
-std::vector<std::string> SerialPorts(const Variant& v);  // "Port1".."Port5" (6-key build: ..3)
+const std::vector<std::string>& SerialPorts(const Variant& v);  // "Port1".."Port5" (6-key build: ..3)
 inline const std::vector<std::string> kBauds = {"2400", "4800", "9600", "19200", "38400", "57600", "115200"};
 inline const std::vector<std::string> kDataBits = {"8", "7", "6", "5"};
 inline const std::vector<std::string> kStopBits = {"1", "1.5", "2"};
@@ -29,7 +29,7 @@ inline const std::vector<std::string> kEndChars = {"NULL", "CR", "LF", "CR+LF"};
 inline const std::vector<std::string> kIrPorts = {"Port1", "Port2"};
 inline const std::vector<std::string> kCarriers = {"On", "Off"};
 inline const std::vector<std::string> kCompareSources = {"Port1", "Port2", "Port3", "TCP/IP"};
-std::vector<std::string> PanelKeys(const Variant& v);  // "Key1".."Key9" (6-key build: ..6)
+const std::vector<std::string>& PanelKeys(const Variant& v);  // "Key1".."Key9" (6-key build: ..6)
 inline const std::vector<std::string> kLightActions = {"On", "Off", "On/Other Off", "On/Group Off"};
 inline const std::vector<std::string> kToggleStarts = {"1", "2"};
 // Index of text in list, or -1.

@@ -1,5 +1,7 @@
 #include "model/hex.h"
 
+#include <array>
+
 namespace {
 
 constexpr char kDigits[] = "0123456789ABCDEF";
@@ -42,13 +44,25 @@ uint16_t Crc16Modbus(const uint8_t* data, uint16_t length) {
   return Crc16Modbus(std::string_view(reinterpret_cast<const char*>(data), length));
 }
 
-uint16_t Crc16Modbus(std::string_view bytes) {
-  uint16_t crc = 0xFFFF;
-  for (unsigned char c : bytes) {
-    crc ^= c;
+namespace {
+
+// The CRC of each byte value alone, so a byte costs one look-up, not eight shifts.
+constexpr std::array<uint16_t, 256> kCrcTable = [] {
+  std::array<uint16_t, 256> t{};
+  for (unsigned n = 0; n < 256; ++n) {
+    uint16_t crc = static_cast<uint16_t>(n);
     for (int b = 0; b < 8; ++b)
       crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001) : static_cast<uint16_t>(crc >> 1);
+    t[n] = crc;
   }
+  return t;
+}();
+
+}  // namespace
+
+uint16_t Crc16Modbus(std::string_view bytes) {
+  uint16_t crc = 0xFFFF;
+  for (unsigned char c : bytes) crc = static_cast<uint16_t>((crc >> 8) ^ kCrcTable[(crc ^ c) & 0xFF]);
   return crc;
 }
 
@@ -76,26 +90,27 @@ std::string HexDigits(uint32_t v, int digits) {
   return out;
 }
 
-std::string BytesToSpacedHex(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size() * 3);
+namespace {
+
+// Two digits a byte, then `gap` when it is not NUL; written in place, since
+// the log and the lists turn every frame into such text.
+std::string Digits(std::string_view bytes, char gap) {
+  const size_t width = gap ? 3 : 2;
+  std::string out(bytes.size() * width, gap);
+  char* p = out.data();
   for (unsigned char c : bytes) {
-    out += kDigits[c >> 4];
-    out += kDigits[c & 15];
-    out += ' ';
+    p[0] = kDigits[c >> 4];
+    p[1] = kDigits[c & 15];
+    p += width;
   }
   return out;
 }
 
-std::string BytesToHex(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size() * 2);
-  for (unsigned char c : bytes) {
-    out += kDigits[c >> 4];
-    out += kDigits[c & 15];
-  }
-  return out;
-}
+}  // namespace
+
+std::string BytesToSpacedHex(std::string_view bytes) { return Digits(bytes, ' '); }
+
+std::string BytesToHex(std::string_view bytes) { return Digits(bytes, '\0'); }
 
 SpacedHexResult SpacedHexToBytes(std::string_view text, bool stopAtFirstBadGroup) {
   SpacedHexResult r;

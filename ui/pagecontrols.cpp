@@ -18,7 +18,12 @@
 #include "ui/textcodec.h"
 
 void SetComboIndex(QComboBox* combo, const std::optional<int>& index) {
-  if (index && *index >= 0 && *index < combo->count()) combo->setCurrentIndex(*index);
+  if (!index || *index < 0 || *index >= combo->count()) return;
+  // Choosing the item already shown changes nothing, yet an editable combo
+  // lays out its edit again each time: a load chooses thousands.
+  const QLineEdit* edit = combo->lineEdit();
+  if (*index == combo->currentIndex() && (!edit || edit->text() == combo->itemText(*index))) return;
+  combo->setCurrentIndex(*index);
 }
 
 namespace {

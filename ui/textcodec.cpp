@@ -29,7 +29,11 @@ QString FromGbk(std::string_view bytes) {
 
 bool ToGbk(const QString& text, std::string* bytes) {
   if (Ascii(text)) {
-    if (bytes) *bytes = text.toLatin1().toStdString();
+    if (bytes) {
+      bytes->resize(static_cast<size_t>(text.size()));
+      for (qsizetype i = 0; i < text.size(); ++i)
+        (*bytes)[static_cast<size_t>(i)] = static_cast<char>(text[i].unicode());
+    }
     return true;
   }
   QStringEncoder enc("GBK", QStringConverter::Flag::Stateless);
@@ -43,7 +47,8 @@ bool ToGbk(const QString& text, std::string* bytes) {
 
 std::string ToGbkOrEmpty(const QString& text) {
   std::string b;
-  return ToGbk(text, &b) ? b : std::string{};
+  if (!ToGbk(text, &b)) b.clear();
+  return b;
 }
 
 int GbkLength(const QString& text) {

@@ -120,8 +120,7 @@ TForm1::TForm1(Forms& forms)
   Memo2 = Place(new TQelMemo(central), "Memo2", QRect(kWidth - 330, 10, 320, 600));
   Memo2->setReadOnly(true);
   Memo2->setUndoRedoEnabled(false);  // read-only: undo steps would only grow the process
-  Memo2->setMaximumBlockCount(kLogLines);
-  Memo2->setPlainText(QStringLiteral("Memo2"));
+  Memo2->setPlainText(Log_.Text());
   Memo2->hide();
 
   BuildMenus();
@@ -271,63 +270,53 @@ qint64 NowMs() {
 
 }  // namespace
 
-// Lines are gathered and put into the memo together once the event loop
-// runs (a load logs thousands); the memo keeps the newest kLogLines, so a
-// panel flooding the link cannot grow the process without end.
+// The store keeps every line; the memo, while shown, takes the new ones
+// together once the event loop runs (a load logs thousands).
 void TForm1::Log(const QString& line) {
-  if (pendingLog_.empty()) QTimer::singleShot(0, this, &TForm1::FlushLogLater);
-  pendingLog_.push_back(line);
-  // Older lines would only push themselves out of the memo again.
-  if (pendingLog_.size() > size_t{kLogLines}) pendingLog_.pop_front();
+  if (LogShown() && !LogPending()) QTimer::singleShot(0, this, &TForm1::FlushLogLater);
+  Log_.Add(line);
 }
 
 // The scheduled flush: lines of a burst go into the memo at most every
 // kLogBurstMs, since each such flush rewrites or trims the memo.
 void TForm1::FlushLogLater() {
   const qint64 since = NowMs() - logFlushedMs_;
-  if (pendingLog_.size() > kLogBurstLines && since < kLogBurstMs) {
+  if (LogPending() && Log_.Added() - memoAdded_ > qint64{kLogBurstLines} && since < kLogBurstMs) {
     QTimer::singleShot(static_cast<int>(kLogBurstMs - since), this, &TForm1::FlushLogLater);
     return;
   }
   FlushLog();
 }
 
+// Brings the shown memo to what the store holds: the lines the store dropped
+// since are cut from its top and the new ones appended, or, when that is
+// most of it, the memo is written anew.
 void TForm1::FlushLog() {
-  if (pendingLog_.empty()) return;
+  if (!LogPending()) return;
   logFlushedMs_ = NowMs();
-  qsizetype length = 0;
-  for (const QString& l : pendingLog_) length += l.size() + 1;
-  QString text;
-  text.reserve(length);
-  for (const QString& l : pendingLog_) {
-    if (&l != &pendingLog_.front()) text += QLatin1Char('\n');
-    text += l;
-  }
-  const int fresh = static_cast<int>(pendingLog_.size());
-  pendingLog_.clear();
-  const int held = Memo2->document()->isEmpty() ? 0 : Memo2->blockCount();
-  const int kept = std::min(held, kLogLines - fresh);
-  if (held - kept <= static_cast<int>(kLogBurstLines)) {
-    // The memo drops its oldest lines past kLogLines by itself.
-    Memo2->appendPlainText(text);
+  const qint64 fresh = Log_.Added() - memoAdded_;
+  const qint64 cut = Log_.DroppedChars() - memoDroppedChars_;
+  const qint64 kept = static_cast<qint64>(Log_.Count()) - fresh;
+  memoAdded_ = Log_.Added();
+  memoDroppedChars_ = Log_.DroppedChars();
+  if (kept <= 0 || fresh > static_cast<qint64>(Log_.Count()) / 2 || Memo2->document()->isEmpty()) {
+    Memo2->setPlainText(Log_.Text());
+    Memo2->moveCursor(QTextCursor::End);
     return;
   }
-  // Trimming that many lines one by one costs more than writing the memo anew.
-  const QString old = Memo2->toPlainText();
-  qsizetype from = old.size();  // the kept lines start after old[from]
-  for (int n = 0; n < kept; ++n) {
-    from = from > 0 ? old.lastIndexOf(QLatin1Char('\n'), from - 1) : -1;
-    if (from < 0) break;
+  if (cut > 0) {
+    QTextCursor top(Memo2->document());
+    top.setPosition(static_cast<int>(cut), QTextCursor::KeepAnchor);
+    top.removeSelectedText();
   }
-  QString memo = kept > 0 ? old.mid(from + 1) + QLatin1Char('\n') : QString();
-  memo += text;
-  Memo2->setPlainText(memo);
-  Memo2->moveCursor(QTextCursor::End);
+  Memo2->appendPlainText(Log_.Newest(static_cast<size_t>(fresh)));
 }
 
-QString TForm1::LogText() {
-  FlushLog();
-  return Memo2->toPlainText();
+void TForm1::ClearLog() {
+  Log_.Clear();
+  Memo2->clear();
+  memoAdded_ = Log_.Added();
+  memoDroppedChars_ = Log_.DroppedChars();
 }
 
 void TForm1::FormCreate() {

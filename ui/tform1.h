@@ -15,6 +15,7 @@
 #include "link/panellink.h"
 #include "link/transfer.h"
 #include "ui/accesscode.h"
+#include "ui/debuglog.h"
 #include "ui/forms.h"
 #include "ui/pagelibraries.h"
 #include "ui/tform1_controls.h"
@@ -123,11 +124,13 @@ class TForm1 : public QMainWindow, public Form1Controls {
   void AppendActionRow(int action);
   void EndUpload();
 
-  // The debug log, the hidden Memo2: Forms::Log writes to it.
-  static constexpr int kLogLines = 20000;
+  // The debug log: Forms::Log writes to its store; the memo Memo2 shows it
+  // (Test > "Debug") and takes its lines only while shown.
+  static constexpr int kLogLines = static_cast<int>(DebugLog::kLines);
   void Log(const QString& line);
-  QString LogText();                                        // pending lines included
-  bool LogPending() const { return !pendingLog_.empty(); }  // lines still waiting for the loop
+  QString LogText() const { return Log_.Text(); }
+  bool LogShown() const { return Memo2 && !Memo2->isHidden(); }
+  bool LogPending() const { return LogShown() && Log_.Added() > memoAdded_; }  // lines waiting for the loop
   // Off: a load writes the memos and repaints record by record (tests compare the two).
   bool HoldDuringLoads = true;
   void FlushLog();
@@ -226,8 +229,11 @@ class TForm1 : public QMainWindow, public Form1Controls {
   AccessCodeEntry Access;  // the access code typed since Ctrl+K
   int DiscoveryTicks = 0;  // ticks of Timer1 since the last discovery run
 
-  std::deque<QString> pendingLog_;  // the newest kLogLines not yet in the memo
-  qint64 logFlushedMs_ = 0;         // when FlushLog last put lines into the memo
+  DebugLog Log_{QStringLiteral("Memo2")};
+  // The store's counts when the memo last took its lines.
+  qint64 memoAdded_ = 1, memoDroppedChars_ = 0;
+  qint64 logFlushedMs_ = 0;  // when FlushLog last put lines into the memo
+  void ClearLog();
   bool batchLoading_ = false;
   bool paintHeld_ = false;  // an upload holds painting between records
   QTimer* paintHoldTimer_ = nullptr;

@@ -30,8 +30,12 @@ TQelEdit* Edit(QWidget* parent, const char* name, const QString& text, const QRe
   return e;
 }
 
+// The text the edit already shows is not set again: a load sets thousands,
+// and each setting lays the edit out anew.
 void SetText(QLineEdit* e, const std::optional<std::string>& text) {
-  if (text) e->setText(FromGbk(*text));
+  if (!text) return;
+  const QString t = FromGbk(*text);
+  if (e->text() != t) e->setText(t);
 }
 
 // Every item equal to the text is selected in turn, so the last one stays.

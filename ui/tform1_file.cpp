@@ -118,9 +118,12 @@ size_t ProjectHash(const Variant& v, const ConfigModel& m) { return std::hash<st
 void LogFrames(TForm1& f, const ConfigModel& m) {
   for (int a = 1; a <= m.ActionCount; ++a)
     for (int e = 1; e <= m.Actions[a].EventCount; ++e) {
+      // Two lines an event, thousands a save: made straight from ASCII.
       const std::string& frame = m.Actions[a].Events[e].Frame;
-      f.Log(QStringLiteral("len%1").arg(frame.size()));
-      f.Log(Utf8(BytesToSpacedHex(frame)));
+      const std::string length = "len" + std::to_string(frame.size());
+      f.Log(QString::fromLatin1(length.data(), static_cast<qsizetype>(length.size())));
+      const std::string hex = BytesToSpacedHex(frame);
+      f.Log(QString::fromLatin1(hex.data(), static_cast<qsizetype>(hex.size())));
     }
 }
 

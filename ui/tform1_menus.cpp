@@ -197,15 +197,14 @@ void TForm1::about1Click() {
 // "Test"
 
 void TForm1::Debug1Click() {
-  FlushLog();
   Memo2->setVisible(Memo2->isHidden());
-  if (!Memo2->isHidden()) Memo2->raise();
+  if (LogShown()) {
+    FlushLog();
+    Memo2->raise();
+  }
 }
 
-void TForm1::DebugDataClear1Click() {
-  pendingLog_.clear();
-  Memo2->clear();
-}
+void TForm1::DebugDataClear1Click() { ClearLog(); }
 
 void TForm1::On1Click() { Link->SendCommand(cmd::DebugOn, SelectedLink); }
 void TForm1::off1Click() { Link->SendCommand(cmd::DebugOff, SelectedLink); }
@@ -238,8 +237,7 @@ void TForm1::LocK1Click() { Link->SendCommandData(cmd::KeyLock, std::string(1, '
 void TForm1::UnLock1Click() { Link->SendCommandData(cmd::KeyLock, std::string(1, '\x00')); }
 // The debug log emptied, then the model as lines in it.
 void TForm1::UpdateTest1Click() {
-  Memo2->clear();
-  pendingLog_.clear();
+  ClearLog();
   for (const std::string& line : LocalDataLines(Model, ListView1->Count())) Log(FromGbk(line));
 }
 void TForm1::SetMac1Click() { F.S.Dialogs->Run(F.Form9); }

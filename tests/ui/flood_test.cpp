@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <set>
@@ -13,6 +14,7 @@
 #include "fakepanel.h"
 #include "link/server.h"
 #include "tools/bench/floodkit.h"
+#include "ui/debuglog.h"
 #include "ui/tform1.h"
 #include "ui_fixture.h"
 
@@ -137,13 +139,15 @@ TEST(DebugLog, KeepsTheNewestLinesWhicheverWayTheyReachTheMemo) {
     EXPECT_EQ(log.count(QLatin1Char('\n')) + 1, std::min(n, kBound));
     EXPECT_EQ(log.left(12), expected.left(12));
     EXPECT_TRUE(log == expected);
+    if (!c.shown) f.Debug1Click();  // the memo shows the same once shown
     EXPECT_EQ(f.Memo2->toPlainText(), log);
   }
 }
 
-TEST(DebugLog, ABurstReachesTheHiddenMemoWithoutBeingAskedFor) {
+TEST(DebugLog, ABurstReachesTheShownMemoWithoutBeingAskedFor) {
   TestProgram P(kVantor);
   TForm1& f = *P.W().Form1;
+  f.Debug1Click();
   f.DebugDataClear1Click();
   for (int n = 0; n < 5000; ++n) f.Log(QStringLiteral("line %1").arg(n));
   f.FlushLog();
@@ -151,6 +155,137 @@ TEST(DebugLog, ABurstReachesTheHiddenMemoWithoutBeingAskedFor) {
   for (int n = 5000; n < 10000; ++n) f.Log(QStringLiteral("line %1").arg(n));
   EXPECT_TRUE(QTest::qWaitFor([&] { return f.Memo2->document()->lastBlock().text() == "line 9999"; }, 2000));
   EXPECT_EQ(f.Memo2->blockCount(), 10000);
+}
+
+TEST(DebugLog, LongLinesAreKeptCutAndTheLogBoundedInBytes) {
+  TestProgram P(kVantor);
+  TForm1& f = *P.W().Form1;
+  f.show();
+  const QString mark = QStringLiteral("\u2026 (%1 characters)");
+  const QString longest(DebugLog::kLineChars, QLatin1Char('x'));
+  struct Case {
+    QString logged, kept;
+  };
+  const Case cases[] = {
+      {longest, longest},
+      {longest + QLatin1Char('y'), longest + mark.arg(DebugLog::kLineChars + 1)},
+      {QString(1 << 20, QLatin1Char('z')), QString(DebugLog::kLineChars, QLatin1Char('z')) + mark.arg(1 << 20)},
+      // The memo reads CR and CR LF as LF; so does the log.
+      {QStringLiteral("a\rb\r\nc"), QStringLiteral("a\nb\nc")},
+  };
+  for (bool shown : {false, true}) {
+    if (shown != f.LogShown()) f.Debug1Click();
+    for (const Case& c : cases) {
+      f.DebugDataClear1Click();
+      f.Log(c.logged);
+      EXPECT_TRUE(f.LogText() == c.kept) << f.LogText().left(40).toStdString();
+      f.FlushLog();
+      if (shown) EXPECT_TRUE(f.Memo2->toPlainText() == c.kept);
+    }
+    // Lines of 3,000 characters: the oldest go once the bytes would pass the bound.
+    f.DebugDataClear1Click();
+    const int lines = 5000;
+    for (int n = 0; n < lines; ++n) f.Log(QStringLiteral("%1 ").arg(n, 5) + QString(2994, QLatin1Char('-')));
+    f.FlushLog();
+    const QString log = f.LogText();
+    const qsizetype kept = log.count(QLatin1Char('\n')) + 1;
+    EXPECT_LE(log.size() * 2, DebugLog::kBytes);
+    EXPECT_EQ(kept, DebugLog::kBytes / 6002);
+    EXPECT_TRUE(log.startsWith(QStringLiteral("%1 ").arg(lines - kept, 5)));
+    if (shown) EXPECT_TRUE(f.Memo2->toPlainText() == log);
+  }
+}
+
+// Long messages are logged whole, as spaced hex and as text: the log must
+// stay small and quick whether it is shown or not.
+struct LongMessages : ::testing::Test {
+  TestProgram P{kVantor};
+  TForm1& f = *P.W().Form1;
+  LongMessages() {
+    f.show();
+    // The window's first paint is no handler of a message.
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&f));
+    QCoreApplication::processEvents();
+  }
+  void ShowLog(bool shown) {
+    if (shown != f.LogShown()) f.Debug1Click();
+  }
+  // What a memo showing the log must show last.
+  QString NewestLine() const { return f.LogText().section(QLatin1Char('\n'), -1); }
+  // Fewer messages where each costs many times as much.
+  static size_t Count(size_t n) { return kFigures ? n : n / 10; }
+  void ExpectSmallAndQuick(const flood::BurstOutcome& o, size_t messages) {
+    ASSERT_TRUE(o.Connected);
+    EXPECT_EQ(o.Handled, messages);
+    if (kFigures) {
+      EXPECT_LT(o.GrewKiB, 30 * 1024);
+      EXPECT_LT(o.LongestMs, 200.0);
+    }
+  }
+  void ExpectLogBounded() {
+    const QString log = f.LogText();
+    EXPECT_LE(log.size() * 2, DebugLog::kBytes);
+    EXPECT_LE(log.count(QLatin1Char('\n')) + 1, TForm1::kLogLines);
+    if (f.LogShown()) EXPECT_TRUE(f.Memo2->toPlainText() == log);
+  }
+};
+
+TEST_F(LongMessages, RelayFramesAndUnknownMessagesKeepTheProcessSmallAndQuick) {
+  const size_t relays = Count(300), unknown = Count(300);
+  for (bool shown : {false, true}) {
+    SCOPED_TRACE(shown ? "shown" : "hidden");
+    ShowLog(shown);
+    {
+      SCOPED_TRACE("65 KB relay frames");
+      ExpectSmallAndQuick(flood::SendBurst(*f.IdTCPServer1, "127.0.0.2",
+                                           flood::Repeated(flood::RelayFrame(65000), relays), relays, 120000),
+                          relays);
+      ExpectLogBounded();
+    }
+    {
+      SCOPED_TRACE("120 KB unknown messages");
+      ExpectSmallAndQuick(flood::SendEach(*f.IdTCPServer1, "127.0.0.3", flood::Unknown(120000), unknown, 120000),
+                          unknown);
+      ExpectLogBounded();
+    }
+  }
+  // A long line is kept cut, saying how long it was.
+  const QString logged = QStringLiteral("ID1\uFF1A ") + QString(120000, QLatin1Char('U'));
+  const QString cut = logged.left(DebugLog::kLineChars) + QStringLiteral("\u2026 (%1 characters)").arg(logged.size());
+  EXPECT_TRUE(f.LogText().split(QLatin1Char('\n')).contains(cut));
+}
+
+TEST_F(LongMessages, ManySmallOnesAfterLongOnesStallNothingAndShowAtOnce) {
+  const size_t longOnes = Count(100), small = 4000;
+  for (bool shown : {false, true}) {
+    SCOPED_TRACE(shown ? "shown" : "hidden");
+    ShowLog(shown);
+    ExpectSmallAndQuick(flood::SendEach(*f.IdTCPServer1, "127.0.0.2", flood::Unknown(120000), longOnes, 120000),
+                        longOnes);
+    ExpectSmallAndQuick(
+        flood::SendBurst(*f.IdTCPServer1, "127.0.0.3", flood::NetAnswers(static_cast<int>(small), false), small, 60000),
+        small);
+    ExpectLogBounded();
+    if (shown) continue;
+    // Shown after the flood: its newest line in view within a second.
+    flood::Heartbeat beat;
+    beat.Start();
+    QElapsedTimer took;
+    took.start();
+    f.Debug1Click();
+    const QString newest = NewestLine();
+    const auto inView = [&] {
+      QScrollBar* bar = f.Memo2->verticalScrollBar();
+      return f.Memo2->document()->lastBlock().text() == newest && bar->value() == bar->maximum();
+    };
+    EXPECT_TRUE(QTest::qWaitFor(inView, 5000));
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(f.Memo2));
+    if (kFigures) {
+      EXPECT_LT(took.elapsed(), 1000);
+      EXPECT_LT(beat.LongestMs(), 1000.0);
+    }
+    ExpectLogBounded();
+  }
 }
 
 // ---------------------------------------------------------------------------

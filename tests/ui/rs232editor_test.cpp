@@ -260,7 +260,7 @@ TEST(RS232Editor, SaveLogsTheUpdateInQuilletOnly) {
     e.E.Button6Click();
     QCoreApplication::processEvents();
     EXPECT_TRUE(e.Exists(e.Folder() / "L.rss"));
-    EXPECT_EQ(e.P.W().Form1->Memo2->toPlainText().contains("update data"), v == &kQuillet) << v->Name;
+    EXPECT_EQ(e.P.W().Form1->LogText().contains("update data"), v == &kQuillet) << v->Name;
   }
 }
 

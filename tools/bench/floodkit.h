@@ -10,6 +10,7 @@
 #include <arpa/inet.h>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <netinet/in.h>
@@ -126,20 +127,26 @@ inline bool ConnectAndReset(const std::string& source, quint16 serverPort) {
 }
 
 // A panel's end of a connection from a loopback source address: a blocking
-// socket on its own thread writes the burst at once, as a panel would, and
-// holds the connection until Close.
+// socket on its own thread writes the messages at once, as a panel would,
+// or, given a count of delivered messages, each once the one before was
+// delivered (a message of no known length ends only with quiet); it holds
+// the connection until Close.
 class BurstPanel {
  public:
-  BurstPanel(const std::string& source, quint16 serverPort, std::string burst)
-      : burst_(std::move(burst)), fd_(ConnectFrom(source, serverPort, true)) {}
+  BurstPanel(const std::string& source, quint16 serverPort, std::vector<std::string> messages)
+      : messages_(std::move(messages)), fd_(ConnectFrom(source, serverPort, true)) {}
   ~BurstPanel() { Close(); }
   bool Connected() const { return fd_ >= 0; }
-  void Send() {
-    writer_ = std::thread([this] {
-      for (size_t at = 0; at < burst_.size() && !stop_;) {
-        const ssize_t n = send(fd_, burst_.data() + at, burst_.size() - at, MSG_NOSIGNAL);
-        if (n <= 0) break;
-        at += static_cast<size_t>(n);
+  void Send(const std::atomic<size_t>* delivered = nullptr) {
+    writer_ = std::thread([this, delivered] {
+      for (size_t i = 0; i < messages_.size() && !stop_; ++i) {
+        while (delivered && *delivered < i && !stop_) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        const std::string& m = messages_[i];
+        for (size_t at = 0; at < m.size() && !stop_;) {
+          const ssize_t n = send(fd_, m.data() + at, m.size() - at, MSG_NOSIGNAL);
+          if (n <= 0) return;
+          at += static_cast<size_t>(n);
+        }
       }
     });
   }
@@ -152,7 +159,7 @@ class BurstPanel {
   }
 
  private:
-  std::string burst_;
+  std::vector<std::string> messages_;
   int fd_ = -1;
   std::atomic<bool> stop_{false};
   std::thread writer_;
@@ -182,6 +189,27 @@ inline std::string Acks(size_t bytes) {
   return out;
 }
 
+// A relay request of about `bytes` bytes to an address with no connection.
+inline std::string RelayFrame(size_t bytes) {
+  const size_t n = std::min<size_t>((std::max<size_t>(bytes, 20) - 20) / 2, 0xFFFF);
+  char fields[21];
+  std::snprintf(fields, sizeof fields, "000A0909090FA1%04zX", n);
+  std::string out = "\xF5\x30";
+  out += fields;
+  for (size_t i = 0; i < n; ++i) out += "41";
+  return out;
+}
+
+inline std::string Repeated(const std::string& message, size_t count) {
+  std::string out;
+  out.reserve(message.size() * count);
+  for (size_t i = 0; i < count; ++i) out += message;
+  return out;
+}
+
+// A message of no known kind, `bytes` long.
+inline std::string Unknown(size_t bytes) { return std::string(bytes, 'U'); }
+
 // Runs the event loop until `done` or the time is up; true when done.
 inline bool RunUntil(const std::function<bool()>& done, int ms) {
   QElapsedTimer t;
@@ -202,32 +230,47 @@ struct BurstOutcome {
   double LongestMs = 0;  // the longest the event loop was held up meanwhile
 };
 
-// One panel at `source` writes the burst; the loop runs until `messages`
-// were delivered (or `limitMs` passed) and the log's own flushes had their
-// turn; then the panel closes.
-inline BurstOutcome SendBurst(LinkServer& server, const std::string& source, const std::string& burst, size_t messages,
-                              int limitMs) {
+// One panel at `source` writes the messages, at once or each after the one
+// before was delivered (`paced`); the loop runs until `expected` were
+// delivered (or `limitMs` passed) and the log's own flushes had their turn;
+// then the panel closes.
+inline BurstOutcome SendMessages(LinkServer& server, const std::string& source, std::vector<std::string> messages,
+                                 bool paced, size_t expected, int limitMs) {
   BurstOutcome out;
-  const auto counter = QObject::connect(&server, &LinkServer::Message, [&] { ++out.Handled; });
+  std::atomic<size_t> delivered{0};
+  const auto counter = QObject::connect(&server, &LinkServer::Message, [&] { ++delivered; });
   Heartbeat beat;
   const long before = ResidentKiB();
   QElapsedTimer took;
   took.start();
   beat.Start();
-  BurstPanel panel(source, server.Port(), burst);
+  BurstPanel panel(source, server.Port(), std::move(messages));
   out.Connected = panel.Connected();
   if (out.Connected) {
-    panel.Send();
-    RunUntil([&] { return out.Handled >= messages; }, limitMs);
+    panel.Send(paced ? &delivered : nullptr);
+    RunUntil([&] { return delivered >= expected; }, limitMs);
   }
   out.TookMs = took.nsecsElapsed() / 1e6;
   RunUntil([] { return false; }, 300);
+  out.Handled = delivered;
   out.GrewKiB = ResidentKiB() - before;
   out.LongestMs = beat.LongestMs();
   QObject::disconnect(counter);
   panel.Close();
   RunUntil([&] { return server.Count() == 0; }, 2000);
   return out;
+}
+
+// A burst written at once, `messages` of them in it.
+inline BurstOutcome SendBurst(LinkServer& server, const std::string& source, const std::string& burst, size_t messages,
+                              int limitMs) {
+  return SendMessages(server, source, {burst}, false, messages, limitMs);
+}
+
+// `count` copies of one message, each after the one before was delivered.
+inline BurstOutcome SendEach(LinkServer& server, const std::string& source, const std::string& message, size_t count,
+                             int limitMs) {
+  return SendMessages(server, source, std::vector<std::string>(count, message), true, count, limitMs);
 }
 
 }  // namespace flood
