@@ -32,7 +32,8 @@ Canvas::Canvas(int width, int height, bool seeThrough, int devicePixelRatio)
       height_(std::max(height, 0)),
       ratio_(std::max(devicePixelRatio, 1)),
       image_(width_ * ratio_, height_ * ratio_,
-             seeThrough ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32) {
+             seeThrough ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32),
+      held_{0, 0, width_, height_} {
   image_.setDevicePixelRatio(ratio_);
   image_.fill(seeThrough ? 0u : 0xFFFFFFFFu);
   ResetClip();
@@ -44,33 +45,73 @@ void Canvas::Resize(int width, int height) {
   image_ = QImage(width_ * ratio_, height_ * ratio_, image_.format());
   image_.setDevicePixelRatio(ratio_);
   image_.fill(image_.hasAlphaChannel() ? 0u : 0xFFFFFFFFu);
+  held_ = {0, 0, width_, height_};
   saved_.clear();
   origin_ = {};
   ResetClip();
 }
 
-void Canvas::ResetClip() { clip_ = QRegion(0, 0, width_, height_); }
+void Canvas::ResetClip() {
+  clip_ = QRegion(0, 0, width_, height_);
+  ClipChanged();
+}
+
+void Canvas::ClipChanged() {
+  drawClip_ = clip_ & QRegion(ToQRect(held_));
+  drawIsRect_ = drawClip_.rectCount() <= 1;
+  drawRect_ = ToTRect(drawClip_.boundingRect());
+}
+
+Canvas Canvas::Layer(const TRect& area) const {
+  Canvas layer = *this;
+  const QRect part = area.IsEmpty() ? QRect() : ToQRect(area) & ToQRect(held_);
+  layer.held_ = part.isEmpty() ? TRect{} : ToTRect(part);
+  const QRect device(part.x() - held_.Left, part.y() - held_.Top, part.width(), part.height());
+  layer.image_ = image_.copy(QRect(device.topLeft() * ratio_, device.size() * ratio_));
+  layer.image_.setDevicePixelRatio(ratio_);
+  layer.ClipChanged();
+  return layer;
+}
+
+void Canvas::TakeLayer(const Canvas& layer, const QRegion& region) {
+  QPainter p(&image_);
+  p.setCompositionMode(QPainter::CompositionMode_Source);
+  if (held_.Left || held_.Top) p.translate(-held_.Left, -held_.Top);
+  p.setClipRegion(region & QRegion(ToQRect(layer.held_)));
+  p.drawImage(layer.held_.Left, layer.held_.Top, layer.image_);
+}
 
 void Canvas::Record(std::string op, std::vector<TPoint> points, TColor color) {
   if (recorder_) recorder_->push_back({std::move(op), std::move(points), color});
 }
 
 std::uint32_t Canvas::DevicePixel(int x, int y) const {
-  return reinterpret_cast<const std::uint32_t*>(image_.constScanLine(y * ratio_))[x * ratio_];
+  return reinterpret_cast<const std::uint32_t*>(
+      image_.constScanLine((y - held_.Top) * ratio_))[(x - held_.Left) * ratio_];
+}
+
+void Canvas::PutSpan(int y, int left, int right, std::uint32_t rgb) {
+  for (int dy = 0; dy < ratio_; ++dy) {
+    auto* line = reinterpret_cast<std::uint32_t*>(image_.scanLine((y - held_.Top) * ratio_ + dy));
+    std::fill(line + (left - held_.Left) * ratio_, line + (right - held_.Left) * ratio_, rgb);
+  }
 }
 
 void Canvas::PutPixel(int x, int y, std::uint32_t rgb) {
-  if (!clip_.contains(QPoint(x, y))) return;
-  for (int dy = 0; dy < ratio_; ++dy) {
-    auto* line = reinterpret_cast<std::uint32_t*>(image_.scanLine(y * ratio_ + dy));
-    for (int dx = 0; dx < ratio_; ++dx) line[x * ratio_ + dx] = rgb;
-  }
+  if (drawIsRect_ ? !Contains(drawRect_, QPoint(x, y)) : !drawClip_.contains(QPoint(x, y))) return;
+  PutSpan(y, x, x + 1, rgb);
 }
 
 std::uint32_t Canvas::BrushAt(int x, int y) const {
   if (!Brush.HasPattern) return ToDevice(Brush.Color);
   const bool set = (Brush.Pattern[std::size_t(y & 7)] >> (7 - (x & 7))) & 1;
   return ToDevice(set ? Brush.Color : Brush.PatternBack);
+}
+
+void Canvas::BeginPainter(QPainter& p) const {
+  if (held_.Left || held_.Top) p.translate(-held_.Left, -held_.Top);
+  p.setClipRegion(clip_);
+  p.translate(origin_.X, origin_.Y);
 }
 
 void Canvas::MoveTo(int x, int y) {
@@ -99,10 +140,20 @@ void Canvas::LineTo(int x, int y) {
 
 void Canvas::FillRect(const TRect& r) {
   Record("FillRect", {{r.Left, r.Top}, {r.Right, r.Bottom}}, Brush.Color);
-  if (Brush.Clear) return;
-  for (int y = std::max(r.Top + origin_.Y, 0); y < std::min(r.Bottom + origin_.Y, height_); ++y)
-    for (int x = std::max(r.Left + origin_.X, 0); x < std::min(r.Right + origin_.X, width_); ++x)
-      PutPixel(x, y, BrushAt(x, y));
+  if (Brush.Clear || r.IsEmpty()) return;
+  const QRect target = ToQRect(Moved(r, origin_.X, origin_.Y));
+  // Clip rectangles never overlap, so each pixel is written once.
+  for (const QRect& part : drawClip_) {
+    const TRect f = ToTRect(part & target);
+    if (f.IsEmpty()) continue;
+    for (int y = f.Top; y < f.Bottom; ++y) {
+      if (!Brush.HasPattern) {
+        PutSpan(y, f.Left, f.Right, ToDevice(Brush.Color));
+        continue;
+      }
+      for (int x = f.Left; x < f.Right; ++x) PutSpan(y, x, x + 1, BrushAt(x, y));
+    }
+  }
 }
 
 void Canvas::FillRect(const TRect& r, TColor color) {
@@ -113,25 +164,65 @@ void Canvas::FillRect(const TRect& r, TColor color) {
   Brush = keep;
 }
 
+namespace {
+
+// Qt's aliased winding fill of the points, moved by (dx, dy), on a device of
+// the given size.
+void FillPolygon(QPainter& p, const std::vector<TPoint>& points, int dx, int dy) {
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setPen(Qt::NoPen);
+  QPolygon poly;
+  poly.reserve(qsizetype(points.size()));
+  for (const TPoint& pt : points) poly << QPoint(pt.X + dx, pt.Y + dy);
+  p.drawPolygon(poly, Qt::WindingFill);
+}
+
+}  // namespace
+
+// A solid polygon wholly inside a rectangular clip, on a canvas that holds
+// all its pixels at one device pixel each, goes straight onto the image: the
+// device is the one the mask would have, so Qt rasterises it alike.
+bool Canvas::PolygonDirect(const std::vector<TPoint>& points, const TRect& bounds) {
+  if (Brush.HasPattern || ratio_ != 1 || !drawIsRect_ || held_ != TRect{0, 0, width_, height_}) return false;
+  const QRect inside = ToQRect(bounds) & QRect(0, 0, width_, height_);
+  if (!inside.isEmpty() && !ToQRect(drawRect_).contains(inside)) return false;
+  QPainter p(&image_);
+  p.setCompositionMode(QPainter::CompositionMode_Source);
+  p.setBrush(QColor::fromRgba(ToDevice(Brush.Color)));
+  FillPolygon(p, points, origin_.X, origin_.Y);
+  return true;
+}
+
 void Canvas::Polygon(const std::vector<TPoint>& points) {
   Record("Polygon", points, Brush.Color);
   if (Brush.Clear || points.size() < 3) return;
+  // The pixels the polygon may cover, with a margin: Qt's rasteriser bends
+  // edges that cross its device's sides, so the mask's sides lie where the
+  // canvas's do or clear of the polygon.
+  TRect bounds{points[0].X, points[0].Y, points[0].X, points[0].Y};
+  for (const TPoint& pt : points) {
+    bounds.Left = std::min(bounds.Left, pt.X);
+    bounds.Top = std::min(bounds.Top, pt.Y);
+    bounds.Right = std::max(bounds.Right, pt.X);
+    bounds.Bottom = std::max(bounds.Bottom, pt.Y);
+  }
+  bounds = Moved({bounds.Left - 2, bounds.Top - 2, bounds.Right + 3, bounds.Bottom + 3}, origin_.X, origin_.Y);
+  if (PolygonDirect(points, bounds)) return;
   // Rasterised at logical resolution on a mask, then filled through the
   // clip, so a ratio of 2 gives whole 2 x 2 pixels.
-  QImage mask(width_, height_, QImage::Format_Grayscale8);
+  const QRect area = ToQRect(bounds) & QRect(0, 0, width_, height_);
+  const TRect shown = ToTRect(area & ToQRect(drawRect_));
+  if (shown.IsEmpty()) return;
+  QImage mask(area.size(), QImage::Format_Grayscale8);
   mask.fill(0);
   {
     QPainter p(&mask);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
-    QPolygon poly;
-    for (const TPoint& pt : points) poly << QPoint(pt.X + origin_.X, pt.Y + origin_.Y);
-    p.drawPolygon(poly, Qt::WindingFill);
+    FillPolygon(p, points, origin_.X - area.x(), origin_.Y - area.y());
   }
-  for (int y = 0; y < height_; ++y) {
-    const uchar* line = mask.constScanLine(y);
-    for (int x = 0; x < width_; ++x)
+  for (int y = shown.Top; y < shown.Bottom; ++y) {
+    const uchar* line = mask.constScanLine(y - area.y()) - area.x();
+    for (int x = shown.Left; x < shown.Right; ++x)
       if (line[x]) PutPixel(x, y, BrushAt(x, y));
   }
 }
@@ -139,28 +230,28 @@ void Canvas::Polygon(const std::vector<TPoint>& points) {
 TColor Canvas::Pixel(int x, int y) const {
   x += origin_.X;
   y += origin_.Y;
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return clNone;
+  if (!Holds(x, y)) return clNone;
   return QRgbToColor(DevicePixel(x, y));
 }
 
 void Canvas::SetPixel(int x, int y, TColor color) {
   x += origin_.X;
   y += origin_.Y;
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+  if (!Holds(x, y)) return;
   PutPixel(x, y, ToDevice(color));
 }
 
 std::uint32_t Canvas::RawPixel(int x, int y) const {
   x += origin_.X;
   y += origin_.Y;
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+  if (!Holds(x, y)) return 0;
   return DevicePixel(x, y);
 }
 
 void Canvas::SetRawPixel(int x, int y, std::uint32_t argb) {
   x += origin_.X;
   y += origin_.Y;
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+  if (!Holds(x, y)) return;
   PutPixel(x, y, argb);
 }
 
@@ -168,14 +259,17 @@ template <class Put>
 void Canvas::ForEachStretched(const TRect& dest, const Canvas& src, const TRect& srcRect, Put put) {
   if (dest.IsEmpty() || srcRect.IsEmpty()) return;
   const int dw = dest.Width(), dh = dest.Height();
+  const int sw = srcRect.Width(), sh = srcRect.Height();
+  // Unstretched, i * sw / dw is i.
+  const auto pick = [](int k, int from, int to) { return from == to ? k : k * from / to; };
   for (int j = 0; j < dh; ++j) {
     const int y = dest.Top + j + origin_.Y;
-    const int sy = srcRect.Top + j * srcRect.Height() / dh + src.origin_.Y;
-    if (y < 0 || y >= height_ || sy < 0 || sy >= src.height_) continue;
+    const int sy = srcRect.Top + pick(j, sh, dh) + src.origin_.Y;
+    if (y < held_.Top || y >= held_.Bottom || sy < src.held_.Top || sy >= src.held_.Bottom) continue;
     for (int i = 0; i < dw; ++i) {
       const int x = dest.Left + i + origin_.X;
-      const int sx = srcRect.Left + i * srcRect.Width() / dw + src.origin_.X;
-      if (x < 0 || x >= width_ || sx < 0 || sx >= src.width_) continue;
+      const int sx = srcRect.Left + pick(i, sw, dw) + src.origin_.X;
+      if (x < held_.Left || x >= held_.Right || sx < src.held_.Left || sx >= src.held_.Right) continue;
       put(x, y, src.DevicePixel(sx, sy) | 0xFF000000u);
     }
   }
@@ -199,19 +293,18 @@ void Canvas::CopyRectKeyed(const TRect& dest, const Canvas& src, const TRect& sr
 void Canvas::DrawImage(int x, int y, const QImage& image) {
   Record("DrawImage", {{x, y}}, clNone);
   QPainter p(&image_);
-  p.setClipRegion(clip_);
-  p.translate(origin_.X, origin_.Y);
+  BeginPainter(p);
   p.drawImage(QPoint(x, y), image);
 }
 
 void Canvas::TextOut(int x, int y, const QString& text) {
   const TPoint size = Text().Extent(Font, text);
   unsigned flags = tfLeft | tfSingleLine | tfNoPrefix;
-  if ((TextAlign & taCenter) == taCenter)
+  if ((TextAlignment & taCenter) == taCenter)
     flags |= tfAnchorCenter;
-  else if (TextAlign & taRight)
+  else if (TextAlignment & taRight)
     flags |= tfAnchorRight;
-  if ((TextAlign & taBaseline) == taBaseline) flags |= tfAnchorBaseline;
+  if ((TextAlignment & taBaseline) == taBaseline) flags |= tfAnchorBaseline;
   Text().Draw(*this, text, {x, y, x + size.X, y + size.Y}, Font, flags);
 }
 
@@ -272,11 +365,13 @@ void Canvas::Restore() {
   origin_ = saved_.back().origin;
   clip_ = saved_.back().clip;
   saved_.pop_back();
+  ClipChanged();
 }
 
 void Canvas::IntersectClipRect(const TRect& r) {
   Record("IntersectClipRect", {{r.Left, r.Top}, {r.Right, r.Bottom}}, clNone);
   clip_ &= QRegion(r.Left + origin_.X, r.Top + origin_.Y, std::max(r.Width(), 0), std::max(r.Height(), 0));
+  ClipChanged();
 }
 
 void Canvas::SetOrigin(int x, int y) {
@@ -301,8 +396,7 @@ class QtTextEngine : public TextEngine {
     canvas.Record("Text", {{place.Left, place.Top}, {place.Right, place.Bottom}}, font.Color);
     QPainter p(&canvas.image_);
     p.setRenderHint(QPainter::TextAntialiasing, false);
-    p.setClipRegion(canvas.clip_);
-    p.translate(canvas.origin_.X, canvas.origin_.Y);
+    canvas.BeginPainter(p);
     // Captions are crisp: one colour, no blending into the background.
     QFont f = font.Font;
     f.setStyleStrategy(QFont::NoAntialias);
