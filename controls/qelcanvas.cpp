@@ -90,16 +90,25 @@ std::uint32_t Canvas::DevicePixel(int x, int y) const {
       image_.constScanLine((y - held_.Top) * ratio_))[(x - held_.Left) * ratio_];
 }
 
+std::uint32_t* Canvas::RowAt(int y) {
+  return reinterpret_cast<std::uint32_t*>(image_.scanLine((y - held_.Top) * ratio_));
+}
+
 void Canvas::PutSpan(int y, int left, int right, std::uint32_t rgb) {
-  for (int dy = 0; dy < ratio_; ++dy) {
-    auto* line = reinterpret_cast<std::uint32_t*>(image_.scanLine((y - held_.Top) * ratio_ + dy));
-    std::fill(line + (left - held_.Left) * ratio_, line + (right - held_.Left) * ratio_, rgb);
-  }
+  std::uint32_t* row = RowAt(y);
+  const qsizetype stride = Stride();
+  for (int dy = 0; dy < ratio_; ++dy, row += stride)
+    std::fill(row + (left - held_.Left) * ratio_, row + (right - held_.Left) * ratio_, rgb);
+}
+
+void Canvas::PutBlock(std::uint32_t* row, qsizetype stride, int x, std::uint32_t rgb) const {
+  std::uint32_t* at = row + (x - held_.Left) * ratio_;
+  for (int dy = 0; dy < ratio_; ++dy, at += stride)
+    for (int dx = 0; dx < ratio_; ++dx) at[dx] = rgb;
 }
 
 void Canvas::PutPixel(int x, int y, std::uint32_t rgb) {
-  if (drawIsRect_ ? !Contains(drawRect_, QPoint(x, y)) : !drawClip_.contains(QPoint(x, y))) return;
-  PutSpan(y, x, x + 1, rgb);
+  if (InClip(x, y)) PutBlock(RowAt(y), Stride(), x, rgb);
 }
 
 std::uint32_t Canvas::BrushAt(int x, int y) const {
@@ -151,7 +160,9 @@ void Canvas::FillRect(const TRect& r) {
         PutSpan(y, f.Left, f.Right, ToDevice(Brush.Color));
         continue;
       }
-      for (int x = f.Left; x < f.Right; ++x) PutSpan(y, x, x + 1, BrushAt(x, y));
+      std::uint32_t* row = RowAt(y);
+      const qsizetype stride = Stride();
+      for (int x = f.Left; x < f.Right; ++x) PutBlock(row, stride, x, BrushAt(x, y));
     }
   }
 }
@@ -220,10 +231,12 @@ void Canvas::Polygon(const std::vector<TPoint>& points) {
     p.setBrush(Qt::white);
     FillPolygon(p, points, origin_.X - area.x(), origin_.Y - area.y());
   }
+  const qsizetype stride = Stride();
   for (int y = shown.Top; y < shown.Bottom; ++y) {
     const uchar* line = mask.constScanLine(y - area.y()) - area.x();
+    std::uint32_t* row = RowAt(y);
     for (int x = shown.Left; x < shown.Right; ++x)
-      if (line[x]) PutPixel(x, y, BrushAt(x, y));
+      if (line[x] && InClip(x, y)) PutBlock(row, stride, x, BrushAt(x, y));
   }
 }
 
@@ -258,6 +271,10 @@ void Canvas::SetRawPixel(int x, int y, std::uint32_t argb) {
 template <class Put>
 void Canvas::ForEachStretched(const TRect& dest, const Canvas& src, const TRect& srcRect, Put put) {
   if (dest.IsEmpty() || srcRect.IsEmpty()) return;
+  // Detached before a source row is taken, so that a copy within the
+  // canvas reads what it has already written.
+  image_.bits();
+  const qsizetype stride = Stride();
   const int dw = dest.Width(), dh = dest.Height();
   const int sw = srcRect.Width(), sh = srcRect.Height();
   // Unstretched, i * sw / dw is i.
@@ -265,28 +282,31 @@ void Canvas::ForEachStretched(const TRect& dest, const Canvas& src, const TRect&
   for (int j = 0; j < dh; ++j) {
     const int y = dest.Top + j + origin_.Y;
     const int sy = srcRect.Top + pick(j, sh, dh) + src.origin_.Y;
-    if (y < held_.Top || y >= held_.Bottom || sy < src.held_.Top || sy >= src.held_.Bottom) continue;
+    if (y < drawRect_.Top || y >= drawRect_.Bottom || sy < src.held_.Top || sy >= src.held_.Bottom) continue;
+    const auto* from =
+        reinterpret_cast<const std::uint32_t*>(src.image_.constScanLine((sy - src.held_.Top) * src.ratio_));
+    std::uint32_t* row = RowAt(y);
     for (int i = 0; i < dw; ++i) {
       const int x = dest.Left + i + origin_.X;
       const int sx = srcRect.Left + pick(i, sw, dw) + src.origin_.X;
-      if (x < held_.Left || x >= held_.Right || sx < src.held_.Left || sx >= src.held_.Right) continue;
-      put(x, y, src.DevicePixel(sx, sy) | 0xFF000000u);
+      if (sx < src.held_.Left || sx >= src.held_.Right || !InClip(x, y)) continue;
+      put(row, stride, x, from[(sx - src.held_.Left) * src.ratio_] | 0xFF000000u);
     }
   }
 }
 
 void Canvas::CopyRect(const TRect& dest, const Canvas& src, const TRect& srcRect, CopyMode mode) {
   Record("CopyRect", {{dest.Left, dest.Top}, {dest.Right, dest.Bottom}}, TColor(mode));
-  ForEachStretched(dest, src, srcRect, [&](int x, int y, std::uint32_t s) {
-    PutPixel(x, y, Combine(DevicePixel(x, y) | 0xFF000000u, s, mode) | 0xFF000000u);
+  ForEachStretched(dest, src, srcRect, [&](std::uint32_t* row, qsizetype stride, int x, std::uint32_t s) {
+    PutBlock(row, stride, x, Combine(row[(x - held_.Left) * ratio_] | 0xFF000000u, s, mode) | 0xFF000000u);
   });
 }
 
 void Canvas::CopyRectKeyed(const TRect& dest, const Canvas& src, const TRect& srcRect, TColor key) {
   Record("CopyRectKeyed", {{dest.Left, dest.Top}, {dest.Right, dest.Bottom}}, key);
   const std::uint32_t keyRgb = ToDevice(key);
-  ForEachStretched(dest, src, srcRect, [&](int x, int y, std::uint32_t s) {
-    if (s != keyRgb) PutPixel(x, y, s);
+  ForEachStretched(dest, src, srcRect, [&](std::uint32_t* row, qsizetype stride, int x, std::uint32_t s) {
+    if (s != keyRgb) PutBlock(row, stride, x, s);
   });
 }
 

@@ -218,6 +218,14 @@ class Canvas {
   std::uint32_t DevicePixel(int x, int y) const;                // logical image coordinates
   void PutPixel(int x, int y, std::uint32_t rgb);               // clipped, image coordinates
   void PutSpan(int y, int left, int right, std::uint32_t rgb);  // unclipped
+  // The first device row of a logical image row (the image detached);
+  // PutBlock writes the ratio x ratio device pixels of x there, unclipped.
+  std::uint32_t* RowAt(int y);
+  qsizetype Stride() const { return image_.bytesPerLine() / 4; }
+  void PutBlock(std::uint32_t* row, qsizetype stride, int x, std::uint32_t rgb) const;
+  bool InClip(int x, int y) const {
+    return drawIsRect_ ? Contains(drawRect_, QPoint(x, y)) : drawClip_.contains(QPoint(x, y));
+  }
   std::uint32_t BrushAt(int x, int y) const;
   void ResetClip();
   void ClipChanged();
