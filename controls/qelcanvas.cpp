@@ -134,13 +134,27 @@ void Canvas::LineTo(int x, int y) {
   Record("LineTo", {from, pen_}, Pen.Color);
   if (Pen.Clear) return;
   const std::uint32_t rgb = ToDevice(Pen.Color);
+  if (from.Y == y && from.X != x) {
+    // A row: the span from the start up to the end point, through each
+    // clip rectangle.
+    const int left = std::min(from.X, x + 1) + origin_.X, right = std::max(from.X + 1, x) + origin_.X;
+    const int row = y + origin_.Y;
+    for (const QRect& part : drawClip_) {
+      const int l = std::max(left, part.left()), r = std::min(right, part.left() + part.width());
+      if (row >= part.top() && row < part.top() + part.height() && l < r) PutSpan(row, l, r, rgb);
+    }
+    return;
+  }
   // Bresenham without the end point, as the old drawing code expects.
+  std::uint32_t* const bits = reinterpret_cast<std::uint32_t*>(image_.bits());
+  const qsizetype stride = Stride();
   int cx = from.X, cy = from.Y;
   const int dx = std::abs(x - cx), sx = cx < x ? 1 : -1;
   const int dy = -std::abs(y - cy), sy = cy < y ? 1 : -1;
   int err = dx + dy;
   while (cx != x || cy != y) {
-    PutPixel(cx + origin_.X, cy + origin_.Y, rgb);
+    const int px = cx + origin_.X, py = cy + origin_.Y;
+    if (InClip(px, py)) PutBlock(bits + (py - held_.Top) * ratio_ * stride, stride, px, rgb);
     const int e2 = 2 * err;
     if (e2 >= dy) err += dy, cx += sx;
     if (e2 <= dx) err += dx, cy += sy;
@@ -297,9 +311,37 @@ void Canvas::ForEachStretched(const TRect& dest, const Canvas& src, const TRect&
 
 void Canvas::CopyRect(const TRect& dest, const Canvas& src, const TRect& srcRect, CopyMode mode) {
   Record("CopyRect", {{dest.Left, dest.Top}, {dest.Right, dest.Bottom}}, TColor(mode));
+  if (CopyRows(dest, src, srcRect, mode)) return;
   ForEachStretched(dest, src, srcRect, [&](std::uint32_t* row, qsizetype stride, int x, std::uint32_t s) {
     PutBlock(row, stride, x, Combine(row[(x - held_.Left) * ratio_] | 0xFF000000u, s, mode) | 0xFF000000u);
   });
+}
+
+// A plain copy, unstretched at one device pixel a pixel through a clip
+// rectangle, row by row: each row left to right as pixel by pixel, so that
+// a copy within the canvas reads what it has just written alike.
+bool Canvas::CopyRows(const TRect& dest, const Canvas& src, const TRect& srcRect, CopyMode mode) {
+  if (mode != CopyMode::Copy || ratio_ != 1 || src.ratio_ != 1 || !drawIsRect_ || dest.Width() != srcRect.Width() ||
+      dest.Height() != srcRect.Height())
+    return false;
+  if (dest.IsEmpty()) return true;
+  std::uint32_t* const bits = reinterpret_cast<std::uint32_t*>(image_.bits());
+  const qsizetype stride = Stride();
+  const int shiftX = srcRect.Left + src.origin_.X - dest.Left - origin_.X;
+  const int shiftY = srcRect.Top + src.origin_.Y - dest.Top - origin_.Y;
+  // Destination columns whose source is held too.
+  const int left = std::max({dest.Left + origin_.X, drawRect_.Left, src.held_.Left - shiftX});
+  const int right = std::min({dest.Right + origin_.X, drawRect_.Right, src.held_.Right - shiftX});
+  if (left >= right) return true;
+  for (int y = dest.Top + origin_.Y; y < dest.Bottom + origin_.Y; ++y) {
+    const int sy = y + shiftY;
+    if (y < drawRect_.Top || y >= drawRect_.Bottom || sy < src.held_.Top || sy >= src.held_.Bottom) continue;
+    std::uint32_t* to = bits + (y - held_.Top) * stride + (left - held_.Left);
+    const auto* from = reinterpret_cast<const std::uint32_t*>(src.image_.constScanLine(sy - src.held_.Top)) +
+                       (left + shiftX - src.held_.Left);
+    for (int i = 0; i < right - left; ++i) to[i] = from[i] | 0xFF000000u;
+  }
+  return true;
 }
 
 void Canvas::CopyRectKeyed(const TRect& dest, const Canvas& src, const TRect& srcRect, TColor key) {

@@ -233,6 +233,7 @@ class Canvas {
   // A painter on the image, in logical image coordinates through the clip.
   void BeginPainter(QPainter& p) const;
   bool PolygonDirect(const std::vector<TPoint>& points, const TRect& bounds);
+  bool CopyRows(const TRect& dest, const Canvas& src, const TRect& srcRect, CopyMode mode);
   // Calls put(x, y, source pixel) for each destination pixel in the image,
   // the source picked by nearest pixel.
   template <class Put>
