@@ -25,6 +25,11 @@ std::uint32_t Combine(std::uint32_t dest, std::uint32_t src, CopyMode mode) {
   return src;
 }
 
+// Rows apart: any order gives the same pixels.
+void OpaqueCopy(std::uint32_t* __restrict to, const std::uint32_t* __restrict from, int n) {
+  for (int i = 0; i < n; ++i) to[i] = from[i] | 0xFF000000u;
+}
+
 }  // namespace
 
 Canvas::Canvas(int width, int height, bool seeThrough, int devicePixelRatio)
@@ -339,7 +344,13 @@ bool Canvas::CopyRows(const TRect& dest, const Canvas& src, const TRect& srcRect
     std::uint32_t* to = bits + (y - held_.Top) * stride + (left - held_.Left);
     const auto* from = reinterpret_cast<const std::uint32_t*>(src.image_.constScanLine(sy - src.held_.Top)) +
                        (left + shiftX - src.held_.Left);
-    for (int i = 0; i < right - left; ++i) to[i] = from[i] | 0xFF000000u;
+    const int n = right - left;
+    if (to < from + n && from < to + n) {
+      // Onto itself: pixel by pixel, reading what it has written.
+      for (int i = 0; i < n; ++i) to[i] = from[i] | 0xFF000000u;
+    } else {
+      OpaqueCopy(to, from, n);
+    }
   }
   return true;
 }

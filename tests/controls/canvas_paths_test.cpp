@@ -164,6 +164,51 @@ TEST(CanvasPaths, FillsMatchPixelByPixelThroughTheClip) {
     }
 }
 
+// Copies as the canvas made them pixel by pixel: row by row, each left to
+// right, the source read through its origin just before each write, so that
+// a copy onto itself further along repeats what it has written.
+void ReferenceCopy(Canvas& c, const TRect& dest, const Canvas& src, const TRect& from) {
+  const int dw = dest.Width(), dh = dest.Height(), sw = from.Width(), sh = from.Height();
+  if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
+  for (int j = 0; j < dh; ++j)
+    for (int i = 0; i < dw; ++i) {
+      const int sx = from.Left + i * sw / dw, sy = from.Top + j * sh / dh;
+      if (src.Pixel(sx, sy) == clNone) continue;
+      c.SetRawPixel(dest.Left + i, dest.Top + j, src.RawPixel(sx, sy) | 0xFF000000u);
+    }
+}
+
+TEST(CanvasPaths, CopiesMatchPixelByPixel) {
+  struct Copy {
+    TRect dest, from;
+    bool itself;
+  };
+  const Copy copies[] = {
+      {{2, 3, 22, 13}, {0, 0, 20, 10}, false},
+      {{-6, -4, 30, 20}, {-2, 0, 34, 24}, false},  // both sides beyond the images
+      {{1, 0, 31, 1}, {0, 0, 30, 1}, true},        // one pixel on: the first one repeats
+      {{0, 0, 30, 1}, {1, 0, 31, 1}, true},        // one pixel back
+      {{5, 6, 25, 20}, {3, 4, 23, 18}, true},      // overlapping down and right
+      {{3, 4, 23, 18}, {5, 6, 25, 20}, true},
+      {{0, 10, 40, 20}, {0, 0, 40, 10}, true},
+      {{2, 2, 32, 17}, {0, 0, 10, 5}, false},  // stretched
+      {{4, 4, 9, 7}, {0, 0, 40, 30}, true},    // shrunk
+      {{8, 8, 8, 20}, {0, 0, 5, 5}, false},    // empty
+  };
+  Canvas other(36, 26, true);
+  for (int y = 0; y < 26; ++y)
+    for (int x = 0; x < 36; ++x) other.SetRawPixel(x, y, qRgba(x * 5, 255 - y * 9, 60, 255 - x));
+  for (std::size_t s = 0; s < std::size(kSetups); ++s)
+    for (std::size_t k = 0; k < std::size(copies); ++k) {
+      const Copy& cp = copies[k];
+      Canvas c = Painted(kSetups[s]);
+      Canvas expected = c;
+      ReferenceCopy(expected, cp.dest, cp.itself ? expected : other, cp.from);
+      c.CopyRect(cp.dest, cp.itself ? c : other, cp.from);
+      ASSERT_EQ(FirstDifference(c.Image(), expected.Image()), "") << "setup " << s << ", copy " << k;
+    }
+}
+
 // What a tab's painting does: a clip of its own, fills, polygons, lines,
 // copies, pictures, text, single pixels and reads, a save and a restore.
 constexpr TRect kTabRect{6, 4, 30, 20};
