@@ -769,7 +769,7 @@ void TQelCustomTabControl::paintEvent(QPaintEvent* e) {
   PrepareBuffer();
   PaintAll(buffer_, hotOnly);
   QPainter p(this);
-  p.drawImage(0, 0, buffer_.Image());
+  qel::ShowCanvas(p, buffer_);
 }
 
 void TQelCustomTabControl::PaintAll(qel::Canvas& buffer, bool hotOnly) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "controls/qelcanvas.h"
+#include "controls/qeldraw.h"
 
 namespace qel {
 namespace {
@@ -275,6 +276,32 @@ TEST(CanvasPaths, ALayerDrawsAsACopyOfTheWholeCanvas) {
       ASSERT_EQ(FirstDifference(c.Image(), expected.Image()), "") << "setup " << s << ", area " << area.Left;
       EXPECT_EQ(layerCalls, copyCalls);
     }
+  }
+}
+
+// A canvas shown in bands lands as one draw of the whole image would, at
+// either ratio, opaque or see-through, through a clip of many pieces.
+TEST(CanvasPaths, ShownInBandsAsInOneDraw) {
+  for (const Look& look : {kSetups[0], kSetups[2], kSetups[4], kSetups[5]}) {
+    Canvas tall(look.width, 150, look.seeThrough, look.ratio);
+    for (int y = 0; y < 150; y += 3) tall.FillRect({y % 7, y, look.width - y % 5, y + 2}, RGB(y, 255 - y, 7 * y));
+    QImage whole(look.width * look.ratio, 150 * look.ratio, QImage::Format_ARGB32_Premultiplied);
+    whole.setDevicePixelRatio(look.ratio);
+    whole.fill(qRgba(10, 20, 30, 200));
+    QImage banded = whole.copy();
+    QRegion clip;
+    for (int k = 0; k < 9; ++k) clip |= QRegion(k * 4, k * 17, 3 + k, 40);
+    {
+      QPainter p(&whole);
+      p.setClipRegion(clip);
+      p.drawImage(0, 0, tall.Image());
+    }
+    {
+      QPainter p(&banded);
+      p.setClipRegion(clip);
+      ShowCanvas(p, tall);
+    }
+    ASSERT_EQ(FirstDifference(banded, whole), "") << "ratio " << look.ratio << ", see-through " << look.seeThrough;
   }
 }
 
