@@ -196,8 +196,7 @@ void Canvas::FillRect(const TRect& r, TColor color) {
 
 namespace {
 
-// Qt's aliased winding fill of the points, moved by (dx, dy), on a device of
-// the given size.
+// Qt's aliased winding fill of the points, moved by (dx, dy).
 void FillPolygon(QPainter& p, const std::vector<TPoint>& points, int dx, int dy) {
   p.setRenderHint(QPainter::Antialiasing, false);
   p.setPen(Qt::NoPen);
@@ -226,9 +225,9 @@ bool Canvas::PolygonDirect(const std::vector<TPoint>& points, const TRect& bound
 void Canvas::Polygon(const std::vector<TPoint>& points) {
   Record("Polygon", points, Brush.Color);
   if (Brush.Clear || points.size() < 3) return;
-  // The pixels the polygon may cover, with a margin: Qt's rasteriser bends
-  // edges that cross its device's sides, so the mask's sides lie where the
-  // canvas's do or clear of the polygon.
+  // The pixels the polygon may cover, with a margin: the mask's sides lie
+  // where the canvas's do or clear of the polygon, so that whatever Qt does
+  // at its device's sides happens where it did on a mask of the whole canvas.
   TRect bounds{points[0].X, points[0].Y, points[0].X, points[0].Y};
   for (const TPoint& pt : points) {
     bounds.Left = std::min(bounds.Left, pt.X);
@@ -252,10 +251,10 @@ void Canvas::Polygon(const std::vector<TPoint>& points) {
   }
   const qsizetype stride = Stride();
   for (int y = shown.Top; y < shown.Bottom; ++y) {
-    const uchar* line = mask.constScanLine(y - area.y()) - area.x();
+    const uchar* line = mask.constScanLine(y - area.y());
     std::uint32_t* row = RowAt(y);
     for (int x = shown.Left; x < shown.Right; ++x)
-      if (line[x] && InClip(x, y)) PutBlock(row, stride, x, BrushAt(x, y));
+      if (line[x - area.x()] && InClip(x, y)) PutBlock(row, stride, x, BrushAt(x, y));
   }
 }
 

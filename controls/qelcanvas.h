@@ -232,10 +232,12 @@ class Canvas {
   bool Holds(int x, int y) const { return x >= held_.Left && y >= held_.Top && x < held_.Right && y < held_.Bottom; }
   // A painter on the image, in logical image coordinates through the clip.
   void BeginPainter(QPainter& p) const;
+  // The fast roads; false where they do not apply.
   bool PolygonDirect(const std::vector<TPoint>& points, const TRect& bounds);
   bool CopyRows(const TRect& dest, const Canvas& src, const TRect& srcRect, CopyMode mode);
-  // Calls put(x, y, source pixel) for each destination pixel in the image,
-  // the source picked by nearest pixel.
+  // Calls put(row, stride, x, source pixel) for each destination pixel
+  // inside the clip (row as RowAt gives it), the source picked by nearest
+  // pixel.
   template <class Put>
   void ForEachStretched(const TRect& dest, const Canvas& src, const TRect& srcRect, Put put);
 
