@@ -13,6 +13,8 @@
 
 #include "controls/qelcolor.h"
 
+class QPainter;
+
 namespace qel {
 
 // Left, Top, Right, Bottom; Right and Bottom are exclusive (QRect's right()
@@ -180,13 +182,14 @@ class Canvas {
   // An image of this canvas's pixel ratio, at (x, y), through clip and origin.
   void DrawImage(int x, int y, const QImage& image);
 
-  // At a point placed by TextAlign; the clipped form draws only inside clip.
+  // At a point placed by TextAlignment; the clipped form draws only inside
+  // clip.
   void TextOut(int x, int y, const QString& text);
   void TextOutClipped(const TRect& clip, int x, int y, const QString& text);
   // Ellipsis flags shorten the text here, so every engine draws what a
   // user sees.
   void TextRect(const TRect& r, const QString& text, unsigned flags);
-  unsigned TextAlign = taLeft;
+  unsigned TextAlignment = taLeft;  // TextAlign flags
 
   void Save();
   void Restore();
@@ -200,22 +203,55 @@ class Canvas {
   void SetRecorder(std::vector<CanvasCall>* calls) { recorder_ = calls; }
   void Record(std::string op, std::vector<TPoint> points, TColor color);
 
+  // A copy that holds only the pixels of area (image coordinates) and draws
+  // nothing outside them, at the cost of that area alone. Everything else
+  // reads as on this canvas: size, origin, clip, pen, brush, font, the
+  // saved states and the recorder. Its Image() begins at ImageOffset().
+  Canvas Layer(const TRect& area) const;
+  TPoint ImageOffset() const { return {held_.Left, held_.Top}; }
+  // Puts a layer's pixels back inside region (image coordinates) as they
+  // are, alpha included; not recorded.
+  void TakeLayer(const Canvas& layer, const QRegion& region);
+
  private:
   friend class QtTextEngine;
-  std::uint32_t DevicePixel(int x, int y) const;   // logical image coordinates
-  void PutPixel(int x, int y, std::uint32_t rgb);  // clipped, image coordinates
+  std::uint32_t DevicePixel(int x, int y) const;                // logical image coordinates
+  void PutPixel(int x, int y, std::uint32_t rgb);               // clipped, image coordinates
+  void PutSpan(int y, int left, int right, std::uint32_t rgb);  // unclipped
+  // The first device row of a logical image row (the image detached);
+  // PutBlock writes the ratio x ratio device pixels of x there, unclipped.
+  std::uint32_t* RowAt(int y);
+  qsizetype Stride() const { return image_.bytesPerLine() / 4; }
+  void PutBlock(std::uint32_t* row, qsizetype stride, int x, std::uint32_t rgb) const;
+  bool InClip(int x, int y) const {
+    return drawIsRect_ ? Contains(drawRect_, QPoint(x, y)) : drawClip_.contains(QPoint(x, y));
+  }
   std::uint32_t BrushAt(int x, int y) const;
   void ResetClip();
-  // Calls put(x, y, source pixel) for each destination pixel in the image,
-  // the source picked by nearest pixel.
+  void ClipChanged();
+  bool Holds(int x, int y) const { return x >= held_.Left && y >= held_.Top && x < held_.Right && y < held_.Bottom; }
+  // A painter on the image, in logical image coordinates through the clip.
+  void BeginPainter(QPainter& p) const;
+  // The fast roads; false where they do not apply.
+  bool PolygonDirect(const std::vector<TPoint>& points, const TRect& bounds);
+  bool CopyRows(const TRect& dest, const Canvas& src, const TRect& srcRect, CopyMode mode);
+  // Calls put(row, stride, x, source pixel) for each destination pixel
+  // inside the clip (row as RowAt gives it), the source picked by nearest
+  // pixel.
   template <class Put>
   void ForEachStretched(const TRect& dest, const Canvas& src, const TRect& srcRect, Put put);
 
   int width_, height_, ratio_;
   QImage image_;
+  TRect held_;  // the logical image pixels image_ holds: all, or a layer's
   TPoint pen_;
   TPoint origin_;
   QRegion clip_;
+  // The clip within the pixels held, and its one rectangle when it is one:
+  // most clips are, and a rectangle is tested without the region.
+  QRegion drawClip_;
+  TRect drawRect_;
+  bool drawIsRect_ = true;
   struct State {
     TPoint origin;
     QRegion clip;

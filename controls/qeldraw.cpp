@@ -352,6 +352,15 @@ Canvas CanvasFor(const QWidget* widget) {
   return Canvas(widget->width(), widget->height(), IsSeeThrough(widget), RatioFor(widget));
 }
 
+void ShowCanvas(QPainter& p, const Canvas& canvas) {
+  const QImage& image = canvas.Image();
+  const int ratio = canvas.Ratio();
+  // Device rows of a band, whole logical rows.
+  const int band = 16 / ratio * ratio;
+  for (int top = 0; top < image.height(); top += band)
+    p.drawImage(QPointF(0, top / ratio), image, QRectF(0, top, image.width(), std::min(band, image.height() - top)));
+}
+
 FontValue MakeAngledFont(const FontValue& font, int angle) {
   FontValue angled = font;
   // Turned text knows two weights only.

@@ -9,6 +9,8 @@
 
 class QWidget;
 
+class QPainter;
+
 namespace qel {
 
 enum TGradientDirection {
@@ -93,6 +95,11 @@ int RatioFor(const QWidget* widget);
 // up), with alpha when the widget is see-through so Qt composites what lies
 // beneath.
 Canvas CanvasFor(const QWidget* widget);
+// Puts a painted canvas onto a widget at its top left, in bands of a few
+// rows: Qt hands a draw of many spans (rows times clip pieces) to its thread
+// pool, whose hand-offs cost more than a control's whole blend. The pixels
+// are the same.
+void ShowCanvas(QPainter& p, const Canvas& canvas);
 
 FontValue MakeAngledFont(const FontValue& font, int angle);
 bool IsTrueTypeFont(const FontValue& font);

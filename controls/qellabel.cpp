@@ -560,7 +560,7 @@ void TQelLabel::PaintLabelText(qel::Canvas& canvas) {
       align = qel::taBaseline | qel::taCenter;
       break;
   }
-  canvas.TextAlign = align;
+  canvas.TextAlignment = align;
   canvas.Font = qel::MakeAngledFont(canvas.Font, angle_);
   DrawCopies(
       [&](int dx, int dy, TColor color) {
@@ -568,7 +568,7 @@ void TQelLabel::PaintLabelText(qel::Canvas& canvas) {
         canvas.TextOutClipped(r, p.X + dx, p.Y + dy, caption);
       },
       half, textStyle_ == tsShadow ? half : 0);
-  canvas.TextAlign = qel::taLeft;
+  canvas.TextAlignment = qel::taLeft;
 }
 
 void TQelLabel::PaintArcText(qel::Canvas& canvas) {
@@ -602,7 +602,7 @@ void TQelLabel::PaintArcText(qel::Canvas& canvas) {
   const qel::FontValue font = CaptionFont();
   const int th = qel::Text().Extent(font, QStringLiteral("Yy")).Y;
   const double step = (qel::Text().Extent(font, QStringLiteral("w")).X + 2) / double(rd.X);
-  canvas.TextAlign = qel::taBaseline | qel::taCenter;
+  canvas.TextAlignment = qel::taBaseline | qel::taCenter;
   const QString caption = CaptionToDraw();
   double a = angle_ * std::numbers::pi / 180;
   for (qsizetype i = 0; i < caption.size(); ++i) {
@@ -622,5 +622,5 @@ void TQelLabel::PaintArcText(qel::Canvas& canvas) {
         shadowDepth_, 0);
     a -= step;
   }
-  canvas.TextAlign = qel::taLeft;
+  canvas.TextAlignment = qel::taLeft;
 }

@@ -904,7 +904,7 @@ void TQelCustomComboBox::DrawOneItem(qel::Canvas& canvas, int index, const TRect
   }
   canvas.FillRect(rect);
   canvas.Brush.Clear = true;
-  canvas.TextAlign = qel::taLeft;
+  canvas.TextAlignment = qel::taLeft;
   canvas.TextOut(rect.Left + 2, rect.Top, itemText(index));
   canvas.Brush.Clear = false;
 }
@@ -1374,12 +1374,12 @@ void TQelCustomListBox::DrawListItem(qel::Canvas& canvas, int index, const TRect
   const QString text = ItemText(index).mid(groupPrefix_.size());
   canvas.Brush.Clear = true;
   if (rtl) {
-    canvas.TextAlign = qel::taRight;
+    canvas.TextAlignment = qel::taRight;
     canvas.TextOutClipped(rect, rect.Right - 2, rect.Top + offset, text);
   } else {
-    canvas.TextAlign = qel::taLeft;
+    canvas.TextAlignment = qel::taLeft;
     canvas.TextOutClipped(rect, rect.Left + 2, rect.Top + offset, text);
   }
-  canvas.TextAlign = qel::taLeft;
+  canvas.TextAlignment = qel::taLeft;
   canvas.Brush.Clear = false;
 }

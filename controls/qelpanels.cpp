@@ -233,7 +233,7 @@ qel::Canvas TQelCustomPanel::Paint() {
 void TQelCustomPanel::paintEvent(QPaintEvent*) {
   const qel::Canvas canvas = Paint();
   QPainter p(this);
-  p.drawImage(0, 0, canvas.Image());
+  qel::ShowCanvas(p, canvas);
 }
 
 void TQelCustomPanel::PaintAll(qel::Canvas& canvas) {
@@ -569,7 +569,7 @@ void TQelCustomBackground::paintEvent(QPaintEvent*) {
       painted_->Ratio() != qel::RatioFor(this))
     painted_ = Paint();
   QPainter p(this);
-  p.drawImage(0, 0, painted_->Image());
+  qel::ShowCanvas(p, *painted_);
 }
 
 void TQelCustomBackground::PaintAll(qel::Canvas& canvas) {

@@ -769,7 +769,7 @@ void TQelCustomTabControl::paintEvent(QPaintEvent* e) {
   PrepareBuffer();
   PaintAll(buffer_, hotOnly);
   QPainter p(this);
-  p.drawImage(0, 0, buffer_.Image());
+  qel::ShowCanvas(p, buffer_);
 }
 
 void TQelCustomTabControl::PaintAll(qel::Canvas& buffer, bool hotOnly) {
@@ -832,15 +832,13 @@ void TQelCustomTabControl::PaintTab(qel::Canvas& c, int t) {
   if (!Meets(r, {0, 0, c.Width(), c.Height()})) return;
   const QRegion region = layout_.TabRegion(t);
   if (!region.isEmpty()) {
-    // Drawn on a copy, then taken over inside the tab's shape only.
-    qel::Canvas layer = c;
+    // Drawn on a layer of the tab's rectangle, then taken over inside the
+    // tab's shape only.
+    qel::Canvas layer = c.Layer(Moved(r, c.Origin().X, c.Origin().Y));
     layer.IntersectClipRect(r);
     PaintTabBackgroundArea(layer, t, r);
     PaintTabContent(layer, t, r);
-    QPainter p(&c.Image());
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.setClipRegion(region & c.Clip());
-    p.drawImage(0, 0, layer.Image());
+    c.TakeLayer(layer, region & c.Clip());
   }
   outline_.clear();
   Record(2, 0, t);
@@ -1130,7 +1128,7 @@ void TQelCustomTabControl::PaintCaptionPart(qel::Canvas& c, TPoint& pen, const q
   if (text.isEmpty()) return;
   c.Font = font;
   c.Brush.Clear = true;
-  c.TextAlign = qel::taLeft;
+  c.TextAlignment = qel::taLeft;
   c.TextOut(pen.X, pen.Y, text);
   c.Brush.Clear = false;
   const int length = qel::Text().Extent(font, text).X;
