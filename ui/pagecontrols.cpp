@@ -150,6 +150,15 @@ bool PasteLimit::ContextMenu(QContextMenuEvent* e) {
 }
 
 bool PasteLimit::eventFilter(QObject* watched, QEvent* e) {
+  // Only these reach the memo as a whole: the viewport's other events come
+  // while the memo is being destroyed too.
+  switch (e->type()) {
+    case QEvent::KeyPress:
+    case QEvent::ContextMenu:
+    case QEvent::MouseButtonRelease:
+    case QEvent::Drop: break;
+    default: return false;
+  }
   if (memo_->isReadOnly()) return false;
   const bool onViewport = watched == memo_->viewport();
   switch (e->type()) {
