@@ -63,7 +63,7 @@ bool TForm1::DecodeEventAndAdd(int type, std::string_view payload, int n) {
       const IrDecoded d = DecodeIrEvent(F.V, payload, n);
       TIR& entry = Libs.IrLib[Libs.IrDecodeCount];
       entry.Name = std::to_string(Libs.IrDecodeCount);
-      if (batchLoading_) {
+      if (batchLoading_ && HoldDuringLoads) {
         heldIrFunctions_.append(FromGbk(entry.Name));
       } else {
         QelComboBox8->addItem(FromGbk(entry.Name));
