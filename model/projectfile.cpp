@@ -374,10 +374,11 @@ std::string BuildSaveAsFile(const Variant& v, const ConfigModel& m) {
     out += ActionHeaderFrame(v, actions, i, a);
     const int events = LiveEvents(a);
     for (int j = 1; j <= events; ++j) {
-      std::string frame = a.Events[j].Frame;
-      SetIndexBytes(frame, j);
-      out += frame;
-      out += Crc16Bytes(frame);
+      // Numbered and checked in place: no copy of each frame.
+      const size_t at = out.size();
+      out += a.Events[j].Frame;
+      if (out.size() - at >= 3) SetWordAt(out, at + 1, j);
+      PutWord(out, Crc16Modbus(std::string_view(out).substr(at)));
     }
   }
   return out;

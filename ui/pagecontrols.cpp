@@ -18,11 +18,16 @@
 #include "ui/textcodec.h"
 
 void SetComboIndex(QComboBox* combo, const std::optional<int>& index) {
-  if (!index || *index < 0 || *index >= combo->count()) return;
+  if (!index || *index < 0) return;
   // Choosing the item already shown changes nothing, yet an editable combo
-  // lays out its edit again each time: a load chooses thousands.
-  const QLineEdit* edit = combo->lineEdit();
-  if (*index == combo->currentIndex() && (!edit || edit->text() == combo->itemText(*index))) return;
+  // lays out its edit again each time: a load chooses thousands. The current
+  // index is in range, so the count is asked only for another.
+  if (*index == combo->currentIndex()) {
+    const QLineEdit* edit = combo->lineEdit();
+    if (!edit || edit->text() == combo->itemText(*index)) return;
+  } else if (*index >= combo->count()) {
+    return;
+  }
   combo->setCurrentIndex(*index);
 }
 

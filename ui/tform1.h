@@ -238,6 +238,10 @@ class TForm1 : public QMainWindow, public Form1Controls {
   bool paintHeld_ = false;  // an upload holds painting between records
   QTimer* paintHoldTimer_ = nullptr;
   int lastDecodedPage_ = -1;
+  // A file load's IR function names, put into QelComboBox8 at its end: each
+  // selection would lay out the combo's edit again.
+  QStringList heldIrFunctions_;
+  void PutHeldIrFunctions();
   bool shown_ = false;
   bool closing_ = false;
   size_t keptProject_ = 0;  // hash of the actions and events as last kept

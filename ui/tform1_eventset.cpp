@@ -443,7 +443,12 @@ void TForm1::QelButton12Click() {
 void TForm1::QelButton15Click() {
   const int n = NextEventNumber(F, this, Model, F.V.BoxCaption);
   if (!n) return;
-  const IrSettings s = ReadIrPage(*this);
+  IrSettings s = ReadIrPage(*this);
+  if (!heldIrFunctions_.isEmpty()) {
+    // A file load holds its names back: the one last added is the one selected.
+    s.Function = ToGbkOrEmpty(heldIrFunctions_.back());
+    s.FunctionIndex = static_cast<int>(QelComboBox8->count() + heldIrFunctions_.size() - 1);
+  }
   const int entry = s.FunctionIndex + 1;
   std::optional<IrCode> code;
   if (entry >= 1 && entry <= kMaxLibraryEntries) code = IrCode{Libs.IrLib[entry].Data, Libs.IrCodeRaw == 1};

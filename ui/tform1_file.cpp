@@ -56,14 +56,19 @@ bool TForm1::DecodeEventAndAdd(int type, std::string_view payload, int n) {
       if (Libs.IrDecodeCount > kMaxLibraryEntries) {
         // Each code is in its frame once added, so the entries can be reused.
         Log(QStringLiteral("IR entries full: function list restarted"));
+        heldIrFunctions_.clear();
         QelComboBox8->clear();
         Libs.IrDecodeCount = 1;
       }
       const IrDecoded d = DecodeIrEvent(F.V, payload, n);
       TIR& entry = Libs.IrLib[Libs.IrDecodeCount];
       entry.Name = std::to_string(Libs.IrDecodeCount);
-      QelComboBox8->addItem(FromGbk(entry.Name));
-      QelComboBox8->setCurrentIndex(Libs.IrDecodeCount - 1);
+      if (batchLoading_ && HoldDuringLoads) {
+        heldIrFunctions_.append(FromGbk(entry.Name));
+      } else {
+        QelComboBox8->addItem(FromGbk(entry.Name));
+        QelComboBox8->setCurrentIndex(Libs.IrDecodeCount - 1);
+      }
       ApplyIr(d.Change);
       entry.Data = d.Code;
       Libs.IrCodeRaw = 1;
@@ -204,6 +209,14 @@ void TForm1::Open1Click() {
   if (read.EndsEarly) F.Warn(Utf8(kProjectEndsEarly).arg(name));
 }
 
+// The combo ends as if each name had been added and selected in turn.
+void TForm1::PutHeldIrFunctions() {
+  if (heldIrFunctions_.isEmpty()) return;
+  QelComboBox8->addItems(heldIrFunctions_);
+  heldIrFunctions_.clear();
+  QelComboBox8->setCurrentIndex(QelComboBox8->count() - 1);
+}
+
 void TForm1::LoadProject(std::string_view bytes) { LoadProject(ReadProjectFile(F.V, bytes)); }
 
 void TForm1::LoadProject(const ProjectReadResult& read) {
@@ -240,6 +253,7 @@ void TForm1::LoadProject(const ProjectReadResult& read) {
     }
   }
   batchLoading_ = false;
+  PutHeldIrFunctions();
   for (MemoBytes* m : memos) m->Hold(false);
   if (HoldDuringLoads) {
     // The list shows the last action's events, as when each row was added on the way.
