@@ -70,7 +70,10 @@ void TForm7::FormShow() {
 void TForm7::SetStage(Stage stage) {
   stage_ = stage;
   const char* caption = stage == Stage::Ready ? kStart : stage == Stage::Sending ? kDownloading : kSuccess;
-  Button1->setText(Utf8(caption));
+  // The styled button redraws itself on every caption set, and a download
+  // sets its stage after every frame.
+  const QString text = Utf8(caption);
+  if (Button1->text() != text) Button1->setText(text);
 }
 
 void TForm7::closeEvent(QCloseEvent* e) {
@@ -195,8 +198,7 @@ void TForm7::WriteDue() {
   // The next frame's gap counts from the write itself, not from before the
   // frame was built and the log flushed.
   lastWriteNs_ = clock_.nsecsElapsed();
-  // The styled button redraws itself on every caption set: once is enough.
-  if (!Download.ClosingSent() && stage_ != Stage::Sending) SetStage(Stage::Sending);
+  if (!Download.ClosingSent()) SetStage(Stage::Sending);
   ShowProgress();
 }
 
