@@ -155,7 +155,8 @@ void LinkServer::Read(QTcpSocket* s) {
   const int i = IndexOf(s);
   if (i < 0) return;
   Link& l = links_[i];
-  const QByteArray bytes = s->readAll();
+  // A socket Qt closed itself (a write that met a reset) has nothing left to read.
+  const QByteArray bytes = s->isOpen() ? s->readAll() : QByteArray();
   const size_t droppedBefore = l.Framer->Dropped();
   std::vector<std::string> messages = l.Framer->Feed(std::string_view(bytes.constData(), bytes.size()));
   if (l.Framer->Dropped() != droppedBefore)
@@ -229,6 +230,9 @@ bool LinkServer::Write(int n, const std::string& line) {
   // Out now, not after the handler returns: the transfers time their frames
   // from the write.
   s->flush();
+  // A write that meets a reset closes the socket inside flush(), and the
+  // connection has left the list by now.
+  if (IndexOf(s) < 0) return false;
   emit Wrote(n, static_cast<qsizetype>(line.size()));
   return true;
 }

@@ -52,7 +52,8 @@ class LinkServer : public QObject {
   int IndexOfLink(quint64 id) const;
 
   // Writes the frame as a line (CR LF after it). False when n names no
-  // connection; a failed write runs the failure road of that connection.
+  // connection or the write failed; a failed write runs the failure road of
+  // that connection, at once when it met a reset.
   bool WriteLine(int n, const std::string& frame);
   // The bytes as they are, no CR LF.
   bool WriteRaw(int n, const std::string& bytes);

@@ -193,8 +193,9 @@ void TForm7::WriteDue() {
     }
     return;
   }
-  // A failed write closes the connection, and LinkRemoved ends the download.
-  server.WriteLine(n, *frame);
+  // A failed write closes the connection, and LinkRemoved ends the download,
+  // at once when the write met a reset.
+  if (!server.WriteLine(n, *frame) && !Download.Running()) return;
   // The next frame's gap counts from the write itself, not from before the
   // frame was built and the log flushed.
   lastWriteNs_ = clock_.nsecsElapsed();

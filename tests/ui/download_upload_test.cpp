@@ -8,7 +8,9 @@
 #include <QTest>
 #include <QEventLoop>
 #include <QTimer>
+#include <functional>
 #include <memory>
+#include <utility>
 #include <sys/socket.h>
 
 #include "bytes.h"
@@ -277,54 +279,86 @@ TEST(TransferLinks, OnlyTheTransfersOwnConnectionCounts) {
   EXPECT_TRUE(t.P.Boxes.Boxes.empty()) << t.BoxTexts().join("; ").toStdString();
 }
 
+// Lets a timer's tick through after running `before` once.
+struct BeforeTick : QObject {
+  std::function<void()> before;
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Timer && before) std::exchange(before, nullptr)();
+    return false;
+  }
+};
+
 // A panel resets its connection (SO_LINGER 0) after acknowledging four
 // frames of a download, and another panel connects: the next download goes
-// to the one there, and a reset is a close (the fields keep the panel).
+// to the one there, and a reset is a close (the fields keep the panel). The
+// reset is noticed by the read that finds it, or by the next frame's write
+// when it comes just before it.
 TEST(TransferLinks, AfterAResetMidDownloadTheNextPanelTakesTheDownload) {
-  TestProgram p(kVantor);
-  Forms& w = p.W();
-  TForm1& f1 = *w.Form1;
-  TForm7& d = *w.Form7;
-  w.Config.FrameGapMs = 10;
-  AddKeyActionThroughDialog(w, 1, 0);
-  AddEveryKind(f1, 1);
-  const quint16 port = f1.IdTCPServer1->Port();
-  const auto send = [](FakePanel& panel, const std::string& bytes) {
-    panel.socket.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    panel.socket.flush();
-  };
-  const auto settings = [](uint32_t ip) { return panelsim::NetSettingsAnswer(0x11, ip, 4001, 0xFF000000, 0x7F000001); };
-  const auto lines = [](const FakePanel& panel) { return panel.received.count("\r\n"); };
+  for (const bool atTheWrite : {false, true}) {
+    SCOPED_TRACE(atTheWrite ? "met by the next frame" : "read");
+    TestProgram p(kVantor);
+    Forms& w = p.W();
+    TForm1& f1 = *w.Form1;
+    TForm7& d = *w.Form7;
+    w.Config.FrameGapMs = 10;
+    AddKeyActionThroughDialog(w, 1, 0);
+    AddEveryKind(f1, 1);
+    const quint16 port = f1.IdTCPServer1->Port();
+    const auto send = [](FakePanel& panel, const std::string& bytes) {
+      panel.socket.write(bytes.data(), static_cast<qint64>(bytes.size()));
+      panel.socket.flush();
+    };
+    const auto settings = [](uint32_t ip) {
+      return panelsim::NetSettingsAnswer(0x11, ip, 4001, 0xFF000000, 0x7F000001);
+    };
+    const auto lines = [](const FakePanel& panel) { return panel.received.count("\r\n"); };
 
-  FakePanel reset("127.0.0.7", port);
-  ASSERT_TRUE(Until([&] { return f1.IdTCPServer1->Count() == 1; }));
-  send(reset, settings(0x7F000007));
-  ASSERT_TRUE(Until([&] { return f1.IPEdit1->IPString() == "127.0.0.7"; }));
-  d.Button1Click();
-  for (int k = 0; k < 4; ++k) {  // the clear command, then three events
-    ASSERT_TRUE(Until([&] { return lines(reset) > k; }));
-    send(reset, panelsim::TransferAck(k == 0 ? 0x21 : 0x00, true));
+    FakePanel reset("127.0.0.7", port);
+    ASSERT_TRUE(Until([&] { return f1.IdTCPServer1->Count() == 1; }));
+    send(reset, settings(0x7F000007));
+    ASSERT_TRUE(Until([&] { return f1.IPEdit1->IPString() == "127.0.0.7"; }));
+    const auto resetNow = [&] {
+      const linger abortive{1, 0};
+      ASSERT_EQ(setsockopt(static_cast<int>(reset.socket.socketDescriptor()), SOL_SOCKET, SO_LINGER, &abortive,
+                           sizeof abortive),
+                0);
+      reset.socket.abort();
+    };
+    // The timer that writes the frame after an acknowledgement.
+    QTimer* frameTimer = nullptr;
+    for (QTimer* t : d.findChildren<QTimer*>())
+      if (t->isSingleShot()) frameTimer = t;
+    ASSERT_NE(frameTimer, nullptr);
+    BeforeTick tick;
+    frameTimer->installEventFilter(&tick);
+
+    d.Button1Click();
+    for (int k = 0; k < 4; ++k) {  // the clear command, then three events
+      ASSERT_TRUE(Until([&] { return lines(reset) > k; }));
+      if (k == 3 && atTheWrite) tick.before = resetNow;
+      send(reset, panelsim::TransferAck(k == 0 ? 0x21 : 0x00, true));
+    }
+    if (!atTheWrite) resetNow();
+    ASSERT_TRUE(Until([&] { return f1.IdTCPServer1->Count() == 0 && !d.Download.Running(); }));
+    EXPECT_FALSE(tick.before);
+    QTest::qWait(30);
+    EXPECT_EQ(d.Button1->text(), "Start");
+    EXPECT_EQ(f1.IPEdit1->IPString(), "127.0.0.7");
+    ASSERT_EQ(p.Boxes.Boxes.size(), 1u);
+    EXPECT_TRUE(p.Boxes.Boxes[0].Text.contains("connection closed"));
+
+    FakePanel next("127.0.0.2", port);
+    ASSERT_TRUE(Until([&] { return f1.IdTCPServer1->Count() == 1; }));
+    send(next, settings(0x7F000002));
+    ASSERT_TRUE(Until([&] { return f1.ListView3->Count() >= 2; }));
+    p.Boxes.Boxes.clear();
+    d.Button1Click();
+    ASSERT_TRUE(Until([&] { return lines(next) >= 1; }, 2000))
+        << (p.Boxes.Boxes.empty() ? std::string() : p.Boxes.Boxes[0].Text.toStdString());
+    EXPECT_EQ(BytesToSpacedHex(next.Received().substr(0, 5)), "F1 21 F2 0D 0A ");
+    EXPECT_TRUE(d.Download.Running());
+    EXPECT_TRUE(p.Boxes.Boxes.empty());
   }
-  const linger abortive{1, 0};
-  ASSERT_EQ(
-      setsockopt(static_cast<int>(reset.socket.socketDescriptor()), SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive),
-      0);
-  reset.socket.abort();
-  ASSERT_TRUE(Until([&] { return f1.IdTCPServer1->Count() == 0 && !d.Download.Running(); }));
-  EXPECT_EQ(d.Button1->text(), "Start");
-  EXPECT_EQ(f1.IPEdit1->IPString(), "127.0.0.7");
-
-  FakePanel next("127.0.0.2", port);
-  ASSERT_TRUE(Until([&] { return f1.IdTCPServer1->Count() == 1; }));
-  send(next, settings(0x7F000002));
-  ASSERT_TRUE(Until([&] { return f1.ListView3->Count() >= 2; }));
-  p.Boxes.Boxes.clear();
-  d.Button1Click();
-  ASSERT_TRUE(Until([&] { return lines(next) >= 1; }, 2000))
-      << (p.Boxes.Boxes.empty() ? std::string() : p.Boxes.Boxes[0].Text.toStdString());
-  EXPECT_EQ(BytesToSpacedHex(next.Received().substr(0, 5)), "F1 21 F2 0D 0A ");
-  EXPECT_TRUE(d.Download.Running());
-  EXPECT_TRUE(p.Boxes.Boxes.empty());
 }
 
 TEST(UploadStart, WithoutAPanelTheModelStays) {

@@ -180,7 +180,9 @@ TEST(DebugLog, LongLinesAreKeptCutAndTheLogBoundedInBytes) {
       f.Log(c.logged);
       EXPECT_TRUE(f.LogText() == c.kept) << f.LogText().left(40).toStdString();
       f.FlushLog();
-      if (shown) EXPECT_TRUE(f.Memo2->toPlainText() == c.kept);
+      if (shown) {
+        EXPECT_TRUE(f.Memo2->toPlainText() == c.kept);
+      }
     }
     // Lines of 3,000 characters: the oldest go once the bytes would pass the bound.
     f.DebugDataClear1Click();
@@ -192,7 +194,9 @@ TEST(DebugLog, LongLinesAreKeptCutAndTheLogBoundedInBytes) {
     EXPECT_LE(log.size() * 2, DebugLog::kBytes);
     EXPECT_EQ(kept, DebugLog::kBytes / 6002);
     EXPECT_TRUE(log.startsWith(QStringLiteral("%1 ").arg(lines - kept, 5)));
-    if (shown) EXPECT_TRUE(f.Memo2->toPlainText() == log);
+    if (shown) {
+      EXPECT_TRUE(f.Memo2->toPlainText() == log);
+    }
   }
 }
 
@@ -226,7 +230,9 @@ struct LongMessages : ::testing::Test {
     const QString log = f.LogText();
     EXPECT_LE(log.size() * 2, DebugLog::kBytes);
     EXPECT_LE(log.count(QLatin1Char('\n')) + 1, TForm1::kLogLines);
-    if (f.LogShown()) EXPECT_TRUE(f.Memo2->toPlainText() == log);
+    if (f.LogShown()) {
+      EXPECT_TRUE(f.Memo2->toPlainText() == log);
+    }
   }
 };
 
