@@ -271,7 +271,7 @@ void TQelBmpButton::paintEvent(QPaintEvent*) {
   // Composed off-screen and copied in one step: never half drawn.
   const qel::Canvas canvas = Paint();
   QPainter p(this);
-  p.drawImage(0, 0, canvas.Image());
+  qel::ShowCanvas(p, canvas);
 }
 
 void TQelBmpButton::PaintAll(qel::Canvas& c) {

@@ -121,6 +121,8 @@ TQelCustomButton::TQelCustomButton(QWidget* parent) : QAbstractButton(parent), S
 }
 
 void TQelCustomButton::setText(const QString& text) {
+  // The same caption again draws nothing new, and callers set it often.
+  if (text == this->text()) return;
   QAbstractButton::setText(text);
   RedrawButton();
 }
@@ -158,7 +160,7 @@ qel::Canvas TQelCustomButton::Paint() {
 void TQelCustomButton::paintEvent(QPaintEvent*) {
   const qel::Canvas canvas = Paint();
   QPainter p(this);
-  p.drawImage(0, 0, canvas.Image());
+  qel::ShowCanvas(p, canvas);
 }
 
 void TQelCustomButton::DrawCaption3D(qel::Canvas& canvas, TRect r, unsigned flags) {

@@ -442,7 +442,7 @@ void TQelLabel::paintEvent(QPaintEvent*) {
   qel::Canvas canvas = qel::CanvasFor(this);
   PaintAll(canvas);
   QPainter p(this);
-  p.drawImage(0, 0, canvas.Image());
+  qel::ShowCanvas(p, canvas);
   if (frameShape() != QFrame::NoFrame) drawFrame(&p);
 }
 

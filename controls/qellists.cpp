@@ -965,7 +965,8 @@ class TQelCustomListBox::HintWindow : public QWidget {
     canvas.Font.Color = clInfoText;
     canvas.Brush.Clear = true;
     canvas.TextRect({2, 1, width() - 2, height() - 1}, text_, qel::tfSingleLine | qel::tfNoPrefix | qel::tfVCenter);
-    QPainter(this).drawImage(0, 0, canvas.Image());
+    QPainter p(this);
+    qel::ShowCanvas(p, canvas);
   }
 
  private:

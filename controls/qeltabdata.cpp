@@ -120,7 +120,7 @@ void TQelTabButtonBase::SetFrameColor(TColor v) {
 void TQelTabButtonBase::paintEvent(QPaintEvent*) {
   const qel::Canvas canvas = Paint();
   QPainter p(this);
-  p.drawImage(0, 0, canvas.Image());
+  qel::ShowCanvas(p, canvas);
 }
 
 // Any button presses; Qt's implicit grab brings the moves and the release.

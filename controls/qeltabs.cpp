@@ -1424,7 +1424,7 @@ void TQelTabSheet::paintEvent(QPaintEvent*) {
     bool handled = false;
     emit PaintBackground(canvas, whole, handled);
     if (!handled) canvas.FillRect(whole, color_);
-    p.drawImage(0, 0, canvas.Image());
+    qel::ShowCanvas(p, canvas);
     return;
   }
   p.fillRect(rect(), QColor::fromRgb(ColorToQRgb(color_)));

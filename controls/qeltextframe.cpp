@@ -292,7 +292,7 @@ void TextFrame::PaintFrame(Canvas& canvas) const {
 
 void TextFrame::DrawOver(const Canvas& canvas) const {
   QPainter painter(widget_);
-  painter.drawImage(0, 0, canvas.Image());
+  ShowCanvas(painter, canvas);
 }
 
 void TextFrame::PaintFrameOver() const {

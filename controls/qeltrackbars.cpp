@@ -580,7 +580,7 @@ qel::Canvas TQelTrackBar::Paint() {
 void TQelTrackBar::paintEvent(QPaintEvent*) {
   const qel::Canvas canvas = Paint();
   QPainter p(this);
-  p.drawImage(0, 0, canvas.Image());
+  qel::ShowCanvas(p, canvas);
 }
 
 void TQelTrackBar::WritePosition(std::int64_t v) {

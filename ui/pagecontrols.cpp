@@ -33,20 +33,24 @@ void SetComboIndex(QComboBox* combo, const std::optional<int>& index) {
 
 namespace {
 
-// How bytes look in a plain-text widget, which keeps only LF line breaks.
-QString Shown(const std::string& bytes) {
-  QString t = FromGbk(bytes);
+// A plain-text widget keeps only LF line breaks.
+QString LineFeedsOnly(QString t) {
   t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
   t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   return t;
 }
 
+// How bytes look in the memo.
+QString Shown(const std::string& bytes) { return LineFeedsOnly(FromGbk(bytes)); }
+
 // Line breaks as the memo takes a pasted text.
-QString AsInserted(QString t) {
-  t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  t.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-  return t;
+QString AsInserted(const QString& t) { return LineFeedsOnly(t).replace(QChar::ParagraphSeparator, QLatin1Char('\n')); }
+
+// The memo's text as bytes, its line breaks CR LF; false when the code page
+// cannot hold it.
+bool MemoTextBytes(QString text, std::string* bytes) {
+  text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+  return ToGbk(text, bytes);
 }
 
 QString ClipboardText(QClipboard::Mode mode) {
@@ -60,7 +64,7 @@ MemoBytes::MemoBytes(QPlainTextEdit* memo, std::function<void()> refused)
     : QObject(memo), memo_(memo), refused_(std::move(refused)) {
   connect(memo_, &QPlainTextEdit::textChanged, this, &MemoBytes::UserEdited);
   shown_ = memo_->toPlainText();
-  ToGbk(QString(shown_).replace(QLatin1Char('\n'), QLatin1String("\r\n")), &bytes_);
+  MemoTextBytes(shown_, &bytes_);
 }
 
 void MemoBytes::SetBytes(std::string bytes) {
@@ -87,9 +91,7 @@ void MemoBytes::UserEdited() {
   const QString now = memo_->toPlainText();
   if (now == shown_) return;
   std::string bytes;
-  QString withBreaks = now;
-  withBreaks.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-  if (ToGbk(withBreaks, &bytes)) {
+  if (MemoTextBytes(now, &bytes)) {
     bytes_ = std::move(bytes);
     shown_ = now;
     return;
@@ -116,11 +118,11 @@ bool PasteLimit::Fits(const QString& inserted, int from, int to) const {
   if (inserted.isEmpty()) return true;
   const QString text = memo_->toPlainText();
   QString after = text.left(from) + AsInserted(inserted) + text.mid(to);
-  after.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
   std::string bytes;
   // Text the code page cannot hold is refused once in the memo; until
   // then each of its characters counts one byte.
-  if (!ToGbk(after, &bytes)) bytes = after.toLatin1().toStdString();
+  if (!MemoTextBytes(after, &bytes))
+    bytes = after.replace(QLatin1Char('\n'), QLatin1String("\r\n")).toLatin1().toStdString();
   return fits_(bytes);
 }
 

@@ -70,10 +70,7 @@ void TForm7::FormShow() {
 void TForm7::SetStage(Stage stage) {
   stage_ = stage;
   const char* caption = stage == Stage::Ready ? kStart : stage == Stage::Sending ? kDownloading : kSuccess;
-  // The styled button redraws itself on every caption set, and a download
-  // sets its stage after every frame.
-  const QString text = Utf8(caption);
-  if (Button1->text() != text) Button1->setText(text);
+  Button1->setText(Utf8(caption));
 }
 
 void TForm7::closeEvent(QCloseEvent* e) {
