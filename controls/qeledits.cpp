@@ -287,6 +287,29 @@ void TQelMemo::mouseReleaseEvent(QMouseEvent* e) {
   NotifyClipboard();
 }
 
+void TQelMemo::dropEvent(QDropEvent* e) {
+  const QMimeData* data = e->mimeData();
+  if (isReadOnly() || !data || !canInsertFromMimeData(data)) {
+    QPlainTextEdit::dropEvent(e);  // takes nothing in
+    return;
+  }
+  // Qt's end of a drag: its drop caret and the scrolling at the edges stop.
+  QDragLeaveEvent leave;
+  QPlainTextEdit::dragLeaveEvent(&leave);
+  QTextCursor at = cursorForPosition(e->position().toPoint());
+  // Text moved within the memo leaves its place; both are one undo step.
+  at.beginEditBlock();
+  if (e->dropAction() == Qt::MoveAction && (e->source() == this || e->source() == viewport())) {
+    QTextCursor moved = textCursor();
+    moved.removeSelectedText();
+  }
+  at.insertText(data->text());
+  at.endEditBlock();
+  setTextCursor(at);
+  ensureCursorVisible();
+  e->acceptProposedAction();
+}
+
 void TQelMemo::wheelEvent(QWheelEvent* e) {
   if (e->angleDelta().y() == 0) {  // sideways: Qt's
     QPlainTextEdit::wheelEvent(e);

@@ -139,6 +139,10 @@ class TQelMemo : public QPlainTextEdit, public qel::TextFrame {
   void keyReleaseEvent(QKeyEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
   void wheelEvent(QWheelEvent* e) override;
+  // The memo puts dropped text in itself: Qt's drop brings the caret into
+  // view before the line layout has taken the text in, and can read a line
+  // that is not there.
+  void dropEvent(QDropEvent* e) override;
 
  private:
   std::optional<TScrollStyle> scrollBars_;

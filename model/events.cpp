@@ -226,6 +226,14 @@ size_t DataEventPayloadSize(const Variant& v, EventKind kind, const DataPart& d)
   return settings + 1 + data;
 }
 
+bool DataEventFits(const Variant& v, EventKind kind, const DataPart& d) {
+  if (d.Hex) {
+    const size_t room = kMaxEventPayload - DataEventPayloadSize(v, kind, DataPart{true, d.EndChar, {}});
+    if (d.Memo.size() > 3 * room) return false;  // two digits and a separator a byte
+  }
+  return DataEventPayloadSize(v, kind, d) <= kMaxEventPayload;
+}
+
 Encoded EncodeRs232(const Variant& v, const Rs232Settings& s, int eventIndex) {
   if (s.Data.Memo.empty()) return Refuse(EncodeStatus::MissingInput);
   const auto& ports = items::SerialPorts(v);

@@ -113,6 +113,11 @@ inline constexpr size_t kMaxEventPayload = 0xFFFF;
 // part: the page's settings bytes before it, the format byte, the data
 // (HEX text decoded, malformed groups left out) and the end characters.
 size_t DataEventPayloadSize(const Variant& v, EventKind kind, const DataPart& d);
+// Whether the data part could be that of one event: its payload within
+// kMaxEventPayload and, for HEX, no more characters than the spaced hex text
+// of the most data bytes an event carries (text with few hex digits decodes
+// to few bytes, however long it is).
+bool DataEventFits(const Variant& v, EventKind kind, const DataPart& d);
 
 // eventIndex: the Event List caption the new row will get (1-based).
 Encoded EncodeRs232(const Variant& v, const Rs232Settings& s, int eventIndex);

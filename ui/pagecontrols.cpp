@@ -156,6 +156,30 @@ bool PasteLimit::ContextMenu(QContextMenuEvent* e) {
   return true;
 }
 
+bool PasteLimit::MovedWithin(const QDropEvent* d) const {
+  return (d->source() == memo_ || d->source() == memo_->viewport()) && d->dropAction() == Qt::MoveAction;
+}
+
+bool PasteLimit::DropRefused(const QDropEvent* d) const {
+  // Text moved within the memo leaves its size as it was; what comes in
+  // fits wherever it lands, so a drag is judged once, as it enters.
+  return !MovedWithin(d) && !dragFits_;
+}
+
+bool PasteLimit::Drag(QDragMoveEvent* d, bool entering) {
+  if (entering) dragFits_ = !d->mimeData() || Fits(d->mimeData()->text(), 0, 0);
+  if (!DropRefused(d)) return false;
+  // The drop will be refused with a warning, so it is let come; the source
+  // is told it is a copy at most, so that it never deletes what it sent.
+  if (d->possibleActions() & Qt::CopyAction) {
+    d->setDropAction(Qt::CopyAction);
+    d->accept();
+  } else {
+    d->ignore();
+  }
+  return true;
+}
+
 bool PasteLimit::eventFilter(QObject* watched, QEvent* e) {
   // Only these reach the memo as a whole: the viewport's other events come
   // while the memo is being destroyed too.
@@ -163,6 +187,8 @@ bool PasteLimit::eventFilter(QObject* watched, QEvent* e) {
     case QEvent::KeyPress:
     case QEvent::ContextMenu:
     case QEvent::MouseButtonRelease:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
     case QEvent::Drop: break;
     default: return false;
   }
@@ -187,15 +213,16 @@ bool PasteLimit::eventFilter(QObject* watched, QEvent* e) {
       Refuse();
       return true;
     }
+    case QEvent::DragEnter:
+    case QEvent::DragMove: return onViewport && Drag(static_cast<QDragMoveEvent*>(e), e->type() == QEvent::DragEnter);
     case QEvent::Drop: {
       auto* d = static_cast<QDropEvent*>(e);
       if (!onViewport || !d->mimeData()) return false;
-      // Text moved within the memo leaves its size as it was.
-      if ((d->source() == memo_ || d->source() == memo_->viewport()) && d->dropAction() == Qt::MoveAction) return false;
-      const int at = memo_->cursorForPosition(d->position().toPoint()).position();
-      if (Fits(d->mimeData()->text(), at, at)) return false;
+      // A drop that came without its drag's entry is judged here.
+      if (!MovedWithin(d) && Fits(d->mimeData()->text(), 0, 0)) return false;
+      // Ignored, so that the source keeps its text.
       d->setDropAction(Qt::IgnoreAction);
-      d->accept();
+      d->ignore();
       // The drop caret Qt drew during the drag goes with it.
       QDragLeaveEvent leave;
       QCoreApplication::sendEvent(memo_->viewport(), &leave);

@@ -9,6 +9,8 @@
 
 class QComboBox;
 class QContextMenuEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QLineEdit;
 class QPlainTextEdit;
 class QScrollBar;
@@ -62,9 +64,14 @@ class PasteLimit : public QObject {
   void Refuse();
   void Paste();
   bool ContextMenu(QContextMenuEvent* e);
+  bool MovedWithin(const QDropEvent* d) const;
+  bool DropRefused(const QDropEvent* d) const;
+  // A drag entering or moving over the memo; true when it was answered here.
+  bool Drag(QDragMoveEvent* d, bool entering);
   QPlainTextEdit* memo_;
   std::function<bool(const std::string&)> fits_;
   std::function<void()> refused_;
+  bool dragFits_ = true;  // the text of the drag over the memo
 };
 
 // An edit showing a track bar's position + 1 (range 0..99 shown as 1..100).

@@ -87,8 +87,7 @@ void LimitPastes(Forms& f, EventKind kind, const DataControls& d) {
   new PasteLimit(
       d.Memo->Memo(),
       [&f, kind, d](const std::string& bytes) {
-        return DataEventPayloadSize(f.V, kind, DataPart{d.Hex->isChecked(), d.EndChar->currentIndex(), bytes}) <=
-               kMaxEventPayload;
+        return DataEventFits(f.V, kind, DataPart{d.Hex->isChecked(), d.EndChar->currentIndex(), bytes});
       },
       [&f] { f.Warn(Utf8(kPasteTooLong).arg(kMaxEventPayload)); });
 }

@@ -330,6 +330,36 @@ TEST(EventFrame, DataPayloadSizeIsWhatTheEncoderBuilds) {
   EXPECT_EQ(DataEventPayloadSize(kVantor, EventKind::Rs232, {.Memo = std::string(65530, 'x')}), kMaxEventPayload);
 }
 
+// HEX text is also held to the length of the longest legal one: the spaced
+// hex of the most data bytes an event carries, with a separator after each.
+TEST(EventFrame, HexDataFitsOnlyInTheTextOfAFullEvent) {
+  for (const Variant* v : {&kVantor, &kQuillet}) {
+    const std::string full = [] {
+      std::string t;
+      for (int i = 0; i < 65530; ++i) t += "0A ";
+      return t;
+    }();
+    const struct {
+      const char* name;
+      EventKind kind;
+      DataPart d;
+      bool fits;
+    } cases[] = {
+        {"a full event", EventKind::Rs232, {.Hex = true, .Memo = full}, true},
+        {"one character past it", EventKind::Rs232, {.Hex = true, .Memo = full + " "}, false},
+        {"no hex digit at all", EventKind::Rs232, {.Hex = true, .Memo = std::string(1 << 20, 'x')}, false},
+        {"the longest text less a byte's room", EventKind::TcpIp, {.Hex = true, .Memo = full.substr(6)}, true},
+        {"past TCP/IP's room", EventKind::TcpIp, {.Hex = true, .Memo = full.substr(5)}, false},
+        {"the same characters as ASCII", EventKind::Compare, {.Memo = std::string(65533, 'x')}, true},
+        {"ASCII past the room", EventKind::Compare, {.Memo = std::string(65534, 'x')}, false},
+    };
+    for (const auto& c : cases) {
+      SCOPED_TRACE(v->Name + " " + c.name);
+      EXPECT_EQ(DataEventFits(*v, c.kind, c.d), c.fits);
+    }
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Refusals: nothing is built
 

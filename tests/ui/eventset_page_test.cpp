@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QWindow>
 #include <functional>
 #include <QTest>
 
@@ -443,6 +444,145 @@ TEST_F(MemoPastes, AMebibyteLineIsRefusedAtOnce) {
   EXPECT_TRUE(m.Edit->toPlainText().isEmpty());
   EXPECT_EQ(SettledWarnings(), std::vector<QString>{kTooLong});
   EXPECT_LT(t.elapsed(), 2000);  // the memo's layout of such a line took 30 s
+}
+
+TEST_F(MemoPastes, HexTextTooLongForAnyEventIsRefusedAtOnce) {
+  for (const Memo& m : Memos()) {
+    SCOPED_TRACE(m.Name);
+    m.Hex->setChecked(true);
+    Show(m);
+    P.Boxes.Boxes.clear();
+    // No hex digit in it, so it decodes to no byte at all.
+    QElapsedTimer t;
+    t.start();
+    PasteKey(m, QString(1 << 20, u'x'));
+    EXPECT_TRUE(m.Edit->toPlainText().isEmpty());
+    EXPECT_EQ(SettledWarnings(), std::vector<QString>{kTooLong});
+    EXPECT_LT(t.elapsed(), 2000);
+    // The most data an event carries still goes in, in both formats.
+    QString hex;
+    for (int i = 0; i < m.Room; ++i) hex += QStringLiteral("0A ");
+    PasteKey(m, hex);
+    EXPECT_EQ(m.Bytes->Bytes().size(), hex.size());
+    F1.QelPageControl1->SetTabIndex(m.Page);
+    m.Ascii->setChecked(true);
+    Show(m);
+    PasteKey(m, Text(m.Room));
+    EXPECT_EQ(m.Bytes->Bytes().size(), static_cast<size_t>(m.Room));
+    EXPECT_EQ(SettledWarnings().size(), 1u);
+    m.Bytes->SetBytes({});
+  }
+}
+
+// A drag from another program, handed to the window as Qt's platform layer
+// hands it: an entry, moves that carry the last answer, the drop.
+class WindowDrag {
+ public:
+  WindowDrag(QWidget* window, const QString& text, Qt::DropActions actions, Qt::DropAction proposed)
+      : window_(window->windowHandle()), actions_(actions), proposed_(proposed) {
+    data_.setText(text);
+  }
+  // The action the source is told, after a move to `at` of `widget`.
+  Qt::DropAction MoveTo(QWidget* widget, QPoint at) {
+    const QPoint p = widget->mapTo(widget->window(), at);
+    if (!entered_) {
+      entered_ = true;
+      QDragEnterEvent e(p, actions_, &data_, Qt::LeftButton, Modifiers());
+      QCoreApplication::sendEvent(window_, &e);
+      answer_ = e.isAccepted() ? e.dropAction() : Qt::IgnoreAction;
+    }
+    QDragMoveEvent e(p, actions_, &data_, Qt::LeftButton, Modifiers());
+    if (answer_ != Qt::IgnoreAction && (actions_ & answer_)) {
+      e.setDropAction(answer_);
+      e.accept();
+    }
+    QCoreApplication::sendEvent(window_, &e);
+    answer_ = e.isAccepted() ? e.dropAction() : Qt::IgnoreAction;
+    return answer_;
+  }
+  // What the drop ends as: the action the source is told.
+  Qt::DropAction DropAt(QWidget* widget, QPoint at) {
+    QDropEvent e(QPointF(widget->mapTo(widget->window(), at)), actions_, &data_, Qt::LeftButton, Modifiers());
+    QCoreApplication::sendEvent(window_, &e);
+    return e.isAccepted() ? e.dropAction() : Qt::IgnoreAction;
+  }
+
+ private:
+  // The modifiers that ask for the proposed action (a copy without them).
+  Qt::KeyboardModifiers Modifiers() const { return proposed_ == Qt::MoveAction ? Qt::ShiftModifier : Qt::NoModifier; }
+  QWindow* window_;
+  QMimeData data_;
+  Qt::DropActions actions_;
+  Qt::DropAction proposed_;
+  bool entered_ = false;
+  Qt::DropAction answer_ = Qt::IgnoreAction;
+};
+
+// Five drags into a memo that holds more than it shows, each held a while
+// where it is dropped, so that the memo scrolls at its edges meanwhile.
+TEST_F(MemoPastes, DropsWhileTheMemoScrollsLandWhereTheyAreDroppedAndUndo) {
+  QString lines;
+  for (int i = 0; i < 25; ++i) lines += QString(78, QChar(u'a' + i)) + (i < 24 ? QStringLiteral("\n") : QString());
+  const QString dropped(20, u'Z');
+  for (int round = 0; round < 2; ++round) {
+    for (const Memo& m : Memos()) {
+      SCOPED_TRACE(std::string(m.Name) + " round " + std::to_string(round));
+      Show(m);
+      m.Bytes->SetBytes(lines.toStdString());
+      m.Edit->verticalScrollBar()->setValue(0);
+      QWidget* view = m.Edit->viewport();
+      const int h = view->height();
+      QString expected = m.Edit->toPlainText();
+      for (int y : {h - 3, 3, h / 2, h - 3, 3}) {
+        WindowDrag drag(&F1, dropped, Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+        drag.MoveTo(F1.QelPageControl1, QPoint(2, 2));
+        const QPoint at(view->width() / 3, y);
+        for (int i = 0; i < 4; ++i) {
+          EXPECT_EQ(drag.MoveTo(view, at), Qt::MoveAction);
+          QTest::qWait(40);
+        }
+        const int position = m.Edit->cursorForPosition(at).position();
+        EXPECT_EQ(drag.DropAt(view, at), Qt::MoveAction);
+        expected.insert(position, dropped);
+        ASSERT_EQ(m.Edit->toPlainText(), expected);
+        EXPECT_EQ(m.Edit->textCursor().position(), position + dropped.size());
+        QTest::qWait(1);
+      }
+      EXPECT_EQ(m.Bytes->Bytes(), ToGbkOrEmpty(QString(expected).replace(u'\n', QStringLiteral("\r\n"))));
+      // Each drop is one step back.
+      for (int i = 0; i < 5; ++i) QTest::keyClick(m.Edit, Qt::Key_Z, Qt::ControlModifier);
+      EXPECT_EQ(m.Edit->toPlainText(), lines);
+      EXPECT_TRUE(Warnings().empty());
+    }
+  }
+}
+
+// A drop the limit refuses ends as ignored: a source that moves its text
+// (a plain Qt editor) is told at most "copy" while it drags and "ignore" at
+// the drop, so it deletes nothing. What fits is moved as the source asks.
+TEST_F(MemoPastes, ARefusedMoveDragLeavesTheSourceItsText) {
+  for (const Memo& m : Memos()) {
+    SCOPED_TRACE(m.Name);
+    Show(m);
+    QTest::keyClicks(m.Edit, "ab");
+    P.Boxes.Boxes.clear();
+    QWidget* view = m.Edit->viewport();
+    const QPoint at(10, 10);
+    WindowDrag tooLong(&F1, QString(70000, u'x'), Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+    for (int i = 0; i < 3; ++i) EXPECT_NE(tooLong.MoveTo(view, at), Qt::MoveAction);
+    EXPECT_EQ(tooLong.DropAt(view, at), Qt::IgnoreAction);
+    EXPECT_EQ(m.Edit->toPlainText(), "ab");
+    EXPECT_EQ(SettledWarnings(), std::vector<QString>{kTooLong});
+    // A source that offers only a move is turned away while it drags.
+    WindowDrag moveOnly(&F1, QString(70000, u'x'), Qt::MoveAction, Qt::MoveAction);
+    EXPECT_EQ(moveOnly.MoveTo(view, at), Qt::IgnoreAction);
+    P.Boxes.Boxes.clear();
+    WindowDrag fits(&F1, QStringLiteral("cd"), Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+    EXPECT_EQ(fits.MoveTo(view, at), Qt::MoveAction);
+    EXPECT_EQ(fits.DropAt(view, at), Qt::MoveAction);
+    EXPECT_EQ(m.Bytes->Bytes().size(), 4u);
+    EXPECT_TRUE(SettledWarnings().empty());
+  }
 }
 
 TEST_F(EventSet, KindListAndPagesFollowEachOther) {
