@@ -355,8 +355,9 @@ Canvas CanvasFor(const QWidget* widget) {
 void ShowCanvas(QPainter& p, const Canvas& canvas) {
   const QImage& image = canvas.Image();
   const int ratio = canvas.Ratio();
-  // Device rows of a band, whole logical rows.
-  const int band = 16 / ratio * ratio;
+  // Device rows of a band, whole logical rows: one row at least, however
+  // many device rows it covers.
+  const int band = std::max(1, 16 / ratio) * ratio;
   for (int top = 0; top < image.height(); top += band)
     p.drawImage(QPointF(0, top / ratio), image, QRectF(0, top, image.width(), std::min(band, image.height() - top)));
 }

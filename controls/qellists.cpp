@@ -731,17 +731,13 @@ void TQelCustomComboBox::WheelStep(bool up) {
     return;
   }
   const int i = currentIndex();
-  if (!up) {
-    // Past the last item there is nothing to select.
-    if (i + 1 >= count()) return;
-    SelectItem(i + 1);
-    FireClickChange();
-  } else if (i < 1) {
-    SelectItem(0);
-  } else {
-    SelectItem(i - 1);
-    FireClickChange();
-  }
+  // Past the last item there is nothing to select.
+  if (!up && i + 1 >= count()) return;
+  SelectItem(up ? qMax(0, i - 1) : i + 1);
+  // The user's choice, not the program's: the search goes on from the item shown.
+  SearchFromText();
+  // Up from the first item or none takes the first without events.
+  if (!up || i >= 1) FireClickChange();
 }
 
 void TQelCustomComboBox::showPopup() {

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+// The newest line is kept even alone: cut, it fits the memo's bound.
+static_assert(DebugLog::kLineChars < static_cast<qsizetype>(DebugLog::kLines));
+
 DebugLog::DebugLog(const QString& first) { Add(first); }
 
 QString DebugLog::Kept(QString line) {
@@ -23,10 +26,13 @@ void DebugLog::Add(const QString& line) {
   else
     lines_.push_back(Kept(line));
   chars_ += lines_.back().size() + 1;
+  // A line of CRs shows as thousands of lines in the memo.
+  breaks_ += static_cast<size_t>(lines_.back().count(QLatin1Char('\n')));
   ++added_;
   // The newest line stays even alone past the bound; it is cut short enough.
-  while (lines_.size() > 1 && (lines_.size() > kLines || Bytes() > kBytes)) {
+  while (lines_.size() > 1 && (MemoLines() > kLines || Bytes() > kBytes)) {
     chars_ -= lines_.front().size() + 1;
+    breaks_ -= static_cast<size_t>(lines_.front().count(QLatin1Char('\n')));
     droppedChars_ += lines_.front().size() + 1;
     lines_.pop_front();
     ++dropped_;
@@ -38,6 +44,7 @@ void DebugLog::Clear() {
   dropped_ += static_cast<qint64>(lines_.size());
   lines_.clear();
   chars_ = 0;
+  breaks_ = 0;
 }
 
 QString DebugLog::Newest(size_t n) const {

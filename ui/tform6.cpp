@@ -294,8 +294,8 @@ void TForm6::Button3Click() {
     return;
   }
   Rs232NameRequest = 1;
+  // Only "Ok" empties the data edit, for the new function; "Cancel" leaves it.
   F.Form5->Ask([this](const std::string& name) { NameChosen(name); }, NameUse::Function);
-  Edit3Bytes->SetBytes({});
 }
 
 void TForm6::NameChosen(const std::string& name) {

@@ -7,9 +7,14 @@
 #include <QImage>
 #include <QPainter>
 #include <QPolygon>
+#include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <future>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "controls/qelcanvas.h"
@@ -279,30 +284,66 @@ TEST(CanvasPaths, ALayerDrawsAsACopyOfTheWholeCanvas) {
   }
 }
 
+// A canvas put onto one background through a clip of many pieces, in one
+// draw and through ShowCanvas. The show runs on a thread of its own, so one
+// that never returns ends the run with a message instead of hanging it.
+struct Shown {
+  QImage whole, banded;
+};
+
+Shown ShowBothWays(const Canvas& tall) {
+  const int r = tall.Ratio();
+  Shown shown{QImage(tall.Width() * r, tall.Height() * r, QImage::Format_ARGB32_Premultiplied), {}};
+  shown.whole.setDevicePixelRatio(r);
+  shown.whole.fill(qRgba(10, 20, 30, 200));
+  shown.banded = shown.whole.copy();
+  QRegion clip;
+  for (int k = 0; k < 9; ++k) clip |= QRegion(k * 4, k * 17, 3 + k, 40);
+  {
+    QPainter p(&shown.whole);
+    p.setClipRegion(clip);
+    p.drawImage(0, 0, tall.Image());
+  }
+  std::promise<void> done;
+  std::future<void> returned = done.get_future();
+  std::thread show([&] {
+    QPainter p(&shown.banded);
+    p.setClipRegion(clip);
+    ShowCanvas(p, tall);
+    done.set_value();
+  });
+  if (returned.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+    std::fprintf(stderr, "ShowCanvas at ratio %d has not returned after 10 s\n", r);
+    std::_Exit(1);
+  }
+  show.join();
+  return shown;
+}
+
+Canvas Striped(int width, int height, bool seeThrough, int ratio) {
+  Canvas tall(width, height, seeThrough, ratio);
+  for (int y = 0; y < height; y += 3) tall.FillRect({y % 7, y, width - y % 5, y + 2}, RGB(y, 255 - y, 7 * y));
+  return tall;
+}
+
 // A canvas shown in bands lands as one draw of the whole image would, at
 // either ratio, opaque or see-through, through a clip of many pieces.
 TEST(CanvasPaths, ShownInBandsAsInOneDraw) {
   for (const Look& look : {kSetups[0], kSetups[2], kSetups[4], kSetups[5]}) {
-    Canvas tall(look.width, 150, look.seeThrough, look.ratio);
-    for (int y = 0; y < 150; y += 3) tall.FillRect({y % 7, y, look.width - y % 5, y + 2}, RGB(y, 255 - y, 7 * y));
-    QImage whole(look.width * look.ratio, 150 * look.ratio, QImage::Format_ARGB32_Premultiplied);
-    whole.setDevicePixelRatio(look.ratio);
-    whole.fill(qRgba(10, 20, 30, 200));
-    QImage banded = whole.copy();
-    QRegion clip;
-    for (int k = 0; k < 9; ++k) clip |= QRegion(k * 4, k * 17, 3 + k, 40);
-    {
-      QPainter p(&whole);
-      p.setClipRegion(clip);
-      p.drawImage(0, 0, tall.Image());
-    }
-    {
-      QPainter p(&banded);
-      p.setClipRegion(clip);
-      ShowCanvas(p, tall);
-    }
-    ASSERT_EQ(FirstDifference(banded, whole), "") << "ratio " << look.ratio << ", see-through " << look.seeThrough;
+    const Shown shown = ShowBothWays(Striped(look.width, 150, look.seeThrough, look.ratio));
+    ASSERT_EQ(FirstDifference(shown.banded, shown.whole), "")
+        << "ratio " << look.ratio << ", see-through " << look.seeThrough;
   }
+}
+
+// A logical row taller than a band of 16 device rows still makes a band:
+// the show returns, with the same pixels.
+TEST(CanvasPaths, ShownInBandsAtAnyRatio) {
+  for (const int ratio : {3, 16, 17, 40})
+    for (const bool seeThrough : {false, true}) {
+      const Shown shown = ShowBothWays(Striped(37, 60, seeThrough, ratio));
+      ASSERT_EQ(FirstDifference(shown.banded, shown.whole), "") << "ratio " << ratio << ", see-through " << seeThrough;
+    }
 }
 
 }  // namespace

@@ -490,6 +490,39 @@ TEST_F(Combo, WheelTable) {
   EXPECT_EQ(combo->currentText(), QStringLiteral("c"));
 }
 
+// A wheel step is a choice like any other: what is typed next goes on from
+// the item it shows, not from the text before it.
+TEST_F(Combo, TypingAfterTheWheelGoesOnFromTheItemShown) {
+  struct Case {
+    const char* name;
+    int start;
+    int delta;
+    QString keys;
+    std::string text;
+    int index;
+  };
+  const Case cases[] = {
+      {"down, then a miss", 0, -120, QStringLiteral("x"), "Port2x", 1},
+      {"up, then a miss", 2, 120, QStringLiteral("x"), "Port2x", 1},
+      {"up from no selection takes the first", -1, 120, QStringLiteral("x"), "Port1x", 0},
+      {"down, then a longer item", 0, -120, QStringLiteral("1"), "Port21", 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    combo->clear();
+    combo->addItems(
+        {QStringLiteral("Port1"), QStringLiteral("Port2"), QStringLiteral("Port3"), QStringLiteral("Port21")});
+    combo->setCurrentIndex(c.start);
+    Wheel(combo, c.delta);
+    ASSERT_EQ(combo->Text().toStdString(), combo->itemText(c.start < 0 ? 0 : c.start - c.delta / 120).toStdString());
+    // Not the End key: it takes the text as the search itself.
+    combo->lineEdit()->end(false);
+    QTest::keyClicks(combo, c.keys);
+    EXPECT_EQ(combo->Text().toStdString(), c.text);
+    EXPECT_EQ(combo->currentIndex(), c.index);
+  }
+}
+
 TEST_F(Combo, ItemHeightOnlyForOwnerDrawnStyles) {
   const int before = combo->ItemHeight();
   ASSERT_NE(before, 13);

@@ -226,6 +226,28 @@ struct LongMessages : ::testing::Test {
       EXPECT_LT(o.LongestMs, 200.0);
     }
   }
+  struct Showing {
+    qint64 TookMs;
+    double LongestMs;
+    long GrewKiB;
+  };
+  // Shows the log after a flood, until its newest line is in view.
+  Showing ShowLogAfterFlood() {
+    flood::Heartbeat beat;
+    const long before = flood::ResidentKiB();
+    beat.Start();
+    QElapsedTimer took;
+    took.start();
+    f.Debug1Click();
+    const QString newest = NewestLine();
+    const auto inView = [&] {
+      QScrollBar* bar = f.Memo2->verticalScrollBar();
+      return f.Memo2->document()->lastBlock().text() == newest && bar->value() == bar->maximum();
+    };
+    EXPECT_TRUE(QTest::qWaitFor(inView, 5000));
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(f.Memo2));
+    return {took.elapsed(), beat.LongestMs(), flood::ResidentKiB() - before};
+  }
   void ExpectLogBounded() {
     const QString log = f.LogText();
     EXPECT_LE(log.size() * 2, DebugLog::kBytes);
@@ -274,23 +296,39 @@ TEST_F(LongMessages, ManySmallOnesAfterLongOnesStallNothingAndShowAtOnce) {
     ExpectLogBounded();
     if (shown) continue;
     // Shown after the flood: its newest line in view within a second.
-    flood::Heartbeat beat;
-    beat.Start();
-    QElapsedTimer took;
-    took.start();
-    f.Debug1Click();
-    const QString newest = NewestLine();
-    const auto inView = [&] {
-      QScrollBar* bar = f.Memo2->verticalScrollBar();
-      return f.Memo2->document()->lastBlock().text() == newest && bar->value() == bar->maximum();
-    };
-    EXPECT_TRUE(QTest::qWaitFor(inView, 5000));
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(f.Memo2));
+    const Showing showing = ShowLogAfterFlood();
     if (kFigures) {
-      EXPECT_LT(took.elapsed(), 1000);
-      EXPECT_LT(beat.LongestMs(), 1000.0);
+      EXPECT_LT(showing.TookMs, 1000);
+      EXPECT_LT(showing.LongestMs, 1000.0);
     }
     ExpectLogBounded();
+  }
+}
+
+// Messages of CR bytes: each kept line holds thousands of line breaks, and
+// the memo shows each break as a line of its own. They count toward the
+// bound, so the memo never holds more lines than the bound, whether it took
+// the flood shown or is shown after it.
+TEST_F(LongMessages, LineBreaksInsideLinesCountTowardTheBound) {
+  const size_t messages = Count(300);
+  for (bool shown : {true, false}) {
+    SCOPED_TRACE(shown ? "shown" : "hidden");
+    ShowLog(shown);
+    f.DebugDataClear1Click();
+    ExpectSmallAndQuick(flood::SendEach(*f.IdTCPServer1, "127.0.0.2", std::string(120000, '\r'), messages, 120000),
+                        messages);
+    ExpectLogBounded();
+    if (!shown) {
+      const Showing showing = ShowLogAfterFlood();
+      if (kFigures) {
+        EXPECT_LT(showing.GrewKiB, 30 * 1024);
+        EXPECT_LT(showing.LongestMs, 200.0);
+      }
+      ExpectLogBounded();
+    }
+    EXPECT_LE(f.Memo2->blockCount(), TForm1::kLogLines);
+    // The flood filled the log to its bound, not short of it.
+    EXPECT_GT(f.Memo2->blockCount(), TForm1::kLogLines - 5000);
   }
 }
 

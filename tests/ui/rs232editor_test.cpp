@@ -468,3 +468,81 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// "New Function" answered in the name dialog
+
+namespace {
+
+enum class Answer { Cancel, Ok };
+enum class Then { ChooseAnother, Save };
+
+struct NewFunctionAnswerCase {
+  const char* Name;
+  const Variant* V;
+  Answer Given;
+  Then After;
+};
+
+void PrintTo(const NewFunctionAnswerCase& c, std::ostream* os) { *os << c.Name; }
+
+class RS232EditorNewFunctionAnswer : public ::testing::TestWithParam<NewFunctionAnswerCase> {};
+
+// Data typed over a saved function survives a "New Function" the user
+// cancels: the editor is as it was, and the next choice or "Save" stores
+// what was typed. Only "Ok" starts the new function with no data.
+TEST_P(RS232EditorNewFunctionAnswer, OnlyOkEmptiesTheData) {
+  const NewFunctionAnswerCase& c = GetParam();
+  Editor e(*c.V);
+  const std::string b = F("b") + F("4800") + F("8") + F("1") + F("asc") + F("NULL") + F("B");
+  const std::string head = F("L") + F("a") + F("9600") + F("8") + F("1") + F("asc") + F("NULL");
+  e.Open(head + F("INP1") + b);
+  ASSERT_EQ(e.E.Edit3->text(), "INP1");
+  e.E.show();
+  QTest::mouseClick(e.E.Button5, Qt::LeftButton);  // "Clear"
+  QTest::keyClicks(e.E.Edit3, "INP2");
+
+  e.P.Dialogs.ShowThem = true;
+  e.P.Dialogs.Answer = [&](QDialog* d) {
+    ASSERT_EQ(d, &e.N);
+    if (c.Given == Answer::Ok) QTest::keyClicks(e.N.Edit1, "c");
+    QTest::mouseClick(c.Given == Answer::Ok ? e.N.Button1 : e.N.Button2, Qt::LeftButton);
+  };
+  QTest::mouseClick(e.E.Button3, Qt::LeftButton);  // "New Function"
+  EXPECT_EQ(e.P.Dialogs.Shown, std::vector<QDialog*>{&e.N});
+  EXPECT_FALSE(e.N.isVisible());
+  EXPECT_TRUE(e.P.Boxes.Boxes.empty()) << e.Texts().join("|").toStdString();
+  if (c.Given == Answer::Cancel) {
+    EXPECT_EQ(e.Items(), (QStringList{"a", "b"}));
+    EXPECT_EQ(e.E.Rs232EditCurrent, 1);
+    EXPECT_EQ(e.E.ComboBox1->currentText(), "a");
+    EXPECT_EQ(e.E.Edit3->text(), "INP2");
+  } else {
+    EXPECT_EQ(e.Items(), (QStringList{"a", "b", "c"}));
+    EXPECT_EQ(e.E.Rs232EditCurrent, 3);
+    EXPECT_EQ(e.E.ComboBox1->currentText(), "c");
+    EXPECT_EQ(e.E.Edit3->text(), "");
+  }
+
+  if (c.After == Then::ChooseAnother) {
+    QTest::keyClick(e.E.ComboBox1, Qt::Key_Down);  // function "b"
+    ASSERT_EQ(e.E.Rs232EditCurrent, 2);
+    EXPECT_EQ(e.E.Edit3->text(), "B");
+  }
+  QTest::mouseClick(e.E.Button6, Qt::LeftButton);  // "Save"
+  EXPECT_TRUE(e.P.Boxes.Boxes.empty()) << e.Texts().join("|").toStdString();
+  std::string expected = head + F("INP2") + b;
+  if (c.Given == Answer::Ok) expected += F("c") + F("9600") + F("8") + F("1") + F("asc") + F("NULL") + F("");
+  EXPECT_EQ(e.Saved("L.rss"), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RS232Editor, RS232EditorNewFunctionAnswer,
+    ::testing::Values(NewFunctionAnswerCase{"CancelThenChooseVantor", &kVantor, Answer::Cancel, Then::ChooseAnother},
+                      NewFunctionAnswerCase{"CancelThenSaveVantor", &kVantor, Answer::Cancel, Then::Save},
+                      NewFunctionAnswerCase{"CancelThenChooseQuillet", &kQuillet, Answer::Cancel, Then::ChooseAnother},
+                      NewFunctionAnswerCase{"CancelThenSaveQuillet", &kQuillet, Answer::Cancel, Then::Save},
+                      NewFunctionAnswerCase{"OkThenSaveVantor", &kVantor, Answer::Ok, Then::Save}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+}  // namespace

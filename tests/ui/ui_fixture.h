@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QUrl>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,16 +46,20 @@ class ScriptedFiles : public FileDialogs {
 };
 
 // Records which dialog was asked for and returns at once; with ShowThem
-// the dialog is also shown without waiting, so a test can drive it.
+// the dialog is also shown without waiting, so a test can drive it. Answer,
+// when set, is the user's answer given while the dialog is up, as a modal
+// dialog returns only after it.
 class RecordingDialogs : public DialogRunner {
  public:
   int Run(QDialog* d) override {
     Shown.push_back(d);
     if (ShowThem) d->show();
+    if (Answer) Answer(d);
     return QDialog::Rejected;
   }
   std::vector<QDialog*> Shown;
   bool ShowThem = false;
+  std::function<void(QDialog*)> Answer;
 };
 
 // Records what would have gone to the system's viewer and browser.
