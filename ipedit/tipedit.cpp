@@ -64,6 +64,10 @@ void TIPEdit::clear() {
   for (int k = 0; k < 4; ++k) FieldAt(k)->clear();
 }
 
+bool TIPEdit::ShowsAddress() const {
+  return std::none_of(fields_.begin(), fields_.end(), [](const TIPFieldEdit* f) { return f->text().isEmpty(); });
+}
+
 // The window's focus widget rather than hasFocus(), which is false whenever
 // the window is not the active one.
 bool TIPEdit::FieldHasFocus(int index) const { return fields_[index]->window()->focusWidget() == fields_[index]; }

@@ -26,6 +26,9 @@ class TIPEdit : public QWidget {
   TIPFieldEdit* FieldAt(int index) const;  // nullptr outside 0..3
   // Empties the four texts; IPString keeps reporting the old address.
   void clear();
+  // Every field shows a number: an emptied field shows no address, whatever
+  // IPString reports.
+  bool ShowsAddress() const;
 
   void FocusNextField(bool selectAll);
   void FocusPrevField(bool selectAll);

@@ -373,6 +373,7 @@ void TForm1::FormShow() {
   IPEdit3->clear();
   QelEdit1->clear();
   QelEdit1->setAlignment(Qt::AlignCenter);
+  UpdateLinkLamp();
   QelPanel1->setFocus();
 }
 

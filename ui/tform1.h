@@ -206,6 +206,9 @@ class TForm1 : public QMainWindow, public Form1Controls {
   void DeviceListChanged(const DeviceList::Change& c);
   void NetConfigAnswer(const NetSettings& s);
   void ConnectionRemoved(int index);
+  // The link lamp from the state, after anything that changes the fields,
+  // PanelIp or the selected connection.
+  void UpdateLinkLamp();
   void TransferAck(int link, std::string_view message);
   bool UploadActionRecord(int link, std::string_view record);
   bool UploadEventRecord(int link, std::string_view record);

@@ -253,6 +253,7 @@ void TForm1::LoadProject(const ProjectReadResult& read) {
     }
   }
   batchLoading_ = false;
+  UpdateLinkLamp();  // the file's panel fields
   PutHeldIrFunctions();
   for (MemoBytes* m : memos) m->Hold(false);
   if (HoldDuringLoads) {

@@ -141,6 +141,7 @@ void TForm1::IdTCPServer1Connect(int index) {
   Log(QStringLiteral("Port:%1").arg(IdTCPServer1->PeerPort(index)));
   Devices.AddConnection(ip.toStdString(), IdTCPServer1->PeerPort(index));
   StatusBar1->SetPanelText(1, Utf8(kTcpConnected));
+  UpdateLinkLamp();
 }
 
 void TForm1::IdTCPServer1Disconnect(int index) {
@@ -159,7 +160,6 @@ void TForm1::IdTCPServer1Exception(int index, const QString& reason) {
     Log(QStringLiteral("TCP_IP:") + address);
     if (address != ip) continue;
     if (IPEdit1->IPString() == ip) {
-      QelBmpButton1->setEnabled(true);
       ClearPanelNetFields(*this);
       Log(QStringLiteral("current tcp disconnect"));
       SelectedLink = 0;
@@ -173,10 +173,16 @@ void TForm1::IdTCPServer1Exception(int index, const QString& reason) {
 void TForm1::ConnectionRemoved(int index) {
   Link->LinkRemoved(index);
   TransfersLinkRemoved();
-  // The lamp is lit only while its panel is linked; a reset ends as a close.
-  bool linked = false;
-  for (int i = 0; i < IdTCPServer1->Count() && !linked; ++i) linked = IdTCPServer1->PeerIp(i) == Link->PanelIp;
-  if (!linked) QelBmpButton1->setEnabled(true);
+  UpdateLinkLamp();
+}
+
+void TForm1::UpdateLinkLamp() {
+  // Lit (disabled) while the fields show the panel the commands go to;
+  // emptied fields show none, whatever address they still report.
+  const QString& panel = Link->PanelIp;
+  const bool linked = IPEdit1->ShowsAddress() && IPEdit1->IPString() == panel && IdTCPServer1->IsOpen(SelectedLink) &&
+                      IdTCPServer1->PeerIp(SelectedLink) == panel;
+  QelBmpButton1->setEnabled(!linked);
 }
 
 void TForm1::ListView3Click() {
@@ -188,7 +194,6 @@ void TForm1::ListView3Click() {
     if (t.size() >= 1) {
       QelEdit8->setText(t[0]);
       IPEdit1->SetIPString(t[0]);
-      QelBmpButton1->setEnabled(IPEdit1->IPString() != Link->PanelIp);
     }
     if (t.size() >= 2) IPEdit2->SetIPString(t[1]);
     if (t.size() >= 3) IPEdit3->SetIPString(t[2]);
@@ -196,6 +201,7 @@ void TForm1::ListView3Click() {
       QelEdit1->setText(t[3]);
       QelEdit9->setText(t[3]);
     }
+    UpdateLinkLamp();
     return;
   }
   const DeviceList::ShortRowParts parts = DeviceList::SplitShortRow(text);
@@ -207,6 +213,7 @@ void TForm1::QelButton7Click() {
   Devices.Clear();
   ClearPanelNetFields(*this);
   Link->KnownLinkCount = 0;
+  UpdateLinkLamp();
 }
 
 void TForm1::QelBitBtn1Click() { F.Form3->show(); }
@@ -221,10 +228,12 @@ void TForm1::QelBitBtn2Click() {
       --Link->KnownLinkCount;
     }
   Devices.Remove(row);
+  UpdateLinkLamp();
 }
 
 void TForm1::Reconnect1Click() {
-  if (Link->Select(IPEdit1->IPString())) QelBmpButton1->setEnabled(false);
+  Link->Select(IPEdit1->IPString());
+  UpdateLinkLamp();
 }
 
 void TForm1::IdTCPServer1Execute(int link, const QByteArray& message) {
@@ -248,17 +257,18 @@ void TForm1::LinkSink::Relay(const std::string& address, const std::string& byte
 void TForm1::NetConfigAnswer(const NetSettings& s) {
   const DeviceList::NetMerge m =
       Devices.MergeNetSettings({.Ip = s.Ip, .Mask = s.Mask, .Gateway = s.Gateway, .Port = s.Port});
-  if (!m.NewDeviceRow) return;
-  // The panel fields show the first full row, whichever panel answered.
-  const QStringList t = AddressTokens(Utf8(Devices.Row(m.Shown)));
-  if (t.size() >= 1) {
-    IPEdit1->SetIPString(t[0]);
-    Link->PanelIp = IPEdit1->IPString();
-    QelBmpButton1->setEnabled(false);
+  if (m.NewDeviceRow) {
+    // The panel fields show the first full row, whichever panel answered.
+    const QStringList t = AddressTokens(Utf8(Devices.Row(m.Shown)));
+    if (t.size() >= 1) {
+      IPEdit1->SetIPString(t[0]);
+      Link->PanelIp = IPEdit1->IPString();
+    }
+    if (t.size() >= 2) IPEdit2->SetIPString(t[1]);
+    if (t.size() >= 3) IPEdit3->SetIPString(t[2]);
+    if (t.size() >= 4) QelEdit1->setText(t[3]);
   }
-  if (t.size() >= 2) IPEdit2->SetIPString(t[1]);
-  if (t.size() >= 3) IPEdit3->SetIPString(t[2]);
-  if (t.size() >= 4) QelEdit1->setText(t[3]);
+  UpdateLinkLamp();
 }
 
 void TForm1::Timer1Timer() {

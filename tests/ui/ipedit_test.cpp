@@ -324,13 +324,18 @@ TEST_F(IPEditTest, WritesByCodeNeverMoveTheFocus) {
 
 TEST_F(IPEditTest, ClearEmptiesTheTextsButKeepsTheAddress) {
   Edit->SetIPString("192.168.1.5");
+  EXPECT_TRUE(Edit->ShowsAddress());
   Edit->clear();
   EXPECT_EQ(Texts(), (QStringList{"", "", "", ""}));
   EXPECT_EQ(Edit->IPString(), "192.168.1.5");
+  EXPECT_FALSE(Edit->ShowsAddress());
   EXPECT_TRUE(Changes.empty());
   TabInto(3);
   Type("7");
   EXPECT_EQ(Edit->IPString(), "192.168.1.7");
+  EXPECT_FALSE(Edit->ShowsAddress());  // one field of four
+  Edit->SetIPString("192.168.1.7");
+  EXPECT_TRUE(Edit->ShowsAddress());
 }
 
 TEST_F(IPEditTest, FocusFromOutside) {

@@ -8,7 +8,10 @@
 #include <QScrollBar>
 #include <QTcpSocket>
 #include <QTest>
+#include <filesystem>
+#include <map>
 #include <memory>
+#include <vector>
 
 #include "bytes.h"
 #include "controls/qelbmpbutton.h"
@@ -243,6 +246,164 @@ TEST_F(Link, TheLinkLampIsLitWhileItsPanelIsLinked) {
     F1.QelButton7Click();  // "Clear All": the next answer's row is the first full one
   }
 }
+
+// What the panel fields show: empty when every octet field is.
+QString ShownAddress(const TIPEdit& e) {
+  QStringList octets;
+  bool any = false;
+  for (int k = 0; k < 4; ++k) {
+    octets << e.FieldAt(k)->text();
+    any |= !octets.back().isEmpty();
+  }
+  return any ? octets.join(u'.') : QString();
+}
+
+// One thing a panel or the user does, then the lamp and the fields as shown.
+enum class Act { Connect, Answer, Close, Reset, Fail, ClickRow, Reconnect, ClearAll, Delete, Save, Open };
+struct Moment {
+  Act Do;
+  int Panel;  // 127.0.0.x of the panel that acts, or whose full row is clicked
+  bool Lit;
+  const char* Shows;
+};
+
+// The program with fake panels, each act taken the road the panel or the
+// user takes.
+struct LampRun {
+  TestProgram P{kVantor};
+  TForm1& F1 = *P.W().Form1;
+  std::map<int, std::unique_ptr<FakePanel>> Panels;
+
+  static QString Ip(int x) { return QStringLiteral("127.0.0.%1").arg(x); }
+  void WaitCount(int n) {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return F1.IdTCPServer1->Count() == n; }, 2000));
+  }
+  void ClickFullRowOf(int x) {
+    for (int r = 0; r < F1.ListView3->Count(); ++r) {
+      if (!F1.ListView3->SubItem(r, 0).startsWith(Ip(x) + " 255.0.0.0 ")) continue;
+      const QModelIndex cell = F1.ListView3->model()->index(r, 1);
+      F1.ListView3->scrollTo(cell);
+      QTest::mouseClick(F1.ListView3->viewport(), Qt::LeftButton, {}, F1.ListView3->visualRect(cell).center());
+      return;
+    }
+    ADD_FAILURE() << "no full row of " << Ip(x).toStdString();
+  }
+  void Do(const Moment& m) {
+    const int count = F1.IdTCPServer1->Count();
+    switch (m.Do) {
+      case Act::Connect:
+        Panels[m.Panel] = std::make_unique<FakePanel>(Ip(m.Panel), F1.IdTCPServer1->Port());
+        WaitCount(count + 1);
+        break;
+      case Act::Answer: {
+        const qsizetype answers = F1.LogText().count("TCP_Mask:");
+        Panels.at(m.Panel)->socket.write(QByteArray::fromStdString(SettingsOf(m.Panel)));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return F1.LogText().count("TCP_Mask:") > answers; }, 2000));
+        break;
+      }
+      case Act::Close:
+        Panels.at(m.Panel)->socket.disconnectFromHost();
+        WaitCount(count - 1);
+        break;
+      case Act::Reset: {
+        const linger now{1, 0};
+        FakePanel& p = *Panels.at(m.Panel);
+        ASSERT_EQ(setsockopt(static_cast<int>(p.socket.socketDescriptor()), SOL_SOCKET, SO_LINGER, &now, sizeof now),
+                  0);
+        p.socket.abort();
+        WaitCount(count - 1);
+        break;
+      }
+      case Act::Fail:
+        Panels.at(m.Panel)->socket.write(QByteArray::fromStdString(B({0xF5, 0x11}) + std::string(30, 'Z')));
+        WaitCount(count - 1);
+        break;
+      case Act::ClickRow: ClickFullRowOf(m.Panel); break;
+      case Act::Reconnect: F1.Reconnect1->trigger(); break;
+      case Act::ClearAll: QTest::mouseClick(F1.QelButton7, Qt::LeftButton); break;
+      case Act::Delete:
+        ClickFullRowOf(m.Panel);
+        QTest::mouseClick(F1.QelBitBtn2, Qt::LeftButton);
+        break;
+      case Act::Save: F1.Save1->trigger(); break;
+      case Act::Open:
+        // "Save" names its file by the time: the only one in its folder.
+        for (const auto& file : std::filesystem::directory_iterator(P.Dir.Path() / "Library" / "File"))
+          P.Files.NextOpen = QString::fromStdString(file.path().string());
+        F1.Open1->trigger();
+        break;
+    }
+  }
+};
+
+struct LampSequence {
+  const char* Name;
+  std::vector<Moment> Moments;
+};
+
+const char* const kA = "127.0.0.2";
+const char* const kB = "127.0.0.3";
+
+// What follows panel A linking. A reset ends as a close does; a
+// connection that fails (here on a malformed answer) clears the fields
+// showing its panel.
+const LampSequence kLampSequences[] = {
+    {"AClosesThenBAnswers",
+     {{Act::Close, 2, false, kA},
+      {Act::Connect, 3, false, kA},
+      {Act::Answer, 3, false, kA},  // the fields keep the first full row: A's
+      {Act::Reconnect, 0, false, kA}}},
+    {"AResetsThenBAnswers", {{Act::Reset, 2, false, kA}, {Act::Connect, 3, false, kA}, {Act::Answer, 3, false, kA}}},
+    {"AFailsThenBAnswers", {{Act::Fail, 2, false, ""}, {Act::Connect, 3, false, ""}, {Act::Answer, 3, false, kA}}},
+    {"AClosesAndComesBack", {{Act::Close, 2, false, kA}, {Act::Connect, 2, true, kA}, {Act::Answer, 2, true, kA}}},
+    // Cleared fields show no panel, whatever address they still report.
+    {"AFailsAndComesBack",
+     {{Act::Fail, 2, false, ""},
+      {Act::Connect, 2, false, ""},
+      {Act::Answer, 2, false, ""},
+      {Act::Reconnect, 0, false, ""}}},
+    {"TheUserChooses",
+     {{Act::Connect, 3, true, kA},
+      {Act::Answer, 3, true, kA},
+      {Act::ClickRow, 3, false, kB},
+      {Act::Reconnect, 0, true, kB},
+      {Act::ClickRow, 2, false, kA},
+      {Act::ClickRow, 3, true, kB},
+      {Act::Close, 3, false, kB},
+      {Act::ClickRow, 2, false, kA},
+      {Act::ClickRow, 3, false, kB},  // B is gone
+      {Act::Connect, 3, false, kB},   // back, but the commands go to A
+      {Act::Reconnect, 0, true, kB},
+      {Act::Save, 0, true, kB},
+      {Act::ClearAll, 0, false, ""},
+      {Act::Reconnect, 0, false, ""},
+      {Act::Open, 0, true, kB},
+      {Act::Delete, 3, false, ""}}},
+};
+
+struct LinkLamp : ::testing::TestWithParam<LampSequence> {};
+
+// The lamp is lit exactly while the panel fields show the address of the
+// panel the commands go to, whichever way panels come and go and the user
+// chooses among them.
+TEST_P(LinkLamp, LitExactlyWhileTheShownPanelIsTheLinkedOne) {
+  LampRun run;
+  run.F1.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&run.F1));
+  ExpectLamp(run.F1, false);
+  std::vector<Moment> moments = {{Act::Connect, 2, false, ""}, {Act::Answer, 2, true, kA}};
+  moments.insert(moments.end(), GetParam().Moments.begin(), GetParam().Moments.end());
+  for (size_t i = 0; i < moments.size() && !HasFatalFailure(); ++i) {
+    SCOPED_TRACE(testing::Message() << "moment " << i + 1);
+    run.Do(moments[i]);
+    if (HasFatalFailure()) return;
+    EXPECT_EQ(ShownAddress(*run.F1.IPEdit1).toStdString(), moments[i].Shows);
+    ExpectLamp(run.F1, moments[i].Lit);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sequences, LinkLamp, ::testing::ValuesIn(kLampSequences),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 // A click on a device row fills the fields and leaves the list's columns
 // where they were, also once Qt's delayed scroll to the clicked cell is due.
