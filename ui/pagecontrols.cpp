@@ -218,8 +218,8 @@ bool PasteLimit::eventFilter(QObject* watched, QEvent* e) {
     case QEvent::Drop: {
       auto* d = static_cast<QDropEvent*>(e);
       if (!onViewport || !d->mimeData()) return false;
-      // A drop that came without its drag's entry is judged here.
-      if (!MovedWithin(d) && Fits(d->mimeData()->text(), 0, 0)) return false;
+      // Qt sends a drop only after its drag entered: judged then.
+      if (!DropRefused(d)) return false;
       // Ignored, so that the source keeps its text.
       d->setDropAction(Qt::IgnoreAction);
       d->ignore();
