@@ -85,6 +85,11 @@ inline constexpr char kUploadDropped[] =
     "The panel sent more than the lists hold: %1 actions and %2 events were not taken";
 inline constexpr char kDownloadFail[] = "Download Fail!";
 inline constexpr char kDownloadNoPanel[] = "No panel is linked: nothing was sent";
+// A command while the panel fields show another panel than the one linked,
+// or none.
+inline constexpr char kShownPanelNotLinked[] =
+    "The panel shown is not linked: nothing was sent. To link it, click its row in the device list, then choose "
+    "Connection > TCP/IP > Reconnect.";
 inline constexpr char kDownloadNoEvents[] = "There is no event to download: nothing was sent";
 inline constexpr char kDownloadPastEeprom[] =
     "The configuration does not fit into the panel's memory: nothing was sent";

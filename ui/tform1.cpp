@@ -202,6 +202,8 @@ void TForm1::BuildPanelSet(QWidget* parent) {
   QelBmpButton1->Bitmaps()->SetDisabled(qel::LinkIndicatorDisabled());
   QelBmpButton1->Bitmaps()->SetTransparentColor(clOlive);
   QelBmpButton1->SetColor(clBtnFace);
+  // The lamp follows what the address field shows, typed or set.
+  for (int k = 0; k < 4; ++k) connect(IPEdit1->FieldAt(k), &QLineEdit::textChanged, this, &TForm1::UpdateLinkLamp);
 
   GroupTcpIp = new TQelGroupBox(Utf8(kTcpIp), box);
   GroupTcpIp->setGeometry(lx, 138, 218, 184);

@@ -10,6 +10,7 @@
 #include "model/devicelist.h"
 #include "model/events.h"
 #include "model/inifile.h"
+#include "model/texts.h"
 #include "link/dispatcher.h"
 #include "link/importer.h"
 #include "link/panellink.h"
@@ -123,6 +124,13 @@ class TForm1 : public QMainWindow, public Form1Controls {
   TQelButton* KeyButton(int key) const;  // key 1..10, null where the build has none
   void AppendActionRow(int action);
   void EndUpload();
+  // The lamp's rule: the panel fields show an address, and the connection
+  // at SelectedLink is open with that address as its peer.
+  bool ShownPanelLinked() const;
+  // A command the user gives goes only to the panel shown as linked;
+  // otherwise one warning over `parent` (the window when null), and false.
+  // `noConnection` is the warning when no panel is connected at all.
+  bool MayCommandPanel(QWidget* parent = nullptr, const char* noConnection = kDownloadNoPanel);
 
   // The debug log: Forms::Log writes to its store; the memo Memo2 shows it
   // (Test > "Debug") and takes its lines only while shown.
@@ -206,8 +214,8 @@ class TForm1 : public QMainWindow, public Form1Controls {
   void DeviceListChanged(const DeviceList::Change& c);
   void NetConfigAnswer(const NetSettings& s);
   void ConnectionRemoved(int index);
-  // The link lamp from the state, after anything that changes the fields,
-  // PanelIp or the selected connection.
+  // The link lamp from the state, after anything that changes the fields
+  // or the selected connection.
   void UpdateLinkLamp();
   void TransferAck(int link, std::string_view message);
   bool UploadActionRecord(int link, std::string_view record);

@@ -6,6 +6,7 @@
 #include "link/protocol.h"
 #include "model/texts.h"
 #include "ui/layout.h"
+#include "ui/tform1.h"
 
 using namespace layout;
 
@@ -56,6 +57,6 @@ bool TForm10::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void TForm10::LabelClick(int k) {
-  if (k < 1 || k > 5) return;
+  if (k < 1 || k > 5 || !F.Form1->MayCommandPanel(this)) return;
   F.Link->SendCommand(kQuestions[k - 1], F.Link->SelectedLink);
 }

@@ -4,6 +4,7 @@
 #include "link/protocol.h"
 #include "model/texts.h"
 #include "ui/layout.h"
+#include "ui/tform1.h"
 #include "ui/textcodec.h"
 #include "ui/widgets.h"
 
@@ -42,6 +43,7 @@ void TForm13::done(int result) {
 }
 
 void TForm13::Button1Click() {
+  if (!F.Form1->MayCommandPanel(this)) return;
   std::string text;
   // Pasted text passes no key filter.
   if (!ToGbk(Edit1->text(), &text)) {

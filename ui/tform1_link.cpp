@@ -176,13 +176,21 @@ void TForm1::ConnectionRemoved(int index) {
   UpdateLinkLamp();
 }
 
-void TForm1::UpdateLinkLamp() {
-  // Lit (disabled) while the fields show the panel the commands go to;
-  // emptied fields show none, whatever address they still report.
-  const QString& panel = Link->PanelIp;
-  const bool linked = IPEdit1->ShowsAddress() && IPEdit1->IPString() == panel && IdTCPServer1->IsOpen(SelectedLink) &&
-                      IdTCPServer1->PeerIp(SelectedLink) == panel;
-  QelBmpButton1->setEnabled(!linked);
+bool TForm1::ShownPanelLinked() const {
+  // Emptied fields show no panel, whatever address they still report.
+  // PanelIp is not asked: it keeps an address no connection may have now.
+  return IPEdit1->ShowsAddress() && IdTCPServer1->IsOpen(SelectedLink) &&
+         IdTCPServer1->PeerIp(SelectedLink) == IPEdit1->IPString();
+}
+
+// Lit (disabled) while the fields show the panel the commands go to.
+void TForm1::UpdateLinkLamp() { QelBmpButton1->setEnabled(!ShownPanelLinked()); }
+
+bool TForm1::MayCommandPanel(QWidget* parent, const char* noConnection) {
+  if (ShownPanelLinked()) return true;
+  const QString text = Utf8(IdTCPServer1->Count() == 0 ? noConnection : kShownPanelNotLinked);
+  F.Warn(parent ? parent : this, Utf8(F.V.BoxCaption), text);
+  return false;
 }
 
 void TForm1::ListView3Click() {

@@ -170,7 +170,9 @@ void TForm1::SoftWareUpdate1Click() {
   F.Warn(Utf8(kCannotOpenPage).arg(PanelPage().toString(), why.isEmpty() ? Utf8(kNoBrowser) : why));
 }
 
-void TForm1::FactoryDefalt1Click() { Link->SendCommand(cmd::FactoryDefault, SelectedLink); }
+void TForm1::FactoryDefalt1Click() {
+  if (MayCommandPanel()) Link->SendCommand(cmd::FactoryDefault, SelectedLink);
+}
 
 // "Connection"
 
@@ -206,12 +208,16 @@ void TForm1::Debug1Click() {
 
 void TForm1::DebugDataClear1Click() { ClearLog(); }
 
-void TForm1::On1Click() { Link->SendCommand(cmd::DebugOn, SelectedLink); }
-void TForm1::off1Click() { Link->SendCommand(cmd::DebugOff, SelectedLink); }
+void TForm1::On1Click() {
+  if (MayCommandPanel()) Link->SendCommand(cmd::DebugOn, SelectedLink);
+}
+void TForm1::off1Click() {
+  if (MayCommandPanel()) Link->SendCommand(cmd::DebugOff, SelectedLink);
+}
 
 void TForm1::CPTPReconnet1Click() {
   if (!F.V.ReconnectRestartsServer) {
-    Link->SendCommandData(cmd::Reconnect, std::string("\x00\x56\x00\x03", 4));
+    if (MayCommandPanel()) Link->SendCommandData(cmd::Reconnect, std::string("\x00\x56\x00\x03", 4));
     return;
   }
   // The server listens again if it stopped; its connections stay.
@@ -219,8 +225,13 @@ void TForm1::CPTPReconnet1Click() {
   Log(kServerRestarted);
 }
 
-void TForm1::EERomclear1Click() { Link->EERomClear(); }
-void TForm1::EERomRead1Click() { Link->SendCommand(cmd::EepromRead, SelectedLink); }
+// The 9-key build's clear goes to the first connection, whichever is linked.
+void TForm1::EERomclear1Click() {
+  if (!F.V.EeromClearAsCommand21 || MayCommandPanel()) Link->EERomClear();
+}
+void TForm1::EERomRead1Click() {
+  if (MayCommandPanel()) Link->SendCommand(cmd::EepromRead, SelectedLink);
+}
 void TForm1::EETab1Click() { F.S.Dialogs->Run(F.Form11); }
 
 // Test > "Modify": the dialog for the field it changes.
@@ -233,8 +244,12 @@ void TForm1::Name2Click() {
 void TForm1::POWNFunction1Click() {
   if (F.Form13) F.Form13->Ask(TForm13::Field::Data);
 }
-void TForm1::LocK1Click() { Link->SendCommandData(cmd::KeyLock, std::string(1, '\x01')); }
-void TForm1::UnLock1Click() { Link->SendCommandData(cmd::KeyLock, std::string(1, '\x00')); }
+void TForm1::LocK1Click() {
+  if (MayCommandPanel()) Link->SendCommandData(cmd::KeyLock, std::string(1, '\x01'));
+}
+void TForm1::UnLock1Click() {
+  if (MayCommandPanel()) Link->SendCommandData(cmd::KeyLock, std::string(1, '\x00'));
+}
 // The debug log emptied, then the model as lines in it.
 void TForm1::UpdateTest1Click() {
   ClearLog();

@@ -27,11 +27,8 @@ void AnswerRecord(TForm1& f, int link, bool eventRecord, bool accepted) {
 void TForm1::Download2Click() { F.S.Dialogs->Run(F.Form7); }
 
 void TForm1::Download1Click() {
-  // Without a panel to answer, clearing the model would only lose it.
-  if (!IdTCPServer1->IsOpen(SelectedLink)) {
-    F.Warn(Utf8(kUploadNoPanel));
-    return;
-  }
+  // Without the panel shown to answer, clearing the model would only lose it.
+  if (!MayCommandPanel(nullptr, kUploadNoPanel)) return;
   if (!MayDiscardProject()) return;
   EndUpload();
   Link->SendCommand(cmd::Upload, SelectedLink);

@@ -9,6 +9,7 @@
 #include "model/hex.h"
 #include "model/texts.h"
 #include "ui/layout.h"
+#include "ui/tform1.h"
 #include "ui/libraryfiles.h"
 #include "ui/textcodec.h"
 #include "ui/tform5.h"
@@ -181,7 +182,9 @@ void TForm4::Button5Click() {
   });
 }
 
-void TForm4::Button6Click() { F.Link->SendCommand(cmd::IrLearn, F.Link->SelectedLink); }
+void TForm4::Button6Click() {
+  if (F.Form1->MayCommandPanel(this)) F.Link->SendCommand(cmd::IrLearn, F.Link->SelectedLink);
+}
 
 bool TForm4::WriteLibrary(const QString& path) {
   BuildIrRecords();

@@ -128,10 +128,7 @@ void TForm7::Start() {
   if (Download.Running()) return;
   LinkServer& server = *F.Link->Server();
   const int n = F.Link->SelectedLink;
-  if (!server.IsOpen(n)) {
-    Warn(Utf8(kDownloadNoPanel));
-    return;
-  }
+  if (!F.Form1->MayCommandPanel(this)) return;
   switch (transfer::CheckDownload(*F.Model)) {
     case transfer::DownloadCheck::Ok: break;
     case transfer::DownloadCheck::NoEvents: Warn(Utf8(kDownloadNoEvents)); return;

@@ -60,8 +60,8 @@ void TForm8::FormShow() {
 }
 
 void TForm8::Button1Click() {
-  // Refused texts leave the dialog open; with no panel connected it closes
-  // as if the frame had gone.
+  // Refused texts, or no panel linked, leave the dialog open.
+  if (!F.Form1->MayCommandPanel(this)) return;
   if (!F.Link->SendSetIpFrame(MaskEdit1->text(), MaskEdit2->text(), MaskEdit3->text(), MaskEdit4->text())) return;
   accept();
 }

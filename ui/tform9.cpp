@@ -3,6 +3,7 @@
 #include "link/panellink.h"
 #include "model/texts.h"
 #include "ui/layout.h"
+#include "ui/tform1.h"
 
 using namespace layout;
 
@@ -52,6 +53,7 @@ void TForm9::EditChange(int k) {
 }
 
 void TForm9::Button1Click() {
+  if (!F.Form1->MayCommandPanel(this)) return;
   std::array<QString, 6> fields;
   for (int k = 0; k < 6; ++k) {
     fields[k] = Edits[k]->text();

@@ -289,10 +289,10 @@ struct BeforeTick : QObject {
 };
 
 // A panel resets its connection (SO_LINGER 0) after acknowledging four
-// frames of a download, and another panel connects: the next download goes
-// to the one there, and a reset is a close (the fields keep the panel). The
-// reset is noticed by the read that finds it, or by the next frame's write
-// when it comes just before it.
+// frames of a download, and another panel connects: a reset is a close (the
+// fields keep the panel), so the next download goes nowhere until the other
+// panel's row is clicked, and then to it. The reset is noticed by the read
+// that finds it, or by the next frame's write when it comes just before it.
 TEST(TransferLinks, AfterAResetMidDownloadTheNextPanelTakesTheDownload) {
   for (const bool atTheWrite : {false, true}) {
     SCOPED_TRACE(atTheWrite ? "met by the next frame" : "read");
@@ -350,8 +350,19 @@ TEST(TransferLinks, AfterAResetMidDownloadTheNextPanelTakesTheDownload) {
     FakePanel next("127.0.0.2", port);
     ASSERT_TRUE(Until([&] { return f1.IdTCPServer1->Count() == 1; }));
     send(next, settings(0x7F000002));
-    ASSERT_TRUE(Until([&] { return f1.ListView3->Count() >= 2; }));
+    ASSERT_TRUE(
+        Until([&] { return f1.ListView3->SubItem(f1.ListView3->Count() - 1, 0).startsWith("127.0.0.2 255."); }));
     p.Boxes.Boxes.clear();
+    d.Button1Click();
+    QTest::qWait(30);
+    EXPECT_EQ(lines(next), 0);
+    EXPECT_FALSE(d.Download.Running());
+    ASSERT_EQ(p.Boxes.Boxes.size(), 1u);
+    EXPECT_TRUE(p.Boxes.Boxes[0].Text.startsWith("The panel shown is not linked"));
+    p.Boxes.Boxes.clear();
+    for (int r = 0; r < f1.ListView3->Count(); ++r)
+      if (f1.ListView3->SubItem(r, 0) == "127.0.0.2 255.0.0.0 127.0.0.1 4001") f1.ListView3->Select(r);
+    f1.ListView3Click();
     d.Button1Click();
     ASSERT_TRUE(Until([&] { return lines(next) >= 1; }, 2000))
         << (p.Boxes.Boxes.empty() ? std::string() : p.Boxes.Boxes[0].Text.toStdString());

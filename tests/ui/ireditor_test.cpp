@@ -42,15 +42,15 @@ TEST_F(IREditor, HasTheNamedControls) {
   EXPECT_EQ(E.windowTitle(), "IR Edit");
   EXPECT_TRUE(E.Edit1->isReadOnly());
   const std::vector<std::pair<QAbstractButton*, const char*>> buttons = {{E.Button1, "Open Lib"},
-                                                                     {E.Button2, "Creat Lib"},
-                                                                     {E.Button3, "New Function"},
-                                                                     {E.Button4, "Delete Function"},
-                                                                     {E.Button5, "Rename For Function"},
-                                                                     {E.Button6, "Learn"},
-                                                                     {E.Button7, "Save Edit"},
-                                                                     {E.Button8, "Save as"},
-                                                                     {E.Button9, "Ok"},
-                                                                     {E.Button10, "Exit"}};
+                                                                         {E.Button2, "Creat Lib"},
+                                                                         {E.Button3, "New Function"},
+                                                                         {E.Button4, "Delete Function"},
+                                                                         {E.Button5, "Rename For Function"},
+                                                                         {E.Button6, "Learn"},
+                                                                         {E.Button7, "Save Edit"},
+                                                                         {E.Button8, "Save as"},
+                                                                         {E.Button9, "Ok"},
+                                                                         {E.Button10, "Exit"}};
   for (const auto& [b, caption] : buttons) EXPECT_EQ(b->text(), caption);
   EXPECT_TRUE(E.Button9->isHidden());
   ASSERT_EQ(E.ListView1->columnCount(), 3);
@@ -202,14 +202,15 @@ TEST(IREditorBuilds, LearnAnswerMessages) {
 TEST_F(IREditor, LearnSendsCommand10ToTheSelectedPanel) {
   TForm1& f1 = *P.W().Form1;
   ASSERT_TRUE(f1.IdTCPServer1->IsListening());
-  E.Button6Click();  // nobody connected: nothing to send, nothing shown
-  EXPECT_TRUE(P.Boxes.Boxes.empty());
+  E.Button6Click();  // nobody connected: nothing to send
+  ASSERT_EQ(Texts(), std::vector<QString>{"No panel is linked: nothing was sent"});
+  P.Boxes.Boxes.clear();
 
   FakePanel a("127.0.0.2", f1.IdTCPServer1->Port());
   ASSERT_TRUE(QTest::qWaitFor([&] { return f1.IdTCPServer1->Count() == 1; }, 2000));
   FakePanel b("127.0.0.3", f1.IdTCPServer1->Port());
   ASSERT_TRUE(QTest::qWaitFor([&] { return f1.IdTCPServer1->Count() == 2; }, 2000));
-  f1.F.Link->SelectedLink = 1;
+  ASSERT_TRUE(LinkPanelAt(f1, "127.0.0.3"));
   E.Button6Click();
   ASSERT_TRUE(QTest::qWaitFor([&] { return b.received.size() >= 5; }, 2000));
   QTest::qWait(20);

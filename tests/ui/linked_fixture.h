@@ -58,6 +58,7 @@ struct Linked {
     P.W().Config.FrameGapMs = gapMs;
     EXPECT_TRUE(Sim.ConnectTo(QHostAddress(QStringLiteral("127.0.0.1"))));
     EXPECT_TRUE(Until([&] { return F1.IdTCPServer1->Count() == 1; }));
+    EXPECT_TRUE(LinkPanelAt(F1, QStringLiteral("127.0.0.2")));
   }
   static panelsim::PanelSettings Settings(const Variant& v) {
     panelsim::PanelSettings s;

@@ -134,6 +134,7 @@ QStringList UploadedState(const Variant& v, const panelsim::StoredConfig& stored
   Linked t(v);
   t.F1.HoldDuringLoads = hold;
   t.F1.show();
+  EXPECT_TRUE(LinkPanelAt(t.F1, "127.0.0.2"));  // the first show emptied the panel fields
   t.Sim.Core().SetStored(stored);
   EXPECT_TRUE(t.Upload(hold ? transfertest::kWaitMs : kReferenceUploadMs));
   EXPECT_TRUE(t.F1.LogText().contains(QStringLiteral("upload complete!!!")));

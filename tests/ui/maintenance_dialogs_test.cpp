@@ -26,23 +26,22 @@ struct Dialogs : SimulatedPanel {
 struct VantorDialogs : Dialogs, ::testing::Test {};
 
 TEST_F(VantorDialogs, SetIpSendsThePanelFieldsWithAndWithoutThePort) {
-  F1.IPEdit1->SetIPString("127.0.0.9");
   F1.IPEdit2->SetIPString("255.0.0.0");
   F1.IPEdit3->SetIPString("127.0.0.1");
   F1.QelEdit1->setText("10001");  // longer than can be typed: kept whole
   F1.Reset1->trigger();
   TForm8& d = *W().Form8;
   ASSERT_TRUE(d.isVisible());
-  EXPECT_EQ(d.MaskEdit1->displayText(), "127.0  .0  .9  ");
+  EXPECT_EQ(d.MaskEdit1->displayText(), "127.0  .0  .2  ");
   EXPECT_EQ(d.MaskEdit4->text(), "10001");
   QTest::mouseClick(d.Button1, Qt::LeftButton);
   EXPECT_FALSE(d.isVisible());
-  EXPECT_EQ(NextFrame(), "F1 12 7F 00 00 09 27 11 FF 00 00 00 7F 00 00 01 F2 0D 0A ");
+  EXPECT_EQ(NextFrame(), "F1 12 7F 00 00 02 27 11 FF 00 00 00 7F 00 00 01 F2 0D 0A ");
 
   F1.Reset1->trigger();
   d.MaskEdit4->clear();
   QTest::mouseClick(d.Button1, Qt::LeftButton);
-  EXPECT_EQ(NextFrame(), "F1 12 7F 00 00 09 FF 00 00 00 7F 00 00 01 F2 0D 0A ");
+  EXPECT_EQ(NextFrame(), "F1 12 7F 00 00 02 FF 00 00 00 7F 00 00 01 F2 0D 0A ");
   EXPECT_TRUE(P.Boxes.Boxes.empty());
 }
 
@@ -67,7 +66,7 @@ TEST_F(VantorDialogs, SetIpRefusesWhatIsNoAddressAndStaysOpen) {
   EXPECT_TRUE(Quiet());
 }
 
-TEST(SetIpWithoutPanel, ClosesAsIfSent) {
+TEST(SetIpWithoutPanel, WarnsAndStaysOpen) {
   TestProgram p(kVantor);
   p.Dialogs.ShowThem = true;
   TForm1& f1 = *p.W().Form1;
@@ -77,8 +76,10 @@ TEST(SetIpWithoutPanel, ClosesAsIfSent) {
   EXPECT_EQ(d.windowTitle(), "Set IP");
   EXPECT_EQ(d.Button2->text(), "Cannel");
   QTest::mouseClick(d.Button1, Qt::LeftButton);
-  EXPECT_FALSE(d.isVisible());
-  EXPECT_TRUE(p.Boxes.Boxes.empty());
+  EXPECT_TRUE(d.isVisible());
+  ASSERT_EQ(p.Boxes.Boxes.size(), 1u);
+  EXPECT_EQ(p.Boxes.Boxes[0].Text, "No panel is linked: nothing was sent");
+  d.close();
 }
 
 TEST_F(VantorDialogs, SetMacMovesOnWhileTypingAndSendsTheSixBytes) {

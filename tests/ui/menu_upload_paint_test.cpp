@@ -98,6 +98,7 @@ TEST_P(MenuUpload, TheWindowPaintsAgainWithTheUploadedRows) {
   TForm1& f = t.F1;
   f.Timer1->start(100);  // the clock, as the program runs it
   f.show();
+  ASSERT_TRUE(LinkPanelAt(f, "127.0.0.2"));  // the first show emptied the panel fields
   f.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
   QTest::qWait(200);

@@ -25,8 +25,7 @@ struct SimulatedPanel {
     EXPECT_TRUE(Sim->ConnectTo(QHostAddress(QStringLiteral("127.0.0.1"))));
     EXPECT_TRUE(QTest::qWaitFor([&] { return F1.IdTCPServer1->Count() == 1; }, 3000))
         << Sim->Problems().join("; ").toStdString();
-    F1.IPEdit1->SetIPString(QStringLiteral("127.0.0.2"));
-    F1.Reconnect1Click();
+    EXPECT_TRUE(LinkPanelAt(F1, QStringLiteral("127.0.0.2")));
   }
 
   // The next frame the panel receives, as spaced hex ("" if none comes).

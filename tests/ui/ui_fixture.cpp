@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "controls/qelbmpbutton.h"
 #include "link/netguard.h"
 #include "model/fileio.h"
+#include "ui/tform1.h"
 
 #include <atomic>
 #include <fstream>
@@ -40,6 +42,12 @@ quint16 FreeUdpPort() {
   QUdpSocket s;
   s.bind(QHostAddress::LocalHost, 0);
   return s.localPort();
+}
+
+bool LinkPanelAt(TForm1& f, const QString& ip) {
+  f.IPEdit1->SetIPString(ip);
+  f.Reconnect1Click();
+  return !f.QelBmpButton1->isEnabled();
 }
 
 AppConfig TestConfig(const fs::path& programDir) {

@@ -90,6 +90,12 @@ class TempProgramDir {
   std::filesystem::path path_;
 };
 
+class TForm1;
+// Links the panel connected from `ip` the way the user does: its address in
+// the panel fields, then Connection > TCP/IP > Reconnect. True when the
+// lamp is lit after it.
+bool LinkPanelAt(TForm1& f, const QString& ip);
+
 // Windows built only with a test configuration: loopback addresses.
 AppConfig TestConfig(const std::filesystem::path& programDir);
 // A UDP port on loopback nobody listens on.

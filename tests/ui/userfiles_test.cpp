@@ -302,6 +302,7 @@ const Road kRoads[] = {
      }},
     {"Upload",
      [](TestProgram& p, FakePanel* panel) {
+       EXPECT_TRUE(LinkPanelAt(*p.W().Form1, "127.0.0.2"));
        p.W().Form1->Download1Click();
        const bool cleared = p.W().Model->ActionCount == 0;
        const bool asked = QTest::qWaitFor([&] { return panel->received.contains("\xF1\x51"); }, 500);

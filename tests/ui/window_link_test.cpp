@@ -4,11 +4,14 @@
 
 #include <sys/socket.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QScrollBar>
 #include <QTcpSocket>
 #include <QTest>
+#include <array>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -30,6 +33,7 @@
 #include "ui/tform5.h"
 #include "ui/tform6.h"
 #include "ui/tform1.h"
+#include "project_fixture.h"
 #include "ui_fixture.h"
 
 namespace {
@@ -259,18 +263,35 @@ QString ShownAddress(const TIPEdit& e) {
 }
 
 // One thing a panel or the user does, then the lamp and the fields as shown.
-enum class Act { Connect, Answer, Close, Reset, Fail, ClickRow, Reconnect, ClearAll, Delete, Save, Open };
+enum class Act {
+  Connect,
+  Answer,
+  Close,
+  Reset,
+  Fail,
+  ClickRow,
+  Reconnect,
+  ClearAll,
+  Delete,
+  Save,
+  Open,
+  Second,   // a second of the window's timer: the join check asks new panels
+  TypeIp,   // the panel's address typed into the IP Address field
+  AnswerAs  // an answer naming another address than the panel's own
+};
 struct Moment {
   Act Do;
   int Panel;  // 127.0.0.x of the panel that acts, or whose full row is clicked
   bool Lit;
   const char* Shows;
+  int Names = 0;  // AnswerAs: the 127.0.0.x the answer names
 };
 
 // The program with fake panels, each act taken the road the panel or the
 // user takes.
 struct LampRun {
-  TestProgram P{kVantor};
+  explicit LampRun(const Variant& v = kVantor) : P(v) {}
+  TestProgram P;
   TForm1& F1 = *P.W().Form1;
   std::map<int, std::unique_ptr<FakePanel>> Panels;
 
@@ -295,10 +316,30 @@ struct LampRun {
         Panels[m.Panel] = std::make_unique<FakePanel>(Ip(m.Panel), F1.IdTCPServer1->Port());
         WaitCount(count + 1);
         break;
-      case Act::Answer: {
+      case Act::Answer:
+      case Act::AnswerAs: {
         const qsizetype answers = F1.LogText().count("TCP_Mask:");
-        Panels.at(m.Panel)->socket.write(QByteArray::fromStdString(SettingsOf(m.Panel)));
+        const int names = m.Do == Act::AnswerAs ? m.Names : m.Panel;
+        Panels.at(m.Panel)->socket.write(QByteArray::fromStdString(SettingsOf(names)));
         ASSERT_TRUE(QTest::qWaitFor([&] { return F1.LogText().count("TCP_Mask:") > answers; }, 2000));
+        break;
+      }
+      case Act::Second: {
+        FakePanel& p = *Panels.at(m.Panel);
+        for (int i = 0; i < 10; ++i) F1.Timer1Timer();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return p.received.contains("\xF1\x11\xF2\r\n"); }, 2000));
+        p.received.clear();
+        break;
+      }
+      case Act::TypeIp: {
+        // Each octet typed into its field, over what the field showed.
+        const QStringList octets = Ip(m.Panel).split(u'.');
+        for (int k = 0; k < 4; ++k) {
+          TIPFieldEdit* field = F1.IPEdit1->FieldAt(k);
+          field->setFocus();
+          field->selectAll();
+          QTest::keyClicks(field, octets[k]);
+        }
         break;
       }
       case Act::Close:
@@ -370,7 +411,7 @@ const LampSequence kLampSequences[] = {
       {Act::ClickRow, 2, false, kA},
       {Act::ClickRow, 3, true, kB},
       {Act::Close, 3, false, kB},
-      {Act::ClickRow, 2, false, kA},
+      {Act::ClickRow, 2, true, kA},   // the commands go to A again
       {Act::ClickRow, 3, false, kB},  // B is gone
       {Act::Connect, 3, false, kB},   // back, but the commands go to A
       {Act::Reconnect, 0, true, kB},
@@ -404,6 +445,221 @@ TEST_P(LinkLamp, LitExactlyWhileTheShownPanelIsTheLinkedOne) {
 
 INSTANTIATE_TEST_SUITE_P(Sequences, LinkLamp, ::testing::ValuesIn(kLampSequences),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+// A command the user gives to the panel, through the window, and the frame
+// the panel then receives.
+struct PanelCommand {
+  const char* Name;
+  bool VantorOnly;
+  std::function<void(LampRun&)> Give;
+  const char* Frame;  // how the frame begins, as spaced hex
+  const char* NoPanel = "No panel is linked: nothing was sent";
+};
+
+void ClickOk(QAbstractButton* ok) { QTest::mouseClick(ok, Qt::LeftButton); }
+
+// The System Message dialog's caption k (1..5) clicked.
+PanelCommand SystemMessage(int k, const char* name) {
+  return {name, false,
+          [k](LampRun& r) {
+            r.F1.Message1->trigger();
+            TForm10& d = *r.P.W().Form10;
+            QTest::mouseClick(std::array{d.Label1, d.Label2, d.Label3, d.Label4, d.Label5}[k - 1], Qt::LeftButton);
+          },
+          k == 1   ? "F1 41 F2 "
+          : k == 2 ? "F1 42 F2 "
+          : k == 3 ? "F1 43 F2 "
+          : k == 4 ? "F1 44 F2 "
+                   : "F1 45 F2 "};
+}
+
+// Test > "Modify": the text typed, then "OK".
+PanelCommand Modify(const char* name, QAction* MainMenus::*item, const char* frame) {
+  return {name, true,
+          [item](LampRun& r) {
+            (r.F1.*item)->trigger();
+            TForm13& d = *r.P.W().Form13;
+            d.Edit1->setText("T1");
+            ClickOk(d.Button1);
+          },
+          frame};
+}
+
+PanelCommand MenuItem(const char* name, bool vantorOnly, QAction* MainMenus::*item, const char* frame) {
+  return {name, vantorOnly, [item](LampRun& r) { (r.F1.*item)->trigger(); }, frame};
+}
+
+// Every command, "Upload" last: it empties the project "Download" sends.
+std::vector<PanelCommand> PanelCommands() {
+  return {
+      MenuItem("Factory Default", false, &MainMenus::FactoryDefalt1, "F1 14 F2 "),
+      {"Set IP", false,
+       [](LampRun& r) {
+         r.F1.Reset1->trigger();
+         ClickOk(r.P.W().Form8->Button1);
+       },
+       "F1 12 7F 00 00 "},
+      {"Set MAC", false,
+       [](LampRun& r) {
+         r.F1.SetMac1->trigger();
+         TForm9& d = *r.P.W().Form9;
+         for (int k = 0; k < 6; ++k) d.Edits[k]->setText(QStringLiteral("%1%1").arg(k));
+         ClickOk(d.Button1);
+       },
+       "F1 13 00 11 22 33 44 55 F2 "},
+      {"Download", false,
+       [](LampRun& r) {
+         r.F1.Download2->trigger();
+         ClickOk(r.P.W().Form7->Button1);
+       },
+       "F1 21 F2 "},
+      SystemMessage(1, "Link Status"),
+      SystemMessage(2, "Machine Type"),
+      SystemMessage(3, "Software Version"),
+      SystemMessage(4, "IP Info"),
+      SystemMessage(5, "MAC"),
+      {"IR Learn", false,
+       [](LampRun& r) {
+         TForm4& e = *r.P.W().Form4;
+         e.show();
+         ClickOk(e.Button6);
+         e.hide();
+       },
+       "F1 10 F2 "},
+      MenuItem("STM32 Debug On", false, &MainMenus::On1, "F1 15 F2 "),
+      MenuItem("STM32 Debug Off", false, &MainMenus::off1, "F1 16 F2 "),
+      MenuItem("EERom Read", false, &MainMenus::EERomRead1, "F1 20 F2 "),
+      MenuItem("TCP/TP Reconnet", true, &MainMenus::CPTPReconnet1, "F1 63 00 56 00 03 F2 "),
+      MenuItem("Lock", true, &MainMenus::LocK1, "F1 64 01 F2 "),
+      MenuItem("UnLock", true, &MainMenus::UnLock1, "F1 64 00 F2 "),
+      Modify("Type", &MainMenus::Name1, "F1 60 54 31 F2 "),
+      Modify("Name", &MainMenus::Name2, "F1 61 54 31 F2 "),
+      Modify("POWN Function", &MainMenus::POWNFunction1, "F1 65 01 02 02 54 31 F2 "),
+      {"Upload", false, [](LampRun& r) { r.F1.Download1->trigger(); }, "F1 51 F2 ",
+       "No panel is linked: the configuration was left as it is"},
+  };
+}
+
+// The 6-key build's "EERom Clear" is command 21 to the linked panel.
+PanelCommand QuilletEERomClear() { return MenuItem("EERom Clear", false, &MainMenus::EERomclear1, "F1 21 F2 "); }
+
+// How panels came and went and what the user chose, and where the commands
+// then go: the panel at 127.0.0.x, or nowhere (0).
+struct CommandRoad {
+  const char* Name;
+  std::vector<Moment> Moments;
+  int Reaches;
+};
+void PrintTo(const CommandRoad& r, std::ostream* os) { *os << r.Name; }
+
+std::vector<Moment> Then(std::vector<Moment> first, const std::vector<Moment>& rest) {
+  first.insert(first.end(), rest.begin(), rest.end());
+  return first;
+}
+const std::vector<Moment> kALinks = {{Act::Connect, 2, false, ""}, {Act::Answer, 2, true, kA}};
+// A leaves (closed or reset), B connects and answers: the fields keep A.
+std::vector<Moment> Swap(Act leaves) {
+  return Then(kALinks, {{leaves, 2, false, kA}, {Act::Connect, 3, false, kA}, {Act::Answer, 3, false, kA}});
+}
+
+const CommandRoad kCommandRoads[] = {
+    {"NoPanel", {}, 0},
+    // As scripts/run links its panel: the join check asks, the panel answers.
+    {"OnePanelAsItJoins", {{Act::Connect, 2, false, ""}, {Act::Second, 2, false, ""}, {Act::Answer, 2, true, kA}}, 2},
+    {"AClosesThenBAnswers", Swap(Act::Close), 0},
+    {"AResetsThenBAnswers", Swap(Act::Reset), 0},
+    {"BsRowAfterTheSwap", Then(Swap(Act::Close), {{Act::ClickRow, 3, true, kB}}), 3},
+    {"BReconnectedAfterTheSwap", Then(Swap(Act::Reset), {{Act::ClickRow, 3, true, kB}, {Act::Reconnect, 0, true, kB}}),
+     3},
+    {"AsRowAfterBWasReconnected",
+     Then(Swap(Act::Close),
+          {{Act::ClickRow, 3, true, kB}, {Act::Reconnect, 0, true, kB}, {Act::ClickRow, 2, false, kA}}),
+     0},
+    {"AsRowWhileBIsLinkedAndAIsThere",
+     Then(kALinks, {{Act::Connect, 3, true, kA},
+                    {Act::Answer, 3, true, kA},
+                    {Act::ClickRow, 3, false, kB},
+                    {Act::Reconnect, 0, true, kB},
+                    {Act::ClickRow, 2, false, kA}}),
+     0},
+    // Its address typed while A is linked, then "Reconnect".
+    {"APanelThatNeverAnswers",
+     Then(kALinks,
+          {{Act::Connect, 5, true, kA}, {Act::TypeIp, 5, false, "127.0.0.5"}, {Act::Reconnect, 0, true, "127.0.0.5"}}),
+     5},
+    // Its answer names 127.0.0.8, whose row is clicked.
+    {"APanelNamingAnotherAddress",
+     Then(kALinks,
+          {{Act::Connect, 4, true, kA}, {Act::AnswerAs, 4, true, kA, 8}, {Act::ClickRow, 8, false, "127.0.0.8"}}),
+     0},
+    {"APanelNamingAnotherAddressTypedAndReconnected",
+     Then(kALinks, {{Act::Connect, 4, true, kA},
+                    {Act::AnswerAs, 4, true, kA, 8},
+                    {Act::ClickRow, 8, false, "127.0.0.8"},
+                    {Act::TypeIp, 4, false, "127.0.0.4"},
+                    {Act::Reconnect, 0, true, "127.0.0.4"}}),
+     4},
+};
+
+struct CommandsReach : ::testing::TestWithParam<std::tuple<const Variant*, CommandRoad>> {};
+
+// Each command goes to the panel the lamp shows as linked, and only then;
+// otherwise nothing is sent and one warning says why.
+TEST_P(CommandsReach, OnlyThePanelShownAsLinked) {
+  const Variant& v = *std::get<0>(GetParam());
+  const CommandRoad& road = std::get<1>(GetParam());
+  LampRun run(v);
+  run.P.Dialogs.ShowThem = true;
+  run.F1.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&run.F1));
+  AddKeyActionThroughDialog(run.P.W(), 1, 0);
+  AddEveryKind(run.F1, 1);
+  for (size_t i = 0; i < road.Moments.size(); ++i) {
+    SCOPED_TRACE(testing::Message() << "moment " << i + 1);
+    run.Do(road.Moments[i]);
+    if (HasFatalFailure()) return;
+    EXPECT_EQ(ShownAddress(*run.F1.IPEdit1).toStdString(), road.Moments[i].Shows);
+    ExpectLamp(run.F1, road.Moments[i].Lit);
+  }
+  for (auto& [x, panel] : run.Panels) panel->received.clear();
+  run.P.Boxes.Boxes.clear();
+
+  std::vector<PanelCommand> commands = PanelCommands();
+  if (v.EeromClearAsCommand21) commands.insert(commands.end() - 1, QuilletEERomClear());
+  for (const PanelCommand& c : commands) {
+    if (c.VantorOnly && &v != &kVantor) continue;
+    SCOPED_TRACE(c.Name);
+    c.Give(run);
+    if (road.Reaches != 0) {
+      FakePanel& panel = *run.Panels.at(road.Reaches);
+      ASSERT_TRUE(QTest::qWaitFor([&] { return panel.received.endsWith("\r\n"); }, 2000));
+      EXPECT_TRUE(BytesToSpacedHex(panel.Received()).starts_with(c.Frame)) << BytesToSpacedHex(panel.Received());
+      EXPECT_EQ(panel.received.count("\r\n"), 1);
+      panel.received.clear();
+      EXPECT_TRUE(run.P.Boxes.Boxes.empty()) << run.P.Boxes.Boxes[0].Text.toStdString();
+    } else {
+      ASSERT_EQ(run.P.Boxes.Boxes.size(), 1u);
+      const QString why = run.Panels.empty() ? c.NoPanel
+                                             : "The panel shown is not linked: nothing was sent. To link it, click "
+                                               "its row in the device list, then choose Connection > TCP/IP > "
+                                               "Reconnect.";
+      EXPECT_EQ(run.P.Boxes.Boxes[0].Text, why);
+      EXPECT_EQ(run.P.Boxes.Boxes[0].Caption, Utf8(v.BoxCaption));
+    }
+    run.P.Boxes.Boxes.clear();
+    for (QDialog* d : run.P.Dialogs.Shown)
+      if (d->isVisible()) d->reject();
+  }
+  QTest::qWait(50);
+  for (auto& [x, panel] : run.Panels) EXPECT_TRUE(panel->received.isEmpty()) << x << ": " << panel->Received();
+  if (road.Reaches == 0) EXPECT_FALSE(run.F1.Uploading());
+}
+
+INSTANTIATE_TEST_SUITE_P(Roads, CommandsReach,
+                         ::testing::Combine(::testing::Values(&kVantor, &kQuillet), ::testing::ValuesIn(kCommandRoads)),
+                         [](const auto& info) {
+                           return std::get<0>(info.param)->Name + std::string("_") + std::get<1>(info.param).Name;
+                         });
 
 // A click on a device row fills the fields and leaves the list's columns
 // where they were, also once Qt's delayed scroll to the clicked cell is due.

@@ -237,6 +237,7 @@ struct IrBench : Bench {
 TEST(Dispatch, LearnedCodeFillsTheWaitingRow) {
   IrBench b(kVantor, panelsim::IrLearnReply::Code);
   ASSERT_TRUE(b.Join(*b.sim));
+  ASSERT_TRUE(LinkPanelAt(b.F, "127.0.0.2"));
   TForm4& e = *b.P.W().Form4;
   ASSERT_EQ(e.IrEditRow, 2);
   e.Button6Click();  // "Learn"
@@ -260,6 +261,7 @@ TEST(Dispatch, LearnRefusalsShowTheirBoxWithoutWaiting) {
     SCOPED_TRACE(c.Text.toStdString());
     IrBench b(*c.V, c.Reply);
     ASSERT_TRUE(b.Join(*b.sim));
+    ASSERT_TRUE(LinkPanelAt(b.F, "127.0.0.2"));
     b.P.W().Form4->Button6Click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !b.P.Boxes.Boxes.empty(); }, 3000));
     EXPECT_EQ(b.P.Boxes.Boxes[0].Caption, c.Caption);
