@@ -228,8 +228,11 @@ size_t DataEventPayloadSize(const Variant& v, EventKind kind, const DataPart& d)
 
 bool DataEventFits(const Variant& v, EventKind kind, const DataPart& d) {
   if (d.Hex) {
-    const size_t room = kMaxEventPayload - DataEventPayloadSize(v, kind, DataPart{true, d.EndChar, {}});
-    if (d.Memo.size() > 3 * room) return false;  // two digits and a separator a byte
+    // Two digits and a separator a byte, counted as the decoder reads the
+    // text: less the blanks and line breaks around it. Those may come at
+    // most as many again, so that no flood of them reaches the memo.
+    const size_t text = 3 * (kMaxEventPayload - DataEventPayloadSize(v, kind, DataPart{true, d.EndChar, {}}));
+    if (TrimBlanks(d.Memo).size() > text || d.Memo.size() > 2 * text) return false;
   }
   return DataEventPayloadSize(v, kind, d) <= kMaxEventPayload;
 }

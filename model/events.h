@@ -116,7 +116,9 @@ size_t DataEventPayloadSize(const Variant& v, EventKind kind, const DataPart& d)
 // Whether the data part could be that of one event: its payload within
 // kMaxEventPayload and, for HEX, no more characters than the spaced hex text
 // of the most data bytes an event carries (text with few hex digits decodes
-// to few bytes, however long it is).
+// to few bytes, however long it is), not counting the blanks and control
+// characters the decoder trims from its ends, of which it may have at most
+// as many again.
 bool DataEventFits(const Variant& v, EventKind kind, const DataPart& d);
 
 // eventIndex: the Event List caption the new row will get (1-based).

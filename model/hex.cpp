@@ -6,15 +6,14 @@ namespace {
 
 constexpr char kDigits[] = "0123456789ABCDEF";
 
-// Blanks and control characters: every byte at or below 0x20.
-std::string_view Trim(std::string_view s) {
+}  // namespace
+
+std::string_view TrimBlanks(std::string_view s) {
   auto blank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
   while (!s.empty() && blank(s.front())) s.remove_prefix(1);
   while (!s.empty() && blank(s.back())) s.remove_suffix(1);
   return s;
 }
-
-}  // namespace
 
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -114,7 +113,7 @@ std::string BytesToHex(std::string_view bytes) { return Digits(bytes, '\0'); }
 
 SpacedHexResult SpacedHexToBytes(std::string_view text, bool stopAtFirstBadGroup) {
   SpacedHexResult r;
-  const std::string_view s = Trim(text);
+  const std::string_view s = TrimBlanks(text);
   // Groups of three: two digits and a separator that is never examined.
   for (size_t at = 0; at < s.size(); at += 3) {
     const int hi = HexValue(s[at]);
@@ -134,7 +133,7 @@ SpacedHexResult SpacedHexToBytes(std::string_view text, bool stopAtFirstBadGroup
 
 HexResult HexToBytes(std::string_view text) {
   HexResult r;
-  const std::string_view s = Trim(text);
+  const std::string_view s = TrimBlanks(text);
   if (s.size() % 2 != 0) {
     r.OddLength = true;
     return r;

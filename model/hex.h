@@ -42,6 +42,10 @@ std::string Crc16Bytes(std::string_view bytes);
 std::string BytesToSpacedHex(std::string_view bytes);
 std::string BytesToHex(std::string_view bytes);
 
+// Without the blanks and control characters (every byte at or below 0x20)
+// at either end: what the two hex readers read.
+std::string_view TrimBlanks(std::string_view s);
+
 // The conversions never show anything: they say what was wrong and the
 // caller decides on the one message.
 struct SpacedHexResult {

@@ -108,22 +108,22 @@ void MemoBytes::UserEdited() {
 }
 
 PasteLimit::PasteLimit(QPlainTextEdit* memo, std::function<bool(const std::string& bytes)> fits,
-                       std::function<void()> refused)
-    : QObject(memo), memo_(memo), fits_(std::move(fits)), refused_(std::move(refused)) {
+                       std::function<void()> refused, std::function<void()> notLegal)
+    : QObject(memo), memo_(memo), fits_(std::move(fits)), refused_(std::move(refused)), notLegal_(std::move(notLegal)) {
   memo_->installEventFilter(this);
   memo_->viewport()->installEventFilter(this);
 }
 
-bool PasteLimit::Fits(const QString& inserted, int from, int to) const {
-  if (inserted.isEmpty()) return true;
+PasteLimit::Verdict PasteLimit::Judge(const QString& inserted, int from, int to) const {
+  if (inserted.isEmpty()) return Verdict::Fits;
   const QString text = memo_->toPlainText();
   QString after = text.left(from) + AsInserted(inserted) + text.mid(to);
   std::string bytes;
-  // Text the code page cannot hold is refused once in the memo; until
-  // then each of its characters counts one byte.
-  if (!MemoTextBytes(after, &bytes))
-    bytes = after.replace(QLatin1Char('\n'), QLatin1String("\r\n")).toLatin1().toStdString();
-  return fits_(bytes);
+  if (MemoTextBytes(after, &bytes)) return fits_(bytes) ? Verdict::Fits : Verdict::TooLong;
+  // Text the code page cannot hold is measured with each of its characters
+  // one byte: too long for the event is said first.
+  bytes = after.replace(QLatin1Char('\n'), QLatin1String("\r\n")).toLatin1().toStdString();
+  return fits_(bytes) ? Verdict::NotLegal : Verdict::TooLong;
 }
 
 bool PasteLimit::SelectionFits(const QString& inserted) const {
@@ -131,15 +131,17 @@ bool PasteLimit::SelectionFits(const QString& inserted) const {
   return Fits(inserted, c.selectionStart(), c.selectionEnd());
 }
 
-void PasteLimit::Refuse() {
-  if (refused_) QTimer::singleShot(0, this, [this] { refused_(); });
+void PasteLimit::Refuse(Verdict why) {
+  const std::function<void()>& say = why == Verdict::NotLegal ? notLegal_ : refused_;
+  if (say) QTimer::singleShot(0, this, [say] { say(); });
 }
 
+// A paste the code page cannot hold goes in, and the memo takes it back.
 void PasteLimit::Paste() {
   if (SelectionFits(ClipboardText(QClipboard::Clipboard)))
     memo_->paste();
   else
-    Refuse();
+    Refuse(Verdict::TooLong);
 }
 
 bool PasteLimit::ContextMenu(QContextMenuEvent* e) {
@@ -160,15 +162,15 @@ bool PasteLimit::MovedWithin(const QDropEvent* d) const {
   return (d->source() == memo_ || d->source() == memo_->viewport()) && d->dropAction() == Qt::MoveAction;
 }
 
-bool PasteLimit::DropRefused(const QDropEvent* d) const {
-  // Text moved within the memo leaves its size as it was; what comes in
-  // fits wherever it lands, so a drag is judged once, as it enters.
-  return !MovedWithin(d) && !dragFits_;
+// What comes in is judged the same wherever it lands.
+PasteLimit::Verdict PasteLimit::JudgeDrop(const QDropEvent* d) const {
+  return d->mimeData() ? Judge(d->mimeData()->text(), 0, 0) : Verdict::Fits;
 }
 
 bool PasteLimit::Drag(QDragMoveEvent* d, bool entering) {
-  if (entering) dragFits_ = !d->mimeData() || Fits(d->mimeData()->text(), 0, 0);
-  if (!DropRefused(d)) return false;
+  if (entering) drag_ = JudgeDrop(d);
+  // Text moved within the memo leaves its size as it was.
+  if (drag_ == Verdict::Fits || MovedWithin(d)) return false;
   // The drop will be refused with a warning, so it is let come; the source
   // is told it is a copy at most, so that it never deletes what it sent.
   if (d->possibleActions() & Qt::CopyAction) {
@@ -200,7 +202,7 @@ bool PasteLimit::eventFilter(QObject* watched, QEvent* e) {
           SelectionFits(ClipboardText(QClipboard::Clipboard)))
         return false;
       e->accept();
-      Refuse();
+      Refuse(Verdict::TooLong);
       return true;
     case QEvent::ContextMenu: return ContextMenu(static_cast<QContextMenuEvent*>(e));
     case QEvent::MouseButtonRelease: {
@@ -210,23 +212,25 @@ bool PasteLimit::eventFilter(QObject* watched, QEvent* e) {
         return false;
       const int at = memo_->cursorForPosition(m->position().toPoint()).position();
       if (Fits(ClipboardText(QClipboard::Selection), at, at)) return false;
-      Refuse();
+      Refuse(Verdict::TooLong);
       return true;
     }
     case QEvent::DragEnter:
     case QEvent::DragMove: return onViewport && Drag(static_cast<QDragMoveEvent*>(e), e->type() == QEvent::DragEnter);
     case QEvent::Drop: {
       auto* d = static_cast<QDropEvent*>(e);
-      if (!onViewport || !d->mimeData()) return false;
-      // Qt sends a drop only after its drag entered: judged then.
-      if (!DropRefused(d)) return false;
+      if (!onViewport || !d->mimeData() || MovedWithin(d)) return false;
+      // What the drop brings, which its source may have changed since the
+      // drag entered.
+      const Verdict v = JudgeDrop(d);
+      if (v == Verdict::Fits) return false;
       // Ignored, so that the source keeps its text.
       d->setDropAction(Qt::IgnoreAction);
       d->ignore();
       // The drop caret Qt drew during the drag goes with it.
       QDragLeaveEvent leave;
       QCoreApplication::sendEvent(memo_->viewport(), &leave);
-      Refuse();
+      Refuse(v);
       return true;
     }
     default: return false;

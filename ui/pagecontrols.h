@@ -48,30 +48,36 @@ class MemoBytes : public QObject {
 // Refuses, before the memo takes it, a paste or drop whose text would make
 // the memo's bytes more than `fits` accepts: the paste keys, the context
 // menu's "Paste", the middle button's paste of the selection and a drop
-// from elsewhere. The memo stays as it was; `refused` is called once per
-// refusal, later, from the event loop.
+// from elsewhere. A drop is also refused when code page 936 cannot hold its
+// text, so that its source is never told it moved. The memo stays as it
+// was; `refused` (too long) or `notLegal` is called once per refusal,
+// later, from the event loop.
 class PasteLimit : public QObject {
  public:
-  PasteLimit(QPlainTextEdit* memo, std::function<bool(const std::string& bytes)> fits, std::function<void()> refused);
+  PasteLimit(QPlainTextEdit* memo, std::function<bool(const std::string& bytes)> fits, std::function<void()> refused,
+             std::function<void()> notLegal);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
-  // Whether the memo's text with `inserted` put in place of [from, to) fits.
-  bool Fits(const QString& inserted, int from, int to) const;
+  enum class Verdict { Fits, TooLong, NotLegal };
+  // The memo's text with `inserted` put in place of [from, to).
+  Verdict Judge(const QString& inserted, int from, int to) const;
+  bool Fits(const QString& inserted, int from, int to) const { return Judge(inserted, from, to) != Verdict::TooLong; }
   bool SelectionFits(const QString& inserted) const;
-  void Refuse();
+  void Refuse(Verdict why);
   void Paste();
   bool ContextMenu(QContextMenuEvent* e);
   bool MovedWithin(const QDropEvent* d) const;
-  bool DropRefused(const QDropEvent* d) const;
+  // What a drag or drop would put in.
+  Verdict JudgeDrop(const QDropEvent* d) const;
   // A drag entering or moving over the memo; true when it was answered here.
   bool Drag(QDragMoveEvent* d, bool entering);
   QPlainTextEdit* memo_;
   std::function<bool(const std::string&)> fits_;
-  std::function<void()> refused_;
-  bool dragFits_ = true;  // the text of the drag over the memo
+  std::function<void()> refused_, notLegal_;
+  Verdict drag_ = Verdict::Fits;  // the text of the drag over the memo, as it entered
 };
 
 // An edit showing a track bar's position + 1 (range 0..99 shown as 1..100).

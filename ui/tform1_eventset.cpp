@@ -89,7 +89,7 @@ void LimitPastes(Forms& f, EventKind kind, const DataControls& d) {
       [&f, kind, d](const std::string& bytes) {
         return DataEventFits(f.V, kind, DataPart{d.Hex->isChecked(), d.EndChar->currentIndex(), bytes});
       },
-      [&f] { f.Warn(Utf8(kPasteTooLong).arg(kMaxEventPayload)); });
+      [&f] { f.Warn(Utf8(kPasteTooLong).arg(kMaxEventPayload)); }, [&f] { f.Warn(Utf8(kNotLegal)); });
 }
 
 void ApplyData(const DataControls& d, const DataPartChange& c) {

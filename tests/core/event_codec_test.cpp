@@ -346,10 +346,27 @@ TEST(EventFrame, HexDataFitsOnlyInTheTextOfAFullEvent) {
       bool fits;
     } cases[] = {
         {"a full event", EventKind::Rs232, {.Hex = true, .Memo = full}, true},
-        {"one character past it", EventKind::Rs232, {.Hex = true, .Memo = full + " "}, false},
+        // The decoder reads it without the blanks and line breaks around it.
+        {"a full event copied with its line end",
+         EventKind::Rs232,
+         {.Hex = true, .Memo = full.substr(0, full.size() - 1) + "\r\n"},
+         true},
+        {"blank lines and blanks around it",
+         EventKind::Rs232,
+         {.Hex = true, .Memo = "\r\n\t " + full + "\r\n\r\n"},
+         true},
+        {"one character past it", EventKind::Rs232, {.Hex = true, .Memo = full + "0"}, false},
         {"no hex digit at all", EventKind::Rs232, {.Hex = true, .Memo = std::string(1 << 20, 'x')}, false},
+        {"as long as a full event's text, no hex digit",
+         EventKind::Rs232,
+         {.Hex = true, .Memo = std::string(full.size() + 1, 'x')},
+         false},
+        // Around it at most as many again.
+        {"as many blanks again", EventKind::Rs232, {.Hex = true, .Memo = std::string(full.size(), ' ') + full}, true},
+        {"one blank more", EventKind::Rs232, {.Hex = true, .Memo = std::string(full.size() + 1, ' ') + full}, false},
+        {"nothing but line breaks", EventKind::Rs232, {.Hex = true, .Memo = std::string(1 << 20, '\n')}, false},
         {"the longest text less a byte's room", EventKind::TcpIp, {.Hex = true, .Memo = full.substr(6)}, true},
-        {"past TCP/IP's room", EventKind::TcpIp, {.Hex = true, .Memo = full.substr(5)}, false},
+        {"a byte past TCP/IP's room", EventKind::TcpIp, {.Hex = true, .Memo = full.substr(3)}, false},
         {"the same characters as ASCII", EventKind::Compare, {.Memo = std::string(65533, 'x')}, true},
         {"ASCII past the room", EventKind::Compare, {.Memo = std::string(65534, 'x')}, false},
     };

@@ -356,6 +356,13 @@ struct MemoPastes : EventSet {
     m.Bytes->SetBytes({});
     m.Edit->setFocus();
   }
+  // The memo shown holding "ab" as typed, no warning yet; its viewport.
+  QWidget* ShowTyped(const Memo& m) {
+    Show(m);
+    QTest::keyClicks(m.Edit, "ab");
+    P.Boxes.Boxes.clear();
+    return m.Edit->viewport();
+  }
   // Warnings shown once the event loop has run.
   std::vector<QString> SettledWarnings() {
     QTest::qWait(10);
@@ -474,6 +481,47 @@ TEST_F(MemoPastes, HexTextTooLongForAnyEventIsRefusedAtOnce) {
   }
 }
 
+// The spaced hex of a full event, copied with its line end, is what the
+// decoder reads: the memo takes it, and its event is saved and opened whole.
+TEST_F(MemoPastes, AFullHexEventWithItsLineEndIsTakenSavedAndOpened) {
+  const Memo m = Memos()[0];
+  m.Hex->setChecked(true);
+  Show(m);
+  QString hex;
+  for (int i = 0; i < m.Room; ++i) hex += QStringLiteral("0A ");
+  hex.chop(1);
+  hex += QStringLiteral("\r\n");
+  ASSERT_EQ(hex.size(), 196591);
+  PasteKey(m, hex);
+  EXPECT_EQ(m.Bytes->Bytes().size(), 196591u);
+  EXPECT_TRUE(SettledWarnings().empty());
+  QTest::mouseClick(F1.QelButton12, Qt::LeftButton);
+  ASSERT_EQ(Count(), 1);
+  const std::string frame = Event(1).Frame;
+  ASSERT_EQ(frame.size(), 7u + 65535u);  // F3, index, type, length, the payload, F4
+  EXPECT_EQ(frame.substr(frame.size() - 3), B({0x0A, 0x0A, 0xF4}));
+
+  P.Files.NextSave = QString::fromStdString((P.Dir.Path() / "full").string());
+  F1.Saveas1Click();
+  EXPECT_GT(P.Dir.Read("full.dat").size(), frame.size());
+  F1.QelButton8Click();
+  P.Files.NextOpen = QString::fromStdString((P.Dir.Path() / "full.dat").string());
+  F1.Open1Click();
+  ASSERT_EQ(F1.F.Model->ActionCount, 1);
+  ASSERT_EQ(Count(), 1);
+  EXPECT_EQ(Event(1).Frame, frame);
+  EXPECT_TRUE(SettledWarnings().empty());
+
+  // As many characters with no hex digit in them stay refused at once.
+  Show(m);
+  QElapsedTimer t;
+  t.start();
+  PasteKey(m, QString(hex.size(), u'x'));
+  EXPECT_TRUE(m.Edit->toPlainText().isEmpty());
+  EXPECT_EQ(SettledWarnings(), std::vector<QString>{kTooLong});
+  EXPECT_LT(t.elapsed(), 2000);
+}
+
 // A drag from another program, handed to the window as Qt's platform layer
 // hands it: an entry, moves that carry the last answer, the drop.
 class WindowDrag {
@@ -500,6 +548,8 @@ class WindowDrag {
     answer_ = e.isAccepted() ? e.dropAction() : Qt::IgnoreAction;
     return answer_;
   }
+  // What the source offers, which it may change while it drags.
+  QMimeData& Data() { return data_; }
   // What the drop ends as: the action the source is told.
   Qt::DropAction DropAt(QWidget* widget, QPoint at) {
     QDropEvent e(QPointF(widget->mapTo(widget->window(), at)), actions_, &data_, Qt::LeftButton, Modifiers());
@@ -563,10 +613,7 @@ TEST_F(MemoPastes, DropsWhileTheMemoScrollsLandWhereTheyAreDroppedAndUndo) {
 TEST_F(MemoPastes, ARefusedMoveDragLeavesTheSourceItsText) {
   for (const Memo& m : Memos()) {
     SCOPED_TRACE(m.Name);
-    Show(m);
-    QTest::keyClicks(m.Edit, "ab");
-    P.Boxes.Boxes.clear();
-    QWidget* view = m.Edit->viewport();
+    QWidget* view = ShowTyped(m);
     const QPoint at(10, 10);
     WindowDrag tooLong(&F1, QString(70000, u'x'), Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
     for (int i = 0; i < 3; ++i) EXPECT_NE(tooLong.MoveTo(view, at), Qt::MoveAction);
@@ -582,6 +629,56 @@ TEST_F(MemoPastes, ARefusedMoveDragLeavesTheSourceItsText) {
     EXPECT_EQ(fits.DropAt(view, at), Qt::MoveAction);
     EXPECT_EQ(m.Bytes->Bytes().size(), 4u);
     EXPECT_TRUE(SettledWarnings().empty());
+  }
+}
+
+// A drop is judged by the text it brings: a source whose text grows after
+// its drag entered the memo is refused at the drop, at once.
+TEST_F(MemoPastes, ADragThatGrowsIsRefusedAtTheDrop) {
+  for (const Memo& m : Memos()) {
+    SCOPED_TRACE(m.Name);
+    QWidget* view = ShowTyped(m);
+    const QPoint at(10, 10);
+    WindowDrag drag(&F1, QString(20, u'x'), Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+    EXPECT_EQ(drag.MoveTo(view, at), Qt::MoveAction);
+    drag.Data().setText(QString(1 << 20, u'x'));
+    drag.MoveTo(view, at);
+    QElapsedTimer t;
+    t.start();
+    EXPECT_EQ(drag.DropAt(view, at), Qt::IgnoreAction);
+    EXPECT_EQ(m.Edit->toPlainText(), "ab");
+    EXPECT_EQ(SettledWarnings(), std::vector<QString>{kTooLong});
+    EXPECT_LT(t.elapsed(), 2000);
+  }
+}
+
+// Text the code page cannot hold is refused as the drag enters: its source
+// is told no more than "copy" and the drop ends ignored, so a source that
+// moves its text keeps it.
+TEST_F(MemoPastes, ADropTheCodePageCannotHoldLeavesTheSourceItsText) {
+  const struct {
+    const char* Name;
+    QString Text;
+    QByteArray Raw;  // offered as it stands, in place of Text
+  } texts[] = {
+      {"Hangul", QString(200, QChar(0xD55C)), {}},
+      {"emoji", QString::fromUtf8("\xF0\x9F\x98\x80").repeated(100), {}},
+      {"C1 controls", QString(200, QChar(0x85)), {}},
+      {"invalid UTF-8", {}, QByteArray(200, '\xFF')},
+  };
+  for (const Memo& m : Memos()) {
+    for (const auto& t : texts) {
+      SCOPED_TRACE(std::string(m.Name) + " " + t.Name);
+      QWidget* view = ShowTyped(m);
+      const QPoint at(10, 10);
+      WindowDrag drag(&F1, t.Text, Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+      if (!t.Raw.isEmpty()) drag.Data().setData(QStringLiteral("text/plain"), t.Raw);
+      for (int i = 0; i < 3; ++i) EXPECT_EQ(drag.MoveTo(view, at), Qt::CopyAction);
+      EXPECT_EQ(drag.DropAt(view, at), Qt::IgnoreAction);
+      EXPECT_EQ(m.Edit->toPlainText(), "ab");
+      EXPECT_EQ(m.Bytes->Bytes(), "ab");
+      EXPECT_EQ(SettledWarnings(), std::vector<QString>{"Data is not legal"});
+    }
   }
 }
 
