@@ -188,12 +188,14 @@ int Run(const Variant& v) {
   link.ListenAddress = QHostAddress();
   link.SourcePort = 0;
   PanelThread panelThread(panel, link);
+  // Linked as a user sees it: the join check asks, the panel's answer fills
+  // the panel fields and the lamp lights.
   QElapsedTimer wait;
   wait.start();
-  while (f.IdTCPServer1->Count() == 0 && wait.elapsed() < 3000)
+  while (!f.ShownPanelLinked() && wait.elapsed() < 5000)
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-  if (f.IdTCPServer1->Count() == 0) {
-    std::fprintf(stderr, "the simulated panel did not connect\n");
+  if (!f.ShownPanelLinked()) {
+    std::fprintf(stderr, "the simulated panel did not connect and answer\n");
     return 1;
   }
 
