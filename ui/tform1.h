@@ -131,6 +131,8 @@ class TForm1 : public QMainWindow, public Form1Controls {
   // otherwise one warning over `parent` (the window when null), and false.
   // `noConnection` is the warning when no panel is connected at all.
   bool MayCommandPanel(QWidget* parent = nullptr, const char* noConnection = kDownloadNoPanel);
+  // A data-less command the user gives, to the panel shown as linked.
+  void CommandPanel(uint8_t command, QWidget* parent = nullptr);
 
   // The debug log: Forms::Log writes to its store; the memo Memo2 shows it
   // (Test > "Debug") and takes its lines only while shown.

@@ -57,6 +57,5 @@ bool TForm10::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void TForm10::LabelClick(int k) {
-  if (k < 1 || k > 5 || !F.Form1->MayCommandPanel(this)) return;
-  F.Link->SendCommand(kQuestions[k - 1], F.Link->SelectedLink);
+  if (k >= 1 && k <= 5) F.Form1->CommandPanel(kQuestions[k - 1], this);
 }

@@ -193,6 +193,10 @@ bool TForm1::MayCommandPanel(QWidget* parent, const char* noConnection) {
   return false;
 }
 
+void TForm1::CommandPanel(uint8_t command, QWidget* parent) {
+  if (MayCommandPanel(parent)) Link->SendCommand(command, SelectedLink);
+}
+
 void TForm1::ListView3Click() {
   const int row = ListView3->Selected();
   if (row < 0) return;

@@ -170,9 +170,7 @@ void TForm1::SoftWareUpdate1Click() {
   F.Warn(Utf8(kCannotOpenPage).arg(PanelPage().toString(), why.isEmpty() ? Utf8(kNoBrowser) : why));
 }
 
-void TForm1::FactoryDefalt1Click() {
-  if (MayCommandPanel()) Link->SendCommand(cmd::FactoryDefault, SelectedLink);
-}
+void TForm1::FactoryDefalt1Click() { CommandPanel(cmd::FactoryDefault); }
 
 // "Connection"
 
@@ -208,12 +206,8 @@ void TForm1::Debug1Click() {
 
 void TForm1::DebugDataClear1Click() { ClearLog(); }
 
-void TForm1::On1Click() {
-  if (MayCommandPanel()) Link->SendCommand(cmd::DebugOn, SelectedLink);
-}
-void TForm1::off1Click() {
-  if (MayCommandPanel()) Link->SendCommand(cmd::DebugOff, SelectedLink);
-}
+void TForm1::On1Click() { CommandPanel(cmd::DebugOn); }
+void TForm1::off1Click() { CommandPanel(cmd::DebugOff); }
 
 void TForm1::CPTPReconnet1Click() {
   if (!F.V.ReconnectRestartsServer) {
@@ -229,9 +223,7 @@ void TForm1::CPTPReconnet1Click() {
 void TForm1::EERomclear1Click() {
   if (!F.V.EeromClearAsCommand21 || MayCommandPanel()) Link->EERomClear();
 }
-void TForm1::EERomRead1Click() {
-  if (MayCommandPanel()) Link->SendCommand(cmd::EepromRead, SelectedLink);
-}
+void TForm1::EERomRead1Click() { CommandPanel(cmd::EepromRead); }
 void TForm1::EETab1Click() { F.S.Dialogs->Run(F.Form11); }
 
 // Test > "Modify": the dialog for the field it changes.

@@ -9,9 +9,9 @@
 #include "model/hex.h"
 #include "model/texts.h"
 #include "ui/layout.h"
-#include "ui/tform1.h"
 #include "ui/libraryfiles.h"
 #include "ui/textcodec.h"
+#include "ui/tform1.h"
 #include "ui/tform5.h"
 
 using namespace layout;
@@ -182,9 +182,7 @@ void TForm4::Button5Click() {
   });
 }
 
-void TForm4::Button6Click() {
-  if (F.Form1->MayCommandPanel(this)) F.Link->SendCommand(cmd::IrLearn, F.Link->SelectedLink);
-}
+void TForm4::Button6Click() { F.Form1->CommandPanel(cmd::IrLearn, this); }
 
 bool TForm4::WriteLibrary(const QString& path) {
   BuildIrRecords();

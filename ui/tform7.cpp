@@ -126,9 +126,9 @@ void TForm7::Warn(const QString& text) { F.Warn(this, Utf8(F.V.BoxCaption), text
 
 void TForm7::Start() {
   if (Download.Running()) return;
+  if (!F.Form1->MayCommandPanel(this)) return;
   LinkServer& server = *F.Link->Server();
   const int n = F.Link->SelectedLink;
-  if (!F.Form1->MayCommandPanel(this)) return;
   switch (transfer::CheckDownload(*F.Model)) {
     case transfer::DownloadCheck::Ok: break;
     case transfer::DownloadCheck::NoEvents: Warn(Utf8(kDownloadNoEvents)); return;

@@ -309,6 +309,16 @@ struct LampRun {
     }
     ADD_FAILURE() << "no full row of " << Ip(x).toStdString();
   }
+  // Each moment in turn, then the fields and the lamp as shown.
+  void Walk(const std::vector<Moment>& moments) {
+    for (size_t i = 0; i < moments.size(); ++i) {
+      SCOPED_TRACE(testing::Message() << "moment " << i + 1);
+      Do(moments[i]);
+      if (::testing::Test::HasFatalFailure()) return;
+      EXPECT_EQ(ShownAddress(*F1.IPEdit1).toStdString(), moments[i].Shows);
+      ExpectLamp(F1, moments[i].Lit);
+    }
+  }
   void Do(const Moment& m) {
     const int count = F1.IdTCPServer1->Count();
     switch (m.Do) {
@@ -434,13 +444,7 @@ TEST_P(LinkLamp, LitExactlyWhileTheShownPanelIsTheLinkedOne) {
   ExpectLamp(run.F1, false);
   std::vector<Moment> moments = {{Act::Connect, 2, false, ""}, {Act::Answer, 2, true, kA}};
   moments.insert(moments.end(), GetParam().Moments.begin(), GetParam().Moments.end());
-  for (size_t i = 0; i < moments.size() && !HasFatalFailure(); ++i) {
-    SCOPED_TRACE(testing::Message() << "moment " << i + 1);
-    run.Do(moments[i]);
-    if (HasFatalFailure()) return;
-    EXPECT_EQ(ShownAddress(*run.F1.IPEdit1).toStdString(), moments[i].Shows);
-    ExpectLamp(run.F1, moments[i].Lit);
-  }
+  run.Walk(moments);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sequences, LinkLamp, ::testing::ValuesIn(kLampSequences),
@@ -466,11 +470,7 @@ PanelCommand SystemMessage(int k, const char* name) {
             TForm10& d = *r.P.W().Form10;
             QTest::mouseClick(std::array{d.Label1, d.Label2, d.Label3, d.Label4, d.Label5}[k - 1], Qt::LeftButton);
           },
-          k == 1   ? "F1 41 F2 "
-          : k == 2 ? "F1 42 F2 "
-          : k == 3 ? "F1 43 F2 "
-          : k == 4 ? "F1 44 F2 "
-                   : "F1 45 F2 "};
+          std::array{"F1 41 F2 ", "F1 42 F2 ", "F1 43 F2 ", "F1 44 F2 ", "F1 45 F2 "}[k - 1]};
 }
 
 // Test > "Modify": the text typed, then "OK".
@@ -614,13 +614,8 @@ TEST_P(CommandsReach, OnlyThePanelShownAsLinked) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&run.F1));
   AddKeyActionThroughDialog(run.P.W(), 1, 0);
   AddEveryKind(run.F1, 1);
-  for (size_t i = 0; i < road.Moments.size(); ++i) {
-    SCOPED_TRACE(testing::Message() << "moment " << i + 1);
-    run.Do(road.Moments[i]);
-    if (HasFatalFailure()) return;
-    EXPECT_EQ(ShownAddress(*run.F1.IPEdit1).toStdString(), road.Moments[i].Shows);
-    ExpectLamp(run.F1, road.Moments[i].Lit);
-  }
+  run.Walk(road.Moments);
+  if (HasFatalFailure()) return;
   for (auto& [x, panel] : run.Panels) panel->received.clear();
   run.P.Boxes.Boxes.clear();
 
